@@ -1,0 +1,22 @@
+#!/usr/bin/env bash
+# Runs a Windows program of the build under the project's Wine harness (CTest's emulator).
+# The prefix follows the program's word size, read from its PE header.
+set -euo pipefail
+here=$(dirname "$0")
+exe=$1
+machine=$(od -An -tx2 -j "$(( $(od -An -tu4 -j60 -N4 "$exe") + 4 ))" -N2 "$exe" | tr -d ' ')
+case "$machine" in
+  014c) export FOLHAVIDA_WINE_BITS=32 ;;
+  8664) export FOLHAVIDA_WINE_BITS=64 ;;
+  *) echo "wine-run: $exe is not a Windows program" >&2; exit 2 ;;
+esac
+source "$here/wine-env.sh"
+state=$FOLHAVIDA_HARNESS/state
+if [ ! -f "$state" ] || ! kill -0 "$(sed -n 's/^XVFB_PID=//p' "$state")" 2>/dev/null \
+   || [ ! -f "$WINEPREFIX/.folhavida-ready" ] \
+   || [ ! -f "$FOLHAVIDA_HARNESS/keepalive$FOLHAVIDA_WINE_BITS.pid" ]; then
+  "$here/harness.sh" start
+fi
+source "$state"
+export DISPLAY=$XVFB_DISPLAY
+exec "$FOLHAVIDA_WINE" "$@"
