@@ -27,4 +27,4 @@ String CreateTempFileName(const String& prefix); // creates the empty file in th
 String ProgramPath();                            // full name of the running executable
 String ProgramFolder();                          // its folder, with a trailing delimiter
 
-String SysErrorMessage(unsigned long errorCode);  // the system's text, without trailing line breaks
+String SysErrorMessage(unsigned long errorCode);  // the system's text, without trailing line breaks or full stop
