@@ -1,9 +1,11 @@
 // Floating-point to text and back. Every function has an overload taking explicit settings;
 // the others use DefaultFormatSettings().
 //
-// Digits come from the exact binary value; rounding to the requested digits is half away from
-// zero on the decimal text. Conversions first round to at most 18 significant digits
-// (15 for FloatToStr and FormatFloat), so a double such as 0.285 formats as "0.29" at 2 decimals.
+// Digits come from the exact binary value, reduced to 18 significant digits (the resolution of
+// an extended value). Rounding to the requested digits is then half away from zero on that
+// decimal text. FormatFloat (like the classic one) first rounds to 15 significant digits and then
+// to the mask's decimals, so FormatFloat("0.00", 0.285) == "0.29", whereas the single rounding of
+// FloatToStrF(0.285, ffFixed, 15, 2) sees 0.28499999999999998 and gives "0.28".
 #pragma once
 
 #include "framework/rtl/FormatSettings.h"
@@ -17,8 +19,9 @@ String FloatToStr(Extended value);
 String FloatToStr(Extended value, const TFormatSettings& settings);
 
 // precision: significant digits (1..18). digits:
-//   ffGeneral  minimum exponent digits (0..4); fixed notation unless the value is < 1E-5 or has
-//              more integer digits than precision; trailing zeros removed
+//   ffGeneral  minimum exponent digits (0..4); fixed notation unless the value is below 1E-4 or
+//              has more integer digits than precision; trailing zeros removed; the exponent shows
+//              a sign only when negative ("1E20", "1.5E-5")
 //   ffExponent minimum exponent digits (0..4): "-d.dddE+dd"
 //   ffFixed    decimals (0..18); scientific when the integer part has more digits than precision
 //   ffNumber   as ffFixed with thousand separators

@@ -25,7 +25,15 @@ struct TVarRec {
     enum Kind { vtInteger, vtInt64, vtExtended, vtString, vtPWideChar, vtChar, vtPointer };
 
     TVarRec(int v) : kind(vtInteger), intValue(v) {}
-    TVarRec(long v) : kind(vtInteger), intValue(static_cast<int>(v)) {}
+    TVarRec(long v) {  // 32 bits on Windows, 64 on LP64 hosts
+        if constexpr (sizeof(long) == sizeof(int)) {
+            kind = vtInteger;
+            intValue = static_cast<int>(v);
+        } else {
+            kind = vtInt64;
+            int64Value = static_cast<Int64>(v);
+        }
+    }
     TVarRec(unsigned v) : kind(vtInt64), int64Value(v) {}
     TVarRec(unsigned long v) : kind(vtInt64), int64Value(static_cast<Int64>(v)) {}
     TVarRec(long long v) : kind(vtInt64), int64Value(v) {}
