@@ -1,0 +1,30 @@
+#include "framework/classes/ClassRegistry.h"
+
+#include <unordered_map>
+
+#include "framework/rtl/Format.h"
+#include "framework/rtl/StringUtils.h"
+
+namespace {
+
+std::unordered_map<String, TClass>& Registry() {
+    static std::unordered_map<String, TClass> registry;  // keys upper-cased
+    return registry;
+}
+
+}  // namespace
+
+bool RegisterClass(TClass cls) {
+    return Registry().emplace(UpperCase(cls->Name), cls).first->second == cls;
+}
+
+TClass GetClass(const String& name) {
+    auto it = Registry().find(UpperCase(name));
+    return it == Registry().end() ? nullptr : it->second;
+}
+
+TClass FindClass(const String& name) {
+    TClass cls = GetClass(name);
+    if (cls == nullptr) throw EClassNotFound(Format(L"Class %s not found", {name}));
+    return cls;
+}

@@ -1,0 +1,229 @@
+#include "framework/classes/Component.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "framework/classes/StreamingTestClasses.h"
+#include "framework/rtl/StringUtils.h"
+
+namespace {
+
+std::vector<String> destroyed;
+
+class TLoggedComponent : public TComponent {
+    FV_CLASS(TLoggedComponent, TComponent)
+public:
+    explicit TLoggedComponent(TComponent* owner) : TComponent(owner) {}
+    ~TLoggedComponent() override { destroyed.push_back(Name()); }
+};
+
+// Holds a reference to a component it does not own and forgets it when told of the removal.
+class THolder : public TComponent {
+    FV_CLASS(THolder, TComponent)
+public:
+    explicit THolder(TComponent* owner) : TComponent(owner) {}
+    void Hold(TComponent* target) {
+        held = target;
+        target->FreeNotification(this);
+    }
+    TComponent* held = nullptr;
+    std::vector<std::pair<TComponent*, TOperation>> heard;
+
+protected:
+    void Notification(TComponent* component, TOperation operation) override {
+        TComponent::Notification(component, operation);
+        heard.emplace_back(component, operation);
+        if (operation == opRemove && component == held) held = nullptr;
+    }
+};
+
+TEST(Component, OwnerFreesItsComponentsLastFirst) {
+    destroyed.clear();
+    {
+        TComponent owner(nullptr);
+        for (const wchar_t* name : {L"A", L"B", L"C"}) (new TLoggedComponent(&owner))->SetName(name);
+        auto* nested = new TLoggedComponent(owner.FindComponent(L"B"));
+        nested->SetName(L"B1");
+        ASSERT_EQ(owner.ComponentCount(), 3);
+        EXPECT_EQ(owner.Components(2)->Name(), L"C");
+        EXPECT_EQ(owner.FindComponent(L"b"), owner.Components(1));
+        EXPECT_EQ(owner.FindComponent(L"B1"), nullptr);  // owned one level down
+    }
+    EXPECT_EQ(destroyed, (std::vector<String>{L"C", L"B", L"B1", L"A"}));
+}
+
+TEST(Component, DestroyedComponentTellsHoldersAndLeavesItsOwner) {
+    TComponent owner(nullptr);
+    THolder holder(nullptr);
+    auto* target = new TLoggedComponent(&owner);
+    auto* sibling = new THolder(&owner);
+    holder.Hold(target);
+    delete target;
+    EXPECT_EQ(holder.held, nullptr);
+    EXPECT_EQ(owner.ComponentCount(), 1);
+    // The sibling hears of the removal through the owner without asking.
+    ASSERT_FALSE(sibling->heard.empty());
+    EXPECT_EQ(sibling->heard.back(), std::make_pair(static_cast<TComponent*>(target), opRemove));
+}
+
+TEST(Component, HolderDestroyedFirstIsForgottenByTheTarget) {
+    TComponent target(nullptr);
+    {
+        THolder holder(nullptr);
+        holder.Hold(&target);
+    }
+    THolder later(nullptr);
+    later.Hold(&target);
+    later.held = nullptr;
+    // target's destruction at scope end must not touch the first holder.
+}
+
+TEST(Component, RemoveFreeNotificationStopsTheNotice) {
+    THolder holder(nullptr);
+    auto target = std::make_unique<TComponent>(nullptr);
+    holder.Hold(target.get());
+    target->RemoveFreeNotification(&holder);
+    holder.heard.clear();
+    target.reset();
+    EXPECT_TRUE(holder.heard.empty());
+    EXPECT_NE(holder.held, nullptr);
+}
+
+TEST(Component, InsertIsNotifiedToOwner) {
+    THolder owner(nullptr);
+    auto* child = new TComponent(&owner);
+    EXPECT_EQ(owner.heard.front(), std::make_pair(child, opInsert));
+    EXPECT_EQ(child->Owner(), &owner);
+}
+
+TEST(Component, NamesAreIdentifiersUniqueAmongSiblings) {
+    TComponent owner(nullptr);
+    auto* a = new TComponent(&owner);
+    auto* b = new TComponent(&owner);
+    a->SetName(L"Edit1");
+    struct Case {
+        const wchar_t* name;
+        const wchar_t* message;
+    } cases[] = {
+        {L"edit1", L"A component named edit1 already exists"},
+        {L"1Edit", L"'1Edit' is not a valid component name"},
+        {L"Edit 2", L"'Edit 2' is not a valid component name"},
+        {L"Edição", L"'Edição' is not a valid component name"},
+    };
+    for (const Case& c : cases) {
+        try {
+            b->SetName(c.name);
+            ADD_FAILURE() << "accepted " << StringToUtf8(c.name);
+        } catch (const EComponentError& e) {
+            EXPECT_EQ(e.Message(), c.message);
+        }
+    }
+    b->SetName(L"_Edit2");
+    a->SetName(L"EDIT1");  // its own name in other case
+    EXPECT_EQ(a->Name(), L"EDIT1");
+    TComponent unowned(nullptr);
+    unowned.SetName(L"Edit1");  // only siblings clash
+}
+
+TEST(Component, InsertingADuplicateNameFails) {
+    TComponent owner(nullptr);
+    (new TComponent(&owner))->SetName(L"X");
+    TComponent stray(nullptr);
+    stray.SetName(L"x");
+    EXPECT_THROW(owner.InsertComponent(&stray), EComponentError);
+    EXPECT_EQ(stray.Owner(), nullptr);
+}
+
+TEST(Component, StateAndTag) {
+    TComponent owner(nullptr);
+    auto* child = new TComponent(&owner);
+    owner.SetDesigning(true);
+    EXPECT_TRUE(child->ComponentState().Contains(csDesigning));
+    child->SetTag(7);
+    EXPECT_EQ(GetPropValue(child, L"Tag"), L"7");
+}
+
+TEST(ClassRegistry, ClassNamesTypesAndCreationByName) {
+    TTestForm form(nullptr);
+    EXPECT_EQ(form.ClassName(), L"TTestForm");
+    EXPECT_EQ(form.ClassType(), TTestForm::StaticClass());
+    EXPECT_TRUE(form.InheritsFrom(TComponent::StaticClass()));
+    EXPECT_TRUE(form.InheritsFrom(TObject::StaticClass()));
+    EXPECT_FALSE(form.InheritsFrom(TTestControl::StaticClass()));
+    EXPECT_EQ(GetClass(L"ttestcontrol"), TTestControl::StaticClass());
+    EXPECT_EQ(GetClass(L"TNothing"), nullptr);
+    try {
+        FindClass(L"TNothing");
+        ADD_FAILURE();
+    } catch (const EClassNotFound& e) {
+        EXPECT_EQ(e.Message(), L"Class TNothing not found");
+    }
+    TObject* created = FindClass(L"TTestControl")->Factory(&form);
+    EXPECT_EQ(created->ClassName(), L"TTestControl");
+    EXPECT_EQ(form.Components(0), created);  // owned: freed with the form
+    EXPECT_EQ(TCollection::StaticClass()->Factory, nullptr);
+}
+
+TEST(Persistent, AssignWithoutSupportRaises) {
+    TTestFont font;
+    TCollection columns(TTestColumn::StaticClass());
+    try {
+        columns.Assign(&font);
+        ADD_FAILURE();
+    } catch (const EConvertError& e) {
+        EXPECT_EQ(e.Message(), L"Cannot assign a TTestFont to a TCollection");
+    }
+    EXPECT_THROW(font.Assign(nullptr), EConvertError);
+}
+
+TEST(Collection, ItemsJoinAndLeaveAndNameTheirPath) {
+    TTestControl control(nullptr);
+    control.SetName(L"Grid");
+    TCollection* columns = control.Columns();
+    columns->Add();
+    auto* second = columns->Add();
+    EXPECT_EQ(second->Index(), 1);
+    EXPECT_EQ(second->GetNamePath(), L"Grid.Columns[1]");
+    EXPECT_EQ(second->ClassName(), L"TTestColumn");
+    columns->Delete(0);
+    EXPECT_EQ(second->Index(), 0);
+    delete second;
+    EXPECT_EQ(columns->Count(), 0);
+}
+
+TEST(Properties, ReadAndWriteByName) {
+    RegisterColorIdent(L"clTestRed", 0x0000FF);
+    TTestControl owner(nullptr);
+    auto* c = new TTestControl(&owner);
+    auto* other = new TTestControl(&owner);
+    other->SetName(L"Other");
+    SetPropValue(c, L"Visible", L"False");
+    SetPropValue(c, L"Align", L"taClient");
+    SetPropValue(c, L"Left", L"$10");
+    SetPropValue(c, L"Font.Style", L"[tsBold, tsUnderline]");
+    SetPropValue(c, L"Font.Name", L"Arial");
+    SetPropValue(c, L"Color", L"clTestRed");
+    SetPropValue(c, L"Scale", L"2.5");
+    SetPropValue(c, L"Buddy", L"Other");
+    EXPECT_FALSE(c->Visible());
+    EXPECT_EQ(c->Align(), taClient);
+    EXPECT_EQ(c->Left(), 16);
+    EXPECT_EQ(c->Font()->Style(), (TTestStyles{tsBold, tsUnderline}));
+    EXPECT_EQ(c->Buddy(), other);
+    EXPECT_EQ(GetPropValue(c, L"Font.Style"), L"[tsBold, tsUnderline]");
+    EXPECT_EQ(GetPropValue(c, L"Font.Name"), L"Arial");
+    EXPECT_EQ(GetPropValue(c, L"Color"), L"clTestRed");
+    EXPECT_EQ(GetPropValue(c, L"Scale"), L"2.5");
+    EXPECT_EQ(GetPropValue(c, L"Align"), L"taClient");
+    SetPropValue(c, L"Color", L"$00112233");
+    EXPECT_EQ(GetPropValue(c, L"Color"), L"$00112233");
+    EXPECT_TRUE(IsPublishedProp(c, L"font.size"));
+    EXPECT_FALSE(IsPublishedProp(c, L"Font.Weight"));
+    EXPECT_THROW(SetPropValue(c, L"Align", L"taLeft"), EPropertyError);
+    EXPECT_THROW(SetPropValue(c, L"Left", L"9999999999"), EPropertyError);
+    EXPECT_THROW(SetPropValue(c, L"Flat", L"True"), EPropertyError);
+    EXPECT_THROW(SetPropValue(c, L"Buddy", L"Nobody"), EPropertyError);
+}
+
+}  // namespace
