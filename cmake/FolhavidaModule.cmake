@@ -20,7 +20,7 @@ endfunction()
 # The folder's *_test.cpp (and *_test.rc) become <name>.exe, run by CTest under Wine.
 # A folder may bring its own test main in TestMain_test.cpp; otherwise gtest_main is used.
 function(folhavida_tests name)
-  cmake_parse_arguments(ARG "RESOURCE_LOCK" "FOLDER" "LIBS" ${ARGN})
+  cmake_parse_arguments(ARG "RESOURCE_LOCK" "FOLDER" "LIBS;PROPERTIES" ${ARGN})
   if(NOT FOLHAVIDA_TESTS)
     return()
   endif()
@@ -40,7 +40,7 @@ function(folhavida_tests name)
   endforeach()
   target_link_libraries(${name} PRIVATE ${ARG_LIBS} gmock ${main})
   gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120
-                       PROPERTIES TIMEOUT 300)
+                       PROPERTIES TIMEOUT 300 ${ARG_PROPERTIES})
 endfunction()
 
 # folhavida_benchmarks(FOLDER <dir> LIBS <lib>...): each *_bench.cpp becomes its own program.

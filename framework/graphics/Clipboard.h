@@ -1,0 +1,36 @@
+// The system clipboard: pictures go on it as a device-independent bitmap or an enhanced metafile.
+#pragma once
+
+#include "framework/rtl/System.h"
+#include "framework/rtl/WinApi.h"
+
+class TGraphic;
+class TPicture;
+
+FV_DECLARE_EXCEPTION(EClipboardException, Exception);
+
+class TClipboard : public TObject {
+public:
+    TClipboard();
+    ~TClipboard() override;
+    String ClassName() const override { return L"TClipboard"; }
+
+    // Open and Close nest; operations open the clipboard themselves when it is not open.
+    void Open();
+    void Close();
+    void Clear();
+    bool HasFormat(UINT format) const;
+
+    // Metafiles as CF_ENHMETAFILE; every other graphic as CF_DIB. Replaces the clipboard's contents.
+    void Assign(TGraphic& graphic);
+    void Assign(TPicture& picture);
+
+private:
+    void SetData(UINT format, HANDLE data);
+
+    HWND window_ = nullptr;  // clipboard owner: SetClipboardData fails without one
+    int openCount_ = 0;
+};
+
+// The process-wide clipboard object.
+TClipboard& Clipboard();

@@ -1,0 +1,166 @@
+#include "framework/graphics/Metafile.h"
+
+#include <cstring>
+#include <vector>
+
+#include "framework/graphics/ScreenMetrics.h"
+
+namespace {
+
+const wchar_t kInvalidMetafile[] = L"Metafile is not valid";
+constexpr uint32_t kMaxMetafileBytes = 256u * 1024 * 1024;
+
+int MMToPixels(int hundredthsMM) { return MulDiv(hundredthsMM, ScreenMetrics::PixelsPerInch(), 2540); }
+int PixelsToMM(int pixels) { return MulDiv(pixels, 2540, ScreenMetrics::PixelsPerInch()); }
+
+uint32_t ReadU32(const Byte* p) {
+    uint32_t v;
+    std::memcpy(&v, p, 4);
+    return v;
+}
+
+}  // namespace
+
+bool IsValidEnhMetafile(const Byte* data, size_t size) {
+    if (size < 88) return false;
+    if (ReadU32(data) != EMR_HEADER) return false;
+    const uint32_t headerSize = ReadU32(data + 4);
+    if (headerSize < 88 || headerSize % 4 || headerSize > size) return false;
+    if (ReadU32(data + 40) != ENHMETA_SIGNATURE) return false;
+    if (ReadU32(data + 48) != size) return false;  // nBytes
+    size_t offset = 0;
+    uint32_t lastType = 0;
+    while (offset < size) {
+        if (size - offset < 8) return false;
+        const uint32_t recordSize = ReadU32(data + offset + 4);
+        if (recordSize < 8 || recordSize % 4 || recordSize > size - offset) return false;
+        lastType = ReadU32(data + offset);
+        offset += recordSize;
+    }
+    return lastType == EMR_EOF;
+}
+
+// ---- TMetafile ----
+
+int TMetafile::Width() const { return MMToPixels(mmWidth_); }
+int TMetafile::Height() const { return MMToPixels(mmHeight_); }
+
+void TMetafile::SetWidth(int width) { SetMMWidth(PixelsToMM(width)); }
+void TMetafile::SetHeight(int height) { SetMMHeight(PixelsToMM(height)); }
+
+int TMetafile::MMWidth() const { return mmWidth_; }
+int TMetafile::MMHeight() const { return mmHeight_; }
+
+void TMetafile::SetMMWidth(int width) {
+    if (width == mmWidth_) return;
+    mmWidth_ = width;
+    Changed();
+}
+
+void TMetafile::SetMMHeight(int height) {
+    if (height == mmHeight_) return;
+    mmHeight_ = height;
+    Changed();
+}
+
+void TMetafile::SetHandle(HENHMETAFILE handle) {
+    UniqueEnhMetafile owned(handle);
+    if (handle) {
+        ENHMETAHEADER header{};
+        if (!GetEnhMetaFileHeader(handle, sizeof header, &header)) throw EInvalidGraphic(kInvalidMetafile);
+        mmWidth_ = header.rclFrame.right - header.rclFrame.left;
+        mmHeight_ = header.rclFrame.bottom - header.rclFrame.top;
+    }
+    handle_ = std::move(owned);
+    Changed();
+}
+
+HENHMETAFILE TMetafile::ReleaseHandle() {
+    HENHMETAFILE handle = handle_.release();
+    if (handle) Changed();
+    return handle;
+}
+
+void TMetafile::Clear() {
+    handle_.reset();
+    mmWidth_ = mmHeight_ = 0;
+    Changed();
+}
+
+void TMetafile::AssignGraphic(const TGraphic& source) {
+    auto* other = dynamic_cast<const TMetafile*>(&source);
+    if (!other) AssignError(source);
+    UniqueEnhMetafile copy;
+    if (other->handle_) {
+        copy.reset(CopyEnhMetaFileW(other->handle_.get(), nullptr));
+        if (!copy) throw EOutOfMemory(L"Out of system resources");
+    }
+    handle_ = std::move(copy);
+    mmWidth_ = other->mmWidth_;
+    mmHeight_ = other->mmHeight_;
+    Changed();
+}
+
+void TMetafile::Draw(TCanvas& canvas, const TRect& r) {
+    if (!handle_) return;
+    RECT rc{r.Left, r.Top, r.Right, r.Bottom};
+    HDC dc = canvas.Handle();
+    SavedDCState state(dc);  // playback may leave objects, clipping and modes behind
+    PlayEnhMetaFile(dc, handle_.get(), &rc);
+}
+
+void TMetafile::LoadFromStream(TStream& stream) {
+    const Int64 start = stream.Position();
+    Byte head[88];
+    if (stream.Read(head, sizeof head) != sizeof head) throw EInvalidGraphic(kInvalidMetafile);
+    const uint32_t total = ReadU32(head + 48);
+    if (ReadU32(head) != EMR_HEADER || ReadU32(head + 40) != ENHMETA_SIGNATURE || total < sizeof head ||
+        total > kMaxMetafileBytes || total > stream.Size() - start)
+        throw EInvalidGraphic(kInvalidMetafile);
+    std::vector<Byte> data(total);
+    std::memcpy(data.data(), head, sizeof head);
+    if (stream.Read(data.data() + sizeof head, total - sizeof head) != static_cast<Int64>(total - sizeof head) ||
+        !IsValidEnhMetafile(data.data(), data.size()))
+        throw EInvalidGraphic(kInvalidMetafile);
+    UniqueEnhMetafile handle(SetEnhMetaFileBits(total, data.data()));
+    if (!handle) throw EInvalidGraphic(kInvalidMetafile);
+    SetHandle(handle.release());
+}
+
+void TMetafile::SaveToStream(TStream& stream) {
+    if (!handle_) return;
+    UINT size = GetEnhMetaFileBits(handle_.get(), 0, nullptr);
+    std::vector<Byte> data(size);
+    GetEnhMetaFileBits(handle_.get(), size, data.data());
+    stream.WriteBuffer(data.data(), size);
+}
+
+// ---- TMetafileCanvas ----
+
+TMetafileCanvas::TMetafileCanvas(TMetafile& metafile, HDC referenceDevice) : metafile_(metafile) {
+    ScreenDC screen;
+    HDC reference = referenceDevice ? referenceDevice : screen.get();
+    RECT frame{0, 0, metafile.MMWidth(), metafile.MMHeight()};
+    const bool hasFrame = frame.right > 0 && frame.bottom > 0;
+    recording_ = CreateEnhMetaFileW(reference, nullptr, hasFrame ? &frame : nullptr, nullptr);
+    if (!recording_) throw EOutOfMemory(L"Out of system resources");
+    SetHandle(recording_);
+}
+
+TMetafileCanvas::~TMetafileCanvas() {
+    SetHandle(nullptr);
+    const int mmWidth = metafile_.MMWidth();
+    const int mmHeight = metafile_.MMHeight();
+    HENHMETAFILE result = CloseEnhMetaFile(recording_);
+    if (!result) return;
+    try {
+        metafile_.SetHandle(result);
+        // A frame chosen before recording wins over the one GDI measured.
+        if (mmWidth > 0 && mmHeight > 0) {
+            metafile_.SetMMWidth(mmWidth);
+            metafile_.SetMMHeight(mmHeight);
+        }
+    } catch (...) {
+        // A destructor must not throw; SetHandle owns the handle even when it raised.
+    }
+}

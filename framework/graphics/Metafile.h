@@ -1,0 +1,65 @@
+// Enhanced metafiles: recorded GDI drawing that plays back at any size. TMetafileCanvas records
+// into a metafile; the recording is complete when the canvas is destroyed.
+#pragma once
+
+#include <memory>
+
+#include "framework/graphics/Canvas.h"
+#include "framework/graphics/GdiHandles.h"
+#include "framework/graphics/Graphic.h"
+
+class TMetafile : public TGraphic {
+    FV_CLASS(TMetafile, TGraphic)
+public:
+    TMetafile() = default;
+
+    std::unique_ptr<TGraphic> NewInstance() const override { return std::make_unique<TMetafile>(); }
+
+    bool Empty() const override { return !handle_; }
+    // Size in screen pixels; settable before recording to fix the recording's frame.
+    int Width() const override;
+    int Height() const override;
+    void SetWidth(int width) override;
+    void SetHeight(int height) override;
+    // The frame in 0.01 mm.
+    int MMWidth() const;
+    int MMHeight() const;
+    void SetMMWidth(int width);
+    void SetMMHeight(int height);
+
+    HENHMETAFILE Handle() const { return handle_.get(); }
+    // Takes ownership; the frame is read from the metafile's header.
+    void SetHandle(HENHMETAFILE handle);
+    HENHMETAFILE ReleaseHandle();
+    void Clear();
+
+    void Draw(TCanvas& canvas, const TRect& r) override;
+    // Raw EMF: reads exactly the byte count the EMF header states, after checking the records.
+    void LoadFromStream(TStream& stream) override;
+    void SaveToStream(TStream& stream) override;
+
+protected:
+    void AssignGraphic(const TGraphic& source) override;
+
+private:
+    UniqueEnhMetafile handle_;
+    int mmWidth_ = 0;  // 0.01 mm
+    int mmHeight_ = 0;
+};
+
+class TMetafileCanvas : public TCanvas {
+public:
+    // Records for metafile, measuring text and resolution on referenceDevice (0 = the screen).
+    TMetafileCanvas(TMetafile& metafile, HDC referenceDevice);
+    // Ends the recording and hands the result to the metafile.
+    ~TMetafileCanvas() override;
+    String ClassName() const override { return L"TMetafileCanvas"; }
+
+private:
+    TMetafile& metafile_;
+    HDC recording_ = nullptr;
+};
+
+// Builds the enhanced-metafile bytes from an EMF stream's bytes after checking that they form a
+// well-formed record sequence (header first, sizes in range, EOF record last).
+bool IsValidEnhMetafile(const Byte* data, size_t size);

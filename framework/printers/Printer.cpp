@@ -1,0 +1,287 @@
+#include "framework/printers/Printer.h"
+
+#include <cstring>
+
+#include "framework/rtl/FileUtils.h"
+#include "framework/rtl/StringUtils.h"
+
+namespace {
+const wchar_t kNoDefaultPrinter[] = L"There is no default printer currently selected";
+const wchar_t kIndexError[] = L"Printer index out of range";
+const wchar_t kPrinting[] = L"Printing in progress";
+const wchar_t kNotPrinting[] = L"Printer is not currently printing";
+
+UniqueGlobal GlobalCopy(const void* data, size_t size) {
+    UniqueGlobal block(GlobalAlloc(GMEM_MOVEABLE, size));
+    if (!block) throw EOutOfMemory(L"Out of memory");
+    std::memcpy(GlobalLock(block.get()), data, size);
+    GlobalUnlock(block.get());
+    return block;
+}
+}  // namespace
+
+class TPrinter::PrinterCanvas : public TCanvas {
+public:
+    explicit PrinterCanvas(TPrinter& printer) : printer_(printer) {}
+    String ClassName() const override { return L"TPrinterCanvas"; }
+
+protected:
+    void CreateHandle() override {
+        HDC dc = printer_.Handle();
+        Font().SetPixelsPerInch(GetDeviceCaps(dc, LOGPIXELSY));
+        SetHandle(dc);
+    }
+
+private:
+    TPrinter& printer_;
+};
+
+TPrinter::TPrinter(std::unique_ptr<TPrintSpooler> spooler) : spooler_(std::move(spooler)) {}
+
+TPrinter::~TPrinter() {
+    if (printing_ && dc_) AbortDoc(dc_.get());
+    canvas_.reset();
+}
+
+void TPrinter::LoadPrinters() {
+    infos_ = spooler_->EnumPrinters();
+    names_.clear();
+    for (const auto& info : infos_) names_.push_back(info.Device);
+    loaded_ = true;
+}
+
+const std::vector<String>& TPrinter::Printers() {
+    if (!loaded_) LoadPrinters();
+    return names_;
+}
+
+int TPrinter::PrinterIndex() {
+    if (!loaded_) LoadPrinters();
+    if (index_ < 0 && !infos_.empty()) {
+        String name = spooler_->DefaultPrinter();
+        for (size_t i = 0; i < infos_.size(); ++i)
+            if (SameText(infos_[i].Device, name)) index_ = static_cast<int>(i);
+        if (index_ < 0) index_ = 0;  // a list without a default: the first one
+    }
+    return index_;
+}
+
+void TPrinter::SetPrinterIndex(int index) {
+    CheckNotPrinting();
+    if (!loaded_) LoadPrinters();
+    if (index < -1 || index >= static_cast<int>(infos_.size())) throw EPrinter(kIndexError);
+    index_ = index;
+    if (index < 0) PrinterIndex();
+    devMode_.reset();
+    SettingsChanged();
+}
+
+void TPrinter::Refresh() {
+    CheckNotPrinting();
+    String selected = index_ >= 0 && index_ < static_cast<int>(infos_.size()) ? infos_[index_].Device : String();
+    LoadPrinters();
+    int found = -1;
+    for (size_t i = 0; i < infos_.size(); ++i)
+        if (!selected.empty() && SameText(infos_[i].Device, selected)) found = static_cast<int>(i);
+    if (found != index_ || found < 0) devMode_.reset();
+    index_ = found;
+    SettingsChanged();
+}
+
+int TPrinter::RequireSelection() {
+    int index = PrinterIndex();
+    if (index < 0) throw EPrinter(kNoDefaultPrinter);
+    return index;
+}
+
+void TPrinter::GetPrinter(String& device, String& driver, String& port, HGLOBAL& devMode) {
+    const TPrinterInfo& info = infos_[RequireSelection()];
+    device = info.Device;
+    driver = info.Driver;
+    port = info.Port;
+    if (!devMode_) {
+        std::vector<Byte> defaults = spooler_->DefaultDevMode(info);
+        if (!defaults.empty()) devMode_ = GlobalCopy(defaults.data(), defaults.size());
+    }
+    devMode = devMode_.get();
+}
+
+void TPrinter::SetPrinter(const String& device, const String& driver, const String& port, HGLOBAL devMode) {
+    CheckNotPrinting();
+    if (!loaded_) LoadPrinters();
+    int found = -1;
+    for (size_t i = 0; i < infos_.size(); ++i)
+        if (SameText(infos_[i].Device, device)) found = static_cast<int>(i);
+    if (found < 0) {
+        infos_.push_back({device, driver, port});
+        names_.push_back(device);
+        found = static_cast<int>(infos_.size()) - 1;
+    }
+    index_ = found;
+    if (!devMode) {
+        devMode_.reset();
+    } else if (devMode != devMode_.get()) {
+        const size_t size = GlobalSize(devMode);
+        if (size < offsetof(DEVMODEW, dmFormName)) throw EPrinter(L"Invalid device mode");
+        const void* source = GlobalLock(devMode);
+        if (!source) throw EPrinter(L"Invalid device mode");
+        UniqueGlobal copy;
+        try {
+            copy = GlobalCopy(source, size);
+        } catch (...) {
+            GlobalUnlock(devMode);
+            throw;
+        }
+        GlobalUnlock(devMode);
+        devMode_ = std::move(copy);
+    }
+    SettingsChanged();
+}
+
+DEVMODEW* TPrinter::LockDevMode() {
+    String device, driver, port;
+    HGLOBAL block = nullptr;
+    GetPrinter(device, driver, port, block);
+    return block ? static_cast<DEVMODEW*>(GlobalLock(block)) : nullptr;
+}
+
+void TPrinter::UnlockDevMode() {
+    if (devMode_) GlobalUnlock(devMode_.get());
+}
+
+void TPrinter::SettingsChanged() {
+    if (!printing_) ReleaseDC();
+}
+
+void TPrinter::ReleaseDC() {
+    if (canvas_) canvas_->SetHandle(nullptr);
+    dc_.reset();
+}
+
+void TPrinter::CheckNotPrinting() const {
+    if (printing_) throw EPrinter(kPrinting);
+}
+
+void TPrinter::CheckPrinting() const {
+    if (!printing_) throw EPrinter(kNotPrinting);
+}
+
+HDC TPrinter::Handle() {
+    if (!dc_) {
+        const TPrinterInfo& info = infos_[RequireSelection()];
+        DEVMODEW* settings = LockDevMode();
+        HDC dc = spooler_->CreateDC(info, settings);
+        UnlockDevMode();
+        if (!dc) throw EPrinter(L"Cannot open the printer " + info.Device);
+        dc_.reset(dc);
+    }
+    return dc_.get();
+}
+
+TCanvas& TPrinter::Canvas() {
+    if (!canvas_) canvas_ = std::make_unique<PrinterCanvas>(*this);
+    return *canvas_;
+}
+
+void TPrinter::BeginDoc() {
+    CheckNotPrinting();
+    RequireSelection();
+    // A fresh DC, so that settings changed in the DEVMODE block since the last one apply.
+    ReleaseDC();
+    HDC dc = Handle();
+    DOCINFOW doc{};
+    doc.cbSize = sizeof doc;
+    doc.lpszDocName = title_.c_str();
+    doc.lpszOutput = outputFile_.empty() ? nullptr : outputFile_.c_str();
+    if (StartDocW(dc, &doc) <= 0) throw EPrinter(L"Cannot start printing: " + SysErrorMessage(GetLastError()));
+    if (StartPage(dc) <= 0) {
+        AbortDoc(dc);
+        throw EPrinter(L"Cannot start a page: " + SysErrorMessage(GetLastError()));
+    }
+    printing_ = true;
+    aborted_ = false;
+    pageNumber_ = 1;
+    Canvas().Refresh();
+}
+
+void TPrinter::NewPage() {
+    CheckPrinting();
+    ::EndPage(dc_.get());
+    StartPage(dc_.get());
+    ++pageNumber_;
+    Canvas().Refresh();
+}
+
+void TPrinter::EndDoc() {
+    CheckPrinting();
+    HDC dc = dc_.get();
+    Canvas().Refresh();
+    printing_ = false;
+    const bool ended = ::EndPage(dc) > 0 && ::EndDoc(dc) > 0;
+    ReleaseDC();
+    if (!ended) throw EPrinter(L"Printing failed: " + SysErrorMessage(GetLastError()));
+}
+
+void TPrinter::Abort() {
+    CheckPrinting();
+    AbortDoc(dc_.get());
+    printing_ = false;
+    aborted_ = true;
+    ReleaseDC();
+}
+
+int TPrinter::Copies() {
+    DEVMODEW* dm = LockDevMode();
+    int copies = dm && (dm->dmFields & DM_COPIES) ? dm->dmCopies : 1;
+    UnlockDevMode();
+    return copies;
+}
+
+void TPrinter::SetCopies(int copies) {
+    CheckNotPrinting();
+    DEVMODEW* dm = LockDevMode();
+    if (!dm) throw EPrinter(L"The printer has no device settings");
+    dm->dmFields |= DM_COPIES;
+    dm->dmCopies = static_cast<short>(copies < 1 ? 1 : copies);
+    UnlockDevMode();
+    SettingsChanged();
+}
+
+TPrinterOrientation TPrinter::Orientation() {
+    DEVMODEW* dm = LockDevMode();
+    bool landscape = dm && (dm->dmFields & DM_ORIENTATION) && dm->dmOrientation == DMORIENT_LANDSCAPE;
+    UnlockDevMode();
+    return landscape ? poLandscape : poPortrait;
+}
+
+void TPrinter::SetOrientation(TPrinterOrientation orientation) {
+    CheckNotPrinting();
+    DEVMODEW* dm = LockDevMode();
+    if (!dm) throw EPrinter(L"The printer has no device settings");
+    dm->dmFields |= DM_ORIENTATION;
+    dm->dmOrientation = orientation == poLandscape ? DMORIENT_LANDSCAPE : DMORIENT_PORTRAIT;
+    UnlockDevMode();
+    SettingsChanged();
+}
+
+int TPrinter::PageWidth() { return GetDeviceCaps(Handle(), HORZRES); }
+int TPrinter::PageHeight() { return GetDeviceCaps(Handle(), VERTRES); }
+
+namespace {
+std::unique_ptr<TPrinter>& PrinterSlot() {
+    static std::unique_ptr<TPrinter> printer;
+    return printer;
+}
+}  // namespace
+
+TPrinter& Printer() {
+    auto& slot = PrinterSlot();
+    if (!slot) slot = std::make_unique<TPrinter>();
+    return *slot;
+}
+
+std::unique_ptr<TPrinter> SetPrinterObject(std::unique_ptr<TPrinter> printer) {
+    auto previous = std::move(PrinterSlot());
+    PrinterSlot() = std::move(printer);
+    return previous;
+}
