@@ -1,7 +1,6 @@
 #include "framework/rtl/FloatFormat.h"
 
 #include <algorithm>
-#include <cerrno>
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
@@ -363,7 +362,6 @@ bool ParseFloat(const String& s, Extended& value, const TFormatSettings& fs) {
     if (i != n) return false;
 
     std::string ascii = digits + "e" + std::to_string(exponent);
-    errno = 0;
     Extended v = std::strtold(ascii.c_str(), nullptr);
     if (std::isinf(v)) return false;  // out of range
     value = negative ? -v : v;
