@@ -218,6 +218,10 @@ TEST(Properties, ReadAndWriteByName) {
     EXPECT_EQ(GetPropValue(c, L"Align"), L"taClient");
     SetPropValue(c, L"Color", L"$00112233");
     EXPECT_EQ(GetPropValue(c, L"Color"), L"$00112233");
+    RegisterColorIdent(L"clTestSystem", -16777211);  // $FF000005 as a signed colour
+    SetPropValue(c, L"Color", L"$FF000005");
+    EXPECT_EQ(c->Color(), -16777211);
+    EXPECT_EQ(GetPropValue(c, L"Color"), L"clTestSystem");
     EXPECT_TRUE(IsPublishedProp(c, L"font.size"));
     EXPECT_FALSE(IsPublishedProp(c, L"Font.Weight"));
     EXPECT_THROW(SetPropValue(c, L"Align", L"taLeft"), EPropertyError);

@@ -36,9 +36,10 @@ int TEnumInfo::ValueOf(const String& ident) const {
 
 namespace {
 
+// Keyed by the colour's 32 bits: $FF000005 and -16777211 are the same colour.
 struct TColorIdents {
     std::map<String, Int64> byIdent;  // upper-cased
-    std::map<Int64, String> byColor;
+    std::map<std::uint32_t, String> byColor;
 };
 
 TColorIdents& ColorIdents() {
@@ -50,7 +51,7 @@ TColorIdents& ColorIdents() {
 
 void RegisterColorIdent(const String& ident, Int64 color) {
     ColorIdents().byIdent[UpperCase(ident)] = color;
-    ColorIdents().byColor.emplace(color, ident);
+    ColorIdents().byColor.emplace(static_cast<std::uint32_t>(color), ident);
 }
 
 bool IdentToColor(const String& ident, Int64& color) {
@@ -63,7 +64,7 @@ bool IdentToColor(const String& ident, Int64& color) {
 
 bool ColorToIdent(Int64 color, String& ident) {
     auto& map = ColorIdents().byColor;
-    auto it = map.find(color);
+    auto it = map.find(static_cast<std::uint32_t>(color));
     if (it == map.end()) return false;
     ident = it->second;
     return true;
@@ -288,7 +289,7 @@ void SetPropValue(TObject* instance, const String& path, const String& value) {
             String ident = Trim(list.substr(start, comma == String::npos ? String::npos : comma - start));
             if (!ident.empty()) {
                 int v = info->Enum->ValueOf(ident);
-                if (v < 0) InvalidValue(*info, value);
+                if (v < 0 || v >= 64) InvalidValue(*info, value);
                 bits |= std::uint64_t{1} << v;
             }
             if (comma == String::npos) break;

@@ -97,6 +97,7 @@ TComponent* TReader::FindOrCreate(const TObjectNode& node) {
         Fail(node.Line, Format(L"Class %s cannot be created as a component", {node.ClassName}));
     // Created with the root as owner: the ownership tree holds it from here on.
     auto* component = static_cast<TComponent*>(cls->Factory(root_));
+    if (component->Owner() == nullptr) root_->InsertComponent(component);  // created without owner
     try {
         component->SetName(node.Name);
     } catch (const Exception& e) {
@@ -188,7 +189,7 @@ void TReader::SetProperty(TPersistent* instance, const TPropInfo& info, const TP
         std::uint64_t bits = 0;
         for (const String& ident : v.Idents) {
             int value = info.Enum->ValueOf(ident);
-            if (value < 0) throw EReadError(Format(L"Invalid set element %s", {ident}));
+            if (value < 0 || value >= 64) throw EReadError(Format(L"Invalid set element %s", {ident}));
             bits |= std::uint64_t{1} << value;
         }
         info.SetOrdinal(instance, static_cast<Int64>(bits));
