@@ -8,7 +8,7 @@
 //   e  scientific, precision = significant digits (default 15), exponent "E+000"
 //   g  general (shortest of fixed/scientific), precision = significant digits (default 15)
 //   m  currency per the settings (precision = decimals, default CurrencyDecimals)
-//   p  pointer as 8 upper-case hex digits                   %% a literal percent sign
+//   p  pointer in upper-case hex, 2 digits per byte         %% a literal percent sign
 // Floating specifiers accept only floating arguments, integer specifiers only integers, s only
 // text. A mismatch, a missing argument or a malformed specifier raises EConvertError
 // ("Format '<fmt>' invalid or incompatible with argument" / "No argument for format '<fmt>'").
