@@ -1,7 +1,46 @@
 #include "framework/graphics/GraphicsObjects.h"
 
+#include "framework/classes/Reader.h"
+#include "framework/classes/Writer.h"
 #include "framework/graphics/Bitmap.h"
+#include "framework/rtl/StringUtils.h"
 #include "framework/graphics/ScreenMetrics.h"
+
+namespace {
+struct CharsetIdent {
+    int charset;
+    const wchar_t* name;
+};
+constexpr CharsetIdent kCharsets[] = {
+    {0, L"ANSI_CHARSET"},         {1, L"DEFAULT_CHARSET"},    {2, L"SYMBOL_CHARSET"},
+    {77, L"MAC_CHARSET"},         {128, L"SHIFTJIS_CHARSET"}, {129, L"HANGEUL_CHARSET"},
+    {130, L"JOHAB_CHARSET"},      {134, L"GB2312_CHARSET"},   {136, L"CHINESEBIG5_CHARSET"},
+    {161, L"GREEK_CHARSET"},      {162, L"TURKISH_CHARSET"},  {163, L"VIETNAMESE_CHARSET"},
+    {177, L"HEBREW_CHARSET"},     {178, L"ARABIC_CHARSET"},   {186, L"BALTIC_CHARSET"},
+    {204, L"RUSSIAN_CHARSET"},    {222, L"THAI_CHARSET"},     {238, L"EASTEUROPE_CHARSET"},
+    {255, L"OEM_CHARSET"},
+};
+}  // namespace
+
+bool CharsetToIdent(int charset, String& ident) {
+    for (const auto& entry : kCharsets) {
+        if (entry.charset == charset) {
+            ident = entry.name;
+            return true;
+        }
+    }
+    return false;
+}
+
+bool IdentToCharset(const String& ident, int& charset) {
+    for (const auto& entry : kCharsets) {
+        if (SameText(ident, entry.name)) {
+            charset = entry.charset;
+            return true;
+        }
+    }
+    return false;
+}
 
 void TGraphicsObject::Changed() {
     if (OnChange) OnChange(this);
@@ -17,13 +56,31 @@ TFont::TFont() : pixelsPerInch_(ScreenMetrics::PixelsPerInch()) {
 }
 
 void TFont::Publish(TPublisher<TFont>& p) {
-    p.Property(L"Charset", &TFont::Charset, &TFont::SetCharset);
     p.ColorProperty(L"Color", &TFont::Color, &TFont::SetColor);
     p.Property(L"Height", &TFont::Height, &TFont::SetHeight);
     p.Property(L"Name", &TFont::Name, &TFont::SetName);
     p.Property(L"Pitch", &TFont::Pitch, &TFont::SetPitch).Default(fpDefault);
     p.Property(L"Size", &TFont::Size, &TFont::SetSize).Stored(false);
     p.Property(L"Style", &TFont::Style, &TFont::SetStyle).Default(TFontStyles{});
+}
+
+void TFont::DefineProperties(TFiler& filer) {
+    TGraphicsObject::DefineProperties(filer);
+    filer.DefineProperty(
+        L"Charset",
+        [this](TReader& reader) {
+            if (reader.NextValue() != TValue::vaIdent) return SetCharset(static_cast<int>(reader.ReadInteger()));
+            String ident = reader.ReadIdent();
+            int charset = 0;
+            if (!IdentToCharset(ident, charset)) throw EReadError(L"Unknown character set " + ident);
+            SetCharset(charset);
+        },
+        [this](TWriter& writer) {
+            String ident;
+            if (CharsetToIdent(charset_, ident)) writer.WriteIdent(ident);
+            else writer.WriteInteger(charset_);
+        },
+        true);
 }
 
 void TFont::Assign(const TPersistent* sourceObject) {

@@ -24,11 +24,18 @@ FV_ENUM(TFontStyle, fsBold, fsItalic, fsUnderline, fsStrikeOut)
 using TFontStyles = TSet<TFontStyle>;
 FV_ENUM(TFontPitch, fpDefault, fpVariable, fpFixed)
 
+// Character set identifiers (DEFAULT_CHARSET, ...) <-> values.
+bool CharsetToIdent(int charset, String& ident);
+bool IdentToCharset(const String& ident, int& charset);
+
 class TFont : public TGraphicsObject {
     FV_CLASS(TFont, TGraphicsObject)
 public:
     TFont();
     static void Publish(TPublisher<TFont>& p);
+    // Charset is stored here rather than published: descriptions name it by identifier
+    // (DEFAULT_CHARSET) or number, which the integer property kind does not accept.
+    void DefineProperties(TFiler& filer) override;
 
     void Assign(const TPersistent* source) override;
     void Assign(const TFont& source) { Assign(static_cast<const TPersistent*>(&source)); }
@@ -46,7 +53,7 @@ public:
     TColor Color() const { return color_; }
     void SetColor(TColor color);
     int Charset() const { return charset_; }
-    void SetCharset(int charset);
+    void SetCharset(int charset);  // 0..255
     TFontPitch Pitch() const { return pitch_; }
     void SetPitch(TFontPitch pitch);
     // Resolution Size converts with; changing it keeps Size (the height follows).

@@ -109,8 +109,69 @@ void TMetafile::Draw(TCanvas& canvas, const TRect& r) {
     PlayEnhMetaFile(dc, handle_.get(), &rc);
 }
 
+namespace {
+constexpr uint32_t kPlaceableKey = 0x9AC6CDD7;
+
+uint16_t ReadU16(const Byte* p) {
+    uint16_t v;
+    std::memcpy(&v, p, 2);
+    return v;
+}
+}  // namespace
+
 void TMetafile::LoadFromStream(TStream& stream) {
     const Int64 start = stream.Position();
+    Byte first[6] = {};
+    const Int64 got = stream.Read(first, sizeof first);
+    stream.SetPosition(start);
+    if (got == sizeof first && ReadU32(first) == kPlaceableKey) return LoadWindowsMetafile(stream, start, true);
+    if (got == sizeof first && (ReadU16(first) == 1 || ReadU16(first) == 2) && ReadU16(first + 2) == 9)
+        return LoadWindowsMetafile(stream, start, false);
+    LoadEnhanced(stream, start);
+}
+
+void TMetafile::LoadWindowsMetafile(TStream& stream, Int64 start, bool placeable) {
+    METAFILEPICT picture{};
+    int mmWidth = 0, mmHeight = 0;
+    if (placeable) {
+        Byte header[22];
+        if (stream.Read(header, sizeof header) != sizeof header) throw EInvalidGraphic(kInvalidMetafile);
+        uint16_t checksum = 0;
+        for (int i = 0; i < 10; ++i) checksum ^= ReadU16(header + 2 * i);
+        const int left = static_cast<int16_t>(ReadU16(header + 6)), top = static_cast<int16_t>(ReadU16(header + 8));
+        const int right = static_cast<int16_t>(ReadU16(header + 10)), bottom = static_cast<int16_t>(ReadU16(header + 12));
+        const int unitsPerInch = ReadU16(header + 14);
+        if (checksum != ReadU16(header + 20) || unitsPerInch == 0 || right <= left || bottom <= top)
+            throw EInvalidGraphic(kInvalidMetafile);
+        mmWidth = MulDiv(right - left, 2540, unitsPerInch);
+        mmHeight = MulDiv(bottom - top, 2540, unitsPerInch);
+        picture.mm = MM_ANISOTROPIC;
+        picture.xExt = mmWidth;
+        picture.yExt = mmHeight;
+    }
+    const Int64 metaStart = stream.Position();
+    Byte metaHeader[18];
+    if (stream.Read(metaHeader, sizeof metaHeader) != sizeof metaHeader) throw EInvalidGraphic(kInvalidMetafile);
+    const uint32_t total = ReadU32(metaHeader + 6) * 2;  // the size is counted in 16-bit words
+    if ((ReadU16(metaHeader) != 1 && ReadU16(metaHeader) != 2) || ReadU16(metaHeader + 2) != 9 ||
+        total < sizeof metaHeader || total > kMaxMetafileBytes || total > stream.Size() - metaStart)
+        throw EInvalidGraphic(kInvalidMetafile);
+    std::vector<Byte> data(total);
+    std::memcpy(data.data(), metaHeader, sizeof metaHeader);
+    stream.ReadBuffer(data.data() + sizeof metaHeader, total - sizeof metaHeader);
+    UniqueEnhMetafile handle(SetWinMetaFileBits(total, data.data(), nullptr, placeable ? &picture : nullptr));
+    if (!handle) {
+        stream.SetPosition(start);
+        throw EInvalidGraphic(kInvalidMetafile);
+    }
+    SetHandle(handle.release());
+    if (placeable) {
+        mmWidth_ = mmWidth;
+        mmHeight_ = mmHeight;
+    }
+}
+
+void TMetafile::LoadEnhanced(TStream& stream, Int64 start) {
     Byte head[88];
     if (stream.Read(head, sizeof head) != sizeof head) throw EInvalidGraphic(kInvalidMetafile);
     const uint32_t total = ReadU32(head + 48);

@@ -35,6 +35,7 @@ public:
 
     void Draw(TCanvas& canvas, const TRect& r) override;
     // Raw EMF: reads exactly the byte count the EMF header states, after checking the records.
+    // A Windows metafile (with or without the placeable header) is converted to an enhanced one.
     void LoadFromStream(TStream& stream) override;
     void SaveToStream(TStream& stream) override;
 
@@ -42,6 +43,9 @@ protected:
     void AssignGraphic(const TGraphic& source) override;
 
 private:
+    void LoadEnhanced(TStream& stream, Int64 start);
+    void LoadWindowsMetafile(TStream& stream, Int64 start, bool placeable);
+
     UniqueEnhMetafile handle_;
     int mmWidth_ = 0;  // 0.01 mm
     int mmHeight_ = 0;
@@ -60,6 +64,6 @@ private:
     HDC recording_ = nullptr;
 };
 
-// Builds the enhanced-metafile bytes from an EMF stream's bytes after checking that they form a
-// well-formed record sequence (header first, sizes in range, EOF record last).
+// Whether bytes form a well-formed enhanced metafile: header record first with the signature and
+// a byte count equal to size, every record size in range, the EOF record last.
 bool IsValidEnhMetafile(const Byte* data, size_t size);

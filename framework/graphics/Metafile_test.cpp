@@ -123,3 +123,43 @@ TEST(Metafile, AssignCopiesAndOtherGraphicsAreRefused) {
     TBitmap bitmap(2, 2);
     EXPECT_THROW(copy.Assign(bitmap), EConvertError);
 }
+
+namespace {
+
+// A Windows metafile of a red rectangle filling 0..1000 x 0..1000 logical units, optionally with
+// the placeable header saying 1000 units per inch.
+std::string WindowsMetafileBytes(bool placeable) {
+    HDC dc = CreateMetaFileW(nullptr);
+    SetWindowExtEx(dc, 1000, 1000, nullptr);
+    UniqueBrush red(CreateSolidBrush(RGB(255, 0, 0)));
+    SelectObject(dc, red.get());
+    SelectObject(dc, GetStockObject(NULL_PEN));
+    Rectangle(dc, 0, 0, 1001, 1001);
+    HMETAFILE wmf = CloseMetaFile(dc);
+    std::string bytes(GetMetaFileBitsEx(wmf, 0, nullptr), '\0');
+    GetMetaFileBitsEx(wmf, static_cast<UINT>(bytes.size()), bytes.data());
+    DeleteMetaFile(wmf);
+    if (!placeable) return bytes;
+    uint16_t header[11] = {0xCDD7, 0x9AC6, 0, 0, 0, 1000, 1000, 1000, 0, 0, 0};
+    for (int i = 0; i < 10; ++i) header[10] ^= header[i];
+    return std::string(reinterpret_cast<const char*>(header), sizeof header) + bytes;
+}
+
+}  // namespace
+
+TEST(Metafile, ReadsPlaceableWindowsMetafiles) {
+    TStringStream stream(WindowsMetafileBytes(true));
+    TMetafile metafile;
+    metafile.LoadFromStream(stream);
+    EXPECT_EQ(metafile.MMWidth(), 2540);  // one inch
+    EXPECT_EQ(metafile.MMHeight(), 2540);
+    TBitmap target(50, 50);
+    target.Canvas().StretchDraw(Rect(0, 0, 50, 50), metafile);
+    EXPECT_EQ(DibPixel(target, 25, 25), clRed);
+
+    std::string broken = WindowsMetafileBytes(true);
+    broken[20] ^= 1;  // checksum
+    TStringStream brokenStream(broken);
+    EXPECT_THROW(metafile.LoadFromStream(brokenStream), EInvalidGraphic);
+    EXPECT_EQ(metafile.MMWidth(), 2540);
+}

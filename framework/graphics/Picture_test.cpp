@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include "framework/classes/Component.h"
+#include "framework/classes/Reader.h"
+#include "framework/classes/Writer.h"
 #include "framework/graphics/Bitmap.h"
 #include "framework/graphics/Icon.h"
 #include "framework/graphics/JpegImage.h"
@@ -156,4 +159,66 @@ TEST(Picture, StoredDataRoundTrips) {
     TStringStream unknown(std::string("\x07TWidget", 8));
     EXPECT_THROW(loaded.ReadData(unknown), EInvalidGraphic);
     EXPECT_EQ(loaded.Width(), 16);
+}
+
+// ---- stored descriptions ----
+
+namespace {
+
+class TPictureHolder : public TComponent {
+    FV_CLASS(TPictureHolder, TComponent)
+public:
+    explicit TPictureHolder(TComponent* owner) : TComponent(owner) {}
+    static void Publish(TPublisher<TPictureHolder>& p) {
+        p.Property(L"Font", &TPictureHolder::Font);
+        p.Property(L"Picture", &TPictureHolder::Picture);
+    }
+    TFont* Font() const { return &font_; }
+    TPicture* Picture() const { return &picture_; }
+
+private:
+    mutable TFont font_;
+    mutable TPicture picture_;
+};
+
+}  // namespace
+
+TEST(Picture, StoredAsPictureDataInDescriptions) {
+    TPictureHolder holder(nullptr);
+    holder.SetName(L"Holder1");
+    holder.Picture()->Assign(*RedSquare());
+    holder.Font()->SetCharset(204);
+    holder.Font()->SetColor(clBtnText);
+    const String text = WriteComponentToText(&holder);
+    EXPECT_NE(text.find(L"Picture.Data = {"), String::npos) << std::string(text.begin(), text.end());
+    EXPECT_NE(text.find(L"Font.Charset = RUSSIAN_CHARSET"), String::npos);
+    EXPECT_NE(text.find(L"Font.Color = clBtnText"), String::npos);
+
+    TPictureHolder loaded(nullptr);
+    ReadComponentFromText(&loaded, text, L"Holder1");
+    ASSERT_NE(loaded.Picture()->Graphic(), nullptr);
+    EXPECT_EQ(loaded.Picture()->Graphic()->ClassName(), L"TBitmap");
+    EXPECT_EQ(DibPixel(loaded.Picture()->Bitmap(), 4, 4), clRed);
+    EXPECT_EQ(loaded.Font()->Charset(), 204);
+    EXPECT_EQ(loaded.Font()->Color(), clBtnText);
+}
+
+TEST(Picture, FontPropertiesReadFromAHandWrittenDescription) {
+    TPictureHolder holder(nullptr);
+    ReadComponentFromText(&holder,
+                          L"object Holder1: TPictureHolder\n"
+                          L"  Font.Charset = DEFAULT_CHARSET\n"
+                          L"  Font.Color = clWindowText\n"
+                          L"  Font.Height = -11\n"
+                          L"  Font.Name = 'MS Sans Serif'\n"
+                          L"  Font.Style = [fsBold]\n"
+                          L"end\n",
+                          L"hand.desc");
+    EXPECT_EQ(holder.Font()->Charset(), 1);
+    EXPECT_EQ(holder.Font()->Height(), -11);
+    EXPECT_TRUE(holder.Font()->Style().Contains(fsBold));
+    EXPECT_EQ(holder.Picture()->Graphic(), nullptr);
+    EXPECT_THROW(ReadComponentFromText(&holder, L"object Holder1: TPictureHolder\n  Font.Charset = KLINGON_CHARSET\nend\n",
+                                       L"bad.desc"),
+                 EReadError);
 }

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include "framework/graphics/Metafile.h"
 #include "framework/rtl/FileUtils.h"
 
 namespace {
@@ -226,4 +227,25 @@ TEST(PrinterOnTestPrinter, OrientationReachesTheDevice) {
     EXPECT_EQ(printer.Orientation(), poLandscape);
     EXPECT_EQ(printer.PageWidth(), portraitHeight);
     EXPECT_EQ(printer.PageHeight(), portraitWidth);
+}
+
+TEST(PrinterOnTestPrinter, PagesRecordedAsMetafilesForThePrinterPrint) {
+    TPrinter printer;
+    SelectTestPrinter(printer);
+    TMetafile page;
+    {
+        TMetafileCanvas canvas(page, printer.Handle());  // measured at the printer's resolution
+        canvas.Brush().SetColor(clBlue);
+        canvas.FillRect(Rect(0, 0, printer.PageWidth() / 2, printer.PageHeight() / 2));
+        canvas.TextOut(100, printer.PageHeight() / 2 + 100, L"Folhavida");
+    }
+    ASSERT_FALSE(page.Empty());
+    const String output = GetTempDirectory() + L"fv-metafile-page.ps";
+    printer.SetOutputFile(output);
+    printer.BeginDoc();
+    printer.Canvas().StretchDraw(Rect(0, 0, printer.PageWidth(), printer.PageHeight()), page);
+    printer.EndDoc();
+    EXPECT_EQ(CountLinesStartingWith(output, "%%Page:"), 1);
+    EXPECT_GT(FileSize(output), 2000);
+    DeleteFile(output);
 }
