@@ -71,7 +71,7 @@ String TCollection::GetNamePath() const {
     String ownerPath = owner_->GetNamePath();
     for (const TPropInfo* prop : PublishedProperties(owner_->ClassType())) {
         if (prop->Kind == TTypeKind::Collection &&
-            prop->GetObject(const_cast<TPersistent*>(owner_)) == this)
+            prop->GetObject(owner_) == this)
             return ownerPath.empty() ? prop->Name : ownerPath + L"." + prop->Name;
     }
     return ownerPath.empty() ? ClassName() : ownerPath + L"." + ClassName();

@@ -71,7 +71,7 @@ class TTestControl : public TComponent {
     FV_CLASS(TTestControl, TComponent)
 public:
     explicit TTestControl(TComponent* owner)
-        : TComponent(owner), columns_(TTestColumn::StaticClass(), this) {}
+        : TComponent(owner), columns_(std::make_unique<TCollection>(TTestColumn::StaticClass(), this)) {}
 
     static void Publish(TPublisher<TTestControl>& p) {
         p.Property(L"Left", &TTestControl::Left, &TTestControl::SetLeft);
@@ -114,7 +114,7 @@ public:
         buddy_ = buddy;
         if (buddy_ != nullptr) buddy_->FreeNotification(this);
     }
-    TCollection* Columns() const { return const_cast<TCollection*>(&columns_); }
+    TCollection* Columns() const { return columns_.get(); }
 
     TTestControl* ParentControl() const { return parent_; }
     bool HasParent() const override { return parent_ != nullptr; }
@@ -180,7 +180,7 @@ private:
     std::unique_ptr<TTestFont> font_ = std::make_unique<TTestFont>();
     TTestControl* buddy_ = nullptr;
     TTestControl* parent_ = nullptr;
-    TCollection columns_;
+    std::unique_ptr<TCollection> columns_;
 };
 
 // A root with handler methods that its descriptions bind by name.
