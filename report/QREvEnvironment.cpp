@@ -1,5 +1,7 @@
 #include "report/QREvEnvironment.h"
 
+#include "framework/classes/Reader.h"
+#include "framework/classes/Writer.h"
 #include "framework/rtl/DateTime.h"
 #include "framework/rtl/Format.h"
 #include "framework/rtl/StringUtils.h"
@@ -194,6 +196,24 @@ void TQREvEnvironment::ReadData(const std::vector<String>& expressions) {
         PutObject(i, function.release());  // the list owns its entries
         if (IsCompiled()) CompileEntry(added);
     }
+}
+
+void TQREvEnvironment::DefineProperties(TFiler& filer) {
+    filer.DefineProperty(
+        L"DATA",
+        [this](TReader& reader) {
+            std::vector<String> expressions;
+            reader.ReadListBegin();
+            while (!reader.EndOfList()) expressions.push_back(reader.ReadString());
+            reader.ReadListEnd();
+            ReadData(expressions);
+        },
+        [this](TWriter& writer) {
+            writer.WriteListBegin();
+            for (const String& expression : WriteData()) writer.WriteString(expression);
+            writer.WriteListEnd();
+        },
+        Count() > 0);
 }
 
 // ---- the global environment ----

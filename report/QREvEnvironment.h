@@ -45,6 +45,8 @@ private:
 
 // Lines are upper-cased names; each line's object is its TQREvEmbeddedFunction (owned).
 // Compile and Release are counted: the named expressions are compiled while the count is above 0.
+class TFiler;
+
 class TQREvEnvironment : public TStringList {
 public:
     TQREvEnvironment();
@@ -79,6 +81,9 @@ public:
     // Gives each line without an expression the expression at its index. A list whose length
     // differs from the number of lines raises EReadError and changes nothing.
     void ReadData(const std::vector<String>& expressions);
+    // Defines "DATA" on a reader or writer of stored descriptions: a list of strings,
+    // "DATA = ( 'expr' ... )", stored after the lines ("Strings").
+    void DefineProperties(TFiler& filer);
 
 private:
     void CompileEntry(TQREvEmbeddedFunction& function);

@@ -2,8 +2,30 @@
 
 #include <gtest/gtest.h>
 
+#include "framework/classes/Component.h"
+#include "framework/classes/Reader.h"
+#include "framework/classes/Writer.h"
 #include "framework/rtl/StringUtils.h"
 #include "report/QRTestDataSet.h"
+
+// A component that stores an environment: its lines as "Functions.Strings", its expressions as
+// "DATA".
+class TEnvironmentHost : public TComponent {
+    FV_CLASS(TEnvironmentHost, TComponent)
+public:
+    explicit TEnvironmentHost(TComponent* owner) : TComponent(owner) {}
+    static void Publish(TPublisher<TEnvironmentHost>& p) {
+        p.Property(L"Functions", &TEnvironmentHost::Functions);
+    }
+    TQREvEnvironment* Functions() const { return functions_.get(); }
+    void DefineProperties(TFiler& filer) override {
+        TComponent::DefineProperties(filer);
+        functions_->DefineProperties(filer);
+    }
+
+private:
+    std::unique_ptr<TQREvEnvironment> functions_ = std::make_unique<TQREvEnvironment>();
+};
 
 namespace {
 
@@ -221,6 +243,31 @@ TEST(EnvironmentData, CountMismatchIsAReadingError) {
         EXPECT_EQ(L"Unknown function : B", EvaluateWith(environment, L"B").Text);
         environment.Release();
     }
+}
+
+TEST(EnvironmentData, StoredDescriptionRoundTrip) {
+    TEnvironmentHost stored(nullptr);
+    stored.SetName(L"Report");
+    DefineTemplateEntries(*stored.Functions());
+    const String text = WriteComponentToText(&stored);
+    EXPECT_NE(String::npos, text.find(L"DATA = (")) << StringToUtf8(text);
+
+    TEnvironmentHost loaded(nullptr);
+    ReadComponentFromText(&loaded, text, L"environment");
+    ASSERT_EQ(4, loaded.Functions()->Count());
+    EXPECT_EQ(L"REPORTTITLE", loaded.Functions()->Get(2));
+    EXPECT_EQ(stored.Functions()->WriteData(), loaded.Functions()->WriteData());
+}
+
+TEST(EnvironmentData, StoredDescriptionWithTooFewExpressionsFails) {
+    const String text =
+        L"object Report: TEnvironmentHost\n"
+        L"  Functions.Strings = (\n    'A'\n    'B')\n"
+        L"  DATA = (\n    '1')\n"
+        L"end\n";
+    TEnvironmentHost loaded(nullptr);
+    EXPECT_THROW(ReadComponentFromText(&loaded, text, L"environment"), Exception);
+    EXPECT_EQ(nullptr, loaded.Functions()->EntryFunction(1));
 }
 
 }  // namespace
