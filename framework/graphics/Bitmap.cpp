@@ -454,7 +454,22 @@ void TBitmap::Draw(TCanvas& canvas, const TRect& r) {
         return;
     }
     int oldMode = SetStretchBltMode(target, COLORONCOLOR);
-    StretchBlt(target, r.Left, r.Top, r.Width(), r.Height(), source, 0, 0, width_, height_, canvas.CopyMode());
+    if (GetDeviceCaps(target, TECHNOLOGY) == DT_RASDISPLAY) {
+        StretchBlt(target, r.Left, r.Top, r.Width(), r.Height(), source, 0, 0, width_, height_, canvas.CopyMode());
+    } else {
+        // Printers and metafiles take the pixels themselves; a memory DC means nothing to them.
+        DibInfo info{};
+        info.header.biSize = sizeof(BITMAPINFOHEADER);
+        info.header.biWidth = width_;
+        info.header.biHeight = height_;
+        info.header.biPlanes = 1;
+        info.header.biBitCount = static_cast<WORD>(BitsPerPixel(format_));
+        info.header.biCompression = BI_RGB;
+        if (format_ <= pf8bit) info.header.biClrUsed = GetDIBColorTable(source, 0, 256, info.colors);
+        GdiFlush();
+        StretchDIBits(target, r.Left, r.Top, r.Width(), r.Height(), 0, 0, width_, height_, bits_,
+                      reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS, canvas.CopyMode());
+    }
     SetStretchBltMode(target, oldMode);
 }
 

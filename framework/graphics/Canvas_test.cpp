@@ -109,6 +109,20 @@ TEST(Canvas, TextRectClipsAndPaintsTheBackground) {
     EXPECT_EQ(DibPixel(bitmap, 5, 20), clWhite);
 }
 
+TEST(Canvas, BrushBitmapPaintsAPattern) {
+    TBitmap pattern(8, 8);
+    pattern.Canvas().Brush().SetColor(clBlack);
+    pattern.Canvas().FillRect(Rect(0, 0, 4, 8));
+    TBitmap bitmap(16, 16);
+    bitmap.Canvas().Brush().SetBitmap(&pattern);
+    bitmap.Canvas().FillRect(Rect(0, 0, 16, 16));
+    EXPECT_EQ(DibPixel(bitmap, 1, 1), clBlack);
+    EXPECT_EQ(DibPixel(bitmap, 5, 1), clWhite);
+    EXPECT_EQ(DibPixel(bitmap, 9, 9), clBlack);
+    EXPECT_EQ(DibPixel(bitmap, 13, 9), clWhite);
+    bitmap.Canvas().Brush().SetBitmap(nullptr);
+}
+
 TEST(Canvas, PixelsAndCopyRect) {
     TBitmap source(10, 10);
     source.Canvas().SetPixels(3, 4, clFuchsia);

@@ -8,8 +8,13 @@
 namespace ScreenMetrics {
 
 int PixelsPerInch() {
-    ScreenDC dc;
-    return GetDeviceCaps(dc.get(), LOGPIXELSY);
+    // Asked by every new font; the setting does not change while the program runs.
+    static const int ppi = [] {
+        ScreenDC dc;
+        int value = GetDeviceCaps(dc.get(), LOGPIXELSY);
+        return value > 0 ? value : 96;
+    }();
+    return ppi;
 }
 
 int Width() { return GetSystemMetrics(SM_CXSCREEN); }

@@ -186,6 +186,10 @@ TCanvas& TPrinter::Canvas() {
 void TPrinter::BeginDoc() {
     CheckNotPrinting();
     RequireSelection();
+    // Wine's spooler writes into an existing output file without truncating it, leaving the
+    // tail of an older, longer job behind: start from no file.
+    if (!outputFile_.empty() && FileExists(outputFile_) && !DeleteFile(outputFile_))
+        throw EPrinter(L"Cannot create file \"" + outputFile_ + L"\". " + SysErrorMessage(GetLastError()));
     // A fresh DC, so that settings changed in the DEVMODE block since the last one apply.
     ReleaseDC();
     HDC dc = Handle();

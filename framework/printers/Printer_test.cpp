@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include "framework/graphics/Bitmap.h"
 #include "framework/graphics/Metafile.h"
 #include "framework/rtl/FileUtils.h"
 
@@ -238,6 +239,10 @@ TEST(PrinterOnTestPrinter, PagesRecordedAsMetafilesForThePrinterPrint) {
         canvas.Brush().SetColor(clBlue);
         canvas.FillRect(Rect(0, 0, printer.PageWidth() / 2, printer.PageHeight() / 2));
         canvas.TextOut(100, printer.PageHeight() / 2 + 100, L"Folhavida");
+        TBitmap photo(60, 80);
+        photo.Canvas().Brush().SetColor(clRed);
+        photo.Canvas().FillRect(Rect(10, 10, 50, 70));
+        canvas.StretchDraw(Rect(printer.PageWidth() / 2, 0, printer.PageWidth() / 2 + 600, 800), photo);
     }
     ASSERT_FALSE(page.Empty());
     const String output = GetTempDirectory() + L"fv-metafile-page.ps";
@@ -247,5 +252,39 @@ TEST(PrinterOnTestPrinter, PagesRecordedAsMetafilesForThePrinterPrint) {
     printer.EndDoc();
     EXPECT_EQ(CountLinesStartingWith(output, "%%Page:"), 1);
     EXPECT_GT(FileSize(output), 2000);
+    DeleteFile(output);
+}
+
+TEST(PrinterOnTestPrinter, BitmapsPrintDirectly) {
+    TPrinter printer;
+    SelectTestPrinter(printer);
+    const String output = GetTempDirectory() + L"fv-bitmap-page.ps";
+    printer.SetOutputFile(output);
+    TBitmap photo(60, 80);
+    photo.Canvas().Brush().SetColor(clRed);
+    photo.Canvas().FillRect(Rect(10, 10, 50, 70));
+    printer.BeginDoc();
+    printer.Canvas().StretchDraw(Rect(100, 100, 700, 900), photo);
+    printer.EndDoc();
+    EXPECT_EQ(CountLinesStartingWith(output, " /Width 60"), 1);  // the pixels went to the printer
+    DeleteFile(output);
+}
+
+TEST(PrinterOnTestPrinter, PrintingIntoAnExistingFileReplacesIt) {
+    TPrinter printer;
+    SelectTestPrinter(printer);
+    const String output = GetTempDirectory() + L"fv-replaced.ps";
+    printer.SetOutputFile(output);
+    printer.BeginDoc();
+    for (int page = 1; page < 3; ++page) {
+        printer.Canvas().TextOut(100, 100, L"Uma p\u00E1gina com bastante texto para ocupar o arquivo");
+        printer.NewPage();
+    }
+    printer.EndDoc();
+    ASSERT_EQ(CountLinesStartingWith(output, "%%Page:"), 3);
+    printer.BeginDoc();
+    printer.EndDoc();
+    EXPECT_EQ(CountLinesStartingWith(output, "%%Page:"), 1);
+    EXPECT_EQ(CountLinesStartingWith(output, "%%EOF"), 1);
     DeleteFile(output);
 }
