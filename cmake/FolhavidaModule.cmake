@@ -16,11 +16,13 @@ function(folhavida_module lib)
   target_link_libraries(${lib} PUBLIC ${ARG_LIBS})
 endfunction()
 
-# folhavida_tests(<name> FOLDER <dir> LIBS <lib>... [RESOURCE_LOCK] [PROPERTIES ...])
+# folhavida_tests(<name> FOLDER <dir> LIBS <lib>... [SCREEN] [PROPERTIES <ctest property>...])
 # The folder's *_test.cpp (and *_test.rc) become <name>.exe, run by CTest under Wine.
 # A folder may bring its own test main in TestMain_test.cpp; otherwise gtest_main is used.
+# SCREEN: the tests show windows, take focus or read the screen, so they never run alongside
+# other such tests.
 function(folhavida_tests name)
-  cmake_parse_arguments(ARG "RESOURCE_LOCK" "FOLDER" "LIBS;PROPERTIES" ${ARGN})
+  cmake_parse_arguments(ARG "SCREEN" "FOLDER" "LIBS;PROPERTIES" ${ARGN})
   if(NOT FOLHAVIDA_TESTS)
     return()
   endif()
@@ -39,8 +41,12 @@ function(folhavida_tests name)
     endif()
   endforeach()
   target_link_libraries(${name} PRIVATE ${ARG_LIBS} gmock ${main})
+  set(props TIMEOUT 300 ${ARG_PROPERTIES})
+  if(ARG_SCREEN)
+    list(APPEND props RESOURCE_LOCK screen)
+  endif()
   gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120
-                       PROPERTIES TIMEOUT 300 ${ARG_PROPERTIES})
+                       PROPERTIES ${props})
 endfunction()
 
 # folhavida_benchmarks(FOLDER <dir> LIBS <lib>...): each *_bench.cpp becomes its own program.

@@ -4,6 +4,7 @@
 #   harness.sh start   start everything that is not running yet (safe to call concurrently)
 #   harness.sh stop    end the wineserver, the keep-alive and the display
 #   harness.sh env     print the DISPLAY to use
+#   harness.sh prefix  only create the Wine prefix (for running on the user's own display)
 set -euo pipefail
 source "$(dirname "$0")/wine-env.sh"
 mkdir -p "$FOLHAVIDA_HARNESS"
@@ -42,9 +43,11 @@ create_prefix() {
   reg 'HKCU\Software\Wine\Fonts\Replacements' /v Arial /d "Liberation Sans"
   reg 'HKCU\Software\Wine\Fonts\Replacements' /v "Times New Roman" /d "Liberation Serif"
   reg 'HKCU\Software\Wine\Fonts\Replacements' /v "Courier New" /d "Liberation Mono"
-  # One virtual desktop: window activation and screen reads do not depend on a window manager.
-  reg 'HKCU\Software\Wine\Explorer' /v Desktop /d Default
-  reg 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1280x1024
+  if [ "${FOLHAVIDA_VIRTUAL_DESKTOP:-1}" = 1 ]; then
+    # One virtual desktop: window activation and screen reads do not depend on a window manager.
+    reg 'HKCU\Software\Wine\Explorer' /v Desktop /d Default
+    reg 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1280x1024
+  fi
   cp /usr/share/wine/fonts/*.ttf "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null || true
   # Shut the server down once so the registry reaches the disk before the run starts.
   wineserver -k 9>&- || true
@@ -94,5 +97,6 @@ case "${1:-}" in
   start) start ;;
   stop) stop ;;
   env) source "$state"; echo "$XVFB_DISPLAY" ;;
-  *) echo "usage: harness.sh start|stop|env" >&2; exit 2 ;;
+  prefix) create_prefix ;;
+  *) echo "usage: harness.sh start|stop|env|prefix" >&2; exit 2 ;;
 esac

@@ -1,0 +1,42 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds everything and runs the whole test suite under Wine.
+# The programs are always built for 32-bit Windows; the tests run in the same word size where
+# the host can execute 32-bit code, otherwise as a 64-bit build of the same sources.
+set -euo pipefail
+here=$(cd "$(dirname "$0")" && pwd)
+source "$here/common.sh"
+cd "$FOLHAVIDA_ROOT"
+
+as_root() { if [ "$(id -u)" = 0 ]; then "$@"; else sudo "$@"; fi; }
+as_root bash "$here/install-deps.sh"
+
+jobs=$(nproc)
+product=i686-w64-mingw32
+tests=$(folhavida_test_triplet)
+
+configure_and_build() { # <triplet> <build dir> <tests ON|OFF>
+  bash "$here/build-deps.sh" "$1"
+  cmake -S . -B "$2" -G Ninja -Wno-dev \
+    -DCMAKE_TOOLCHAIN_FILE="$(folhavida_toolchain_file "$1")" \
+    -DCMAKE_BUILD_TYPE=Release -DFOLHAVIDA_TESTS="$3" >/dev/null
+  cmake --build "$2" -j "$jobs"
+}
+
+if [ "$tests" = "$product" ]; then
+  configure_and_build "$product" build/$product ON
+else
+  echo "note: this host cannot execute 32-bit code; the suite runs a 64-bit build"
+  configure_and_build "$product" build/$product OFF
+  configure_and_build "$tests" build/$tests ON
+fi
+
+bits=32; [ "$tests" = "$product" ] || bits=64
+export FOLHAVIDA_WINE_BITS=$bits
+# A display, prefix and wineserver of the suite's own, so that nothing else running Wine on
+# this machine shares (or is stopped with) them.
+export FOLHAVIDA_HARNESS=$FOLHAVIDA_CACHE/harness-suite
+export FOLHAVIDA_WINEPREFIX=$FOLHAVIDA_CACHE/wineprefix-suite-win$bits
+trap 'bash "$here/harness.sh" stop' EXIT
+bash "$here/harness.sh" start
+cd "build/$tests"
+ctest -j "$jobs" --output-on-failure --timeout 600
