@@ -4,6 +4,7 @@
 #pragma once
 
 #include <memory>
+#include <string_view>
 #include <vector>
 
 #include "framework/rtl/System.h"
@@ -109,13 +110,14 @@ private:
     TQREvResultRecord value_;
 };
 
+// Keeps only what a result can hold.
 class TQREvElementString : public TQREvElement {
 public:
-    explicit TQREvElementString(const String& text) : text_(text) {}
+    explicit TQREvElementString(std::wstring_view text) { SetText(text); }
     String ClassName() const override { return L"TQREvElementString"; }
     TQREvResultRecord ComputeValue(TQRFiFo&) override { return TQREvResultRecord::Str(text_); }
     const String& Text() const { return text_; }
-    void SetText(const String& text) { text_ = text; }
+    void SetText(std::wstring_view text) { text_ = String(text.substr(0, QRMaxResultText)); }
 
 private:
     String text_;

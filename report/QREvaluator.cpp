@@ -341,7 +341,7 @@ void TQREvaluator::CompileFactor(std::wstring_view text) {
     const std::wstring_view inner = text.size() >= 2 ? text.substr(1, text.size() - 2) : std::wstring_view();
     if (first == L'\'') {
         if (text.size() >= 2 && last == L'\'')
-            Append(std::make_unique<TQREvElementString>(String(inner)));
+            Append(std::make_unique<TQREvElementString>(inner));
         else
             AppendError(Format(L"Missing %s", {L"'"}));
     } else if (first == L'(') {
