@@ -17,10 +17,11 @@ if ! folhavida_host_runs_32bit; then
   bits=64
 fi
 bash "$here/build-deps.sh" "$triplet"
-cmake -S . -B "build/$triplet" -G Ninja -Wno-dev \
+build=build/run-$triplet
+cmake -S . -B "$build" -G Ninja -Wno-dev \
   -DCMAKE_TOOLCHAIN_FILE="$(folhavida_toolchain_file "$triplet")" \
-  -DCMAKE_BUILD_TYPE=Release >/dev/null
-cmake --build "build/$triplet" -j "$(nproc)" --target Folhavida update
+  -DCMAKE_BUILD_TYPE=Release -DFOLHAVIDA_TESTS=OFF >/dev/null
+cmake --build "$build" -j "$(nproc)"
 
 export FOLHAVIDA_WINE_BITS=$bits
 if [ -n "${DISPLAY:-}" ]; then
@@ -35,5 +36,5 @@ else
   export DISPLAY
   echo "no display: Folhavida runs on the private display $DISPLAY"
 fi
-cd "build/$triplet/app"
+cd "$build/app"
 exec "$FOLHAVIDA_WINE" Folhavida.exe
