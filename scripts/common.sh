@@ -1,5 +1,7 @@
 # Shared settings of the project's scripts: where cached dependencies, the Wine prefixes and the
 # private X display live. Sourced, not run.
+HOME=${HOME:-$(getent passwd "$(id -u)" | cut -d: -f6)}
+export HOME
 FOLHAVIDA_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 FOLHAVIDA_CACHE=${FOLHAVIDA_CACHE:-${XDG_CACHE_HOME:-$HOME/.cache}/folhavida}
 export FOLHAVIDA_ROOT FOLHAVIDA_CACHE
