@@ -87,12 +87,28 @@ std::optional<OperatorMatch> MatchComparison(std::wstring_view text, size_t i) {
     }
 }
 
-// A "+" or "-" with nothing but blanks or another operator before it is a sign ("1 + -2",
-// "IF(x, -1, 1)", "2 * -3"), not an operator.
+bool IsAsciiLetter(wchar_t c) {
+    return (c >= L'A' && c <= L'Z') || (c >= L'a' && c <= L'z');
+}
+
+// True when the word "and", "or" or "not" (any case) ends just before position end, as a word.
+bool EndsWithKeyword(std::wstring_view text, size_t end) {
+    size_t begin = end;
+    while (begin > 0 && end - begin < 4 && IsAsciiLetter(text[begin - 1])) --begin;
+    if (begin > 0 && text[begin - 1] > L' ') return false;  // a longer word, or glued to a name
+    wchar_t word[4] = {};
+    for (size_t k = begin; k < end; ++k) word[k - begin] = static_cast<wchar_t>(std::towlower(text[k]));
+    const std::wstring_view found(word, end - begin);
+    return found == L"and" || found == L"or" || found == L"not";
+}
+
+// A "+" or "-" with nothing but blanks, another operator or a logical keyword before it is a
+// sign ("1 + -2", "IF(x, -1, 1)", "2 * -3", "a and -1"), not an operator.
 bool FollowsOperand(std::wstring_view text, size_t i) {
     while (i > 0 && text[i - 1] <= L' ') --i;
     if (i == 0) return false;
-    return std::wstring_view(L"+-*/<>=").find(text[i - 1]) == std::wstring_view::npos;
+    if (std::wstring_view(L"+-*/<>=").find(text[i - 1]) != std::wstring_view::npos) return false;
+    return !EndsWithKeyword(text, i);
 }
 
 std::optional<OperatorMatch> MatchSum(std::wstring_view text, size_t i) {
@@ -137,10 +153,6 @@ std::wstring_view TrimView(std::wstring_view text) {
     while (begin < end && text[begin] <= L' ') ++begin;
     while (end > begin && text[end - 1] <= L' ') --end;
     return text.substr(begin, end - begin);
-}
-
-bool IsAsciiLetter(wchar_t c) {
-    return (c >= L'A' && c <= L'Z') || (c >= L'a' && c <= L'z');
 }
 
 bool IsDigit(wchar_t c) {

@@ -55,6 +55,8 @@ const Case expressionCases[] = {
     {L"1 + -2", rkInteger, nullptr, -1},
     {L"1 - - 2", rkInteger, nullptr, 3},
     {L"2 * -3", rkInteger, nullptr, -6},
+    {L"7 and -1", rkInteger, nullptr, 7},
+    {L"Band-1", rkError, L"Unknown function : Band", 0},
     {L"-1 < 1", rkBoolean, nullptr, 1},
     {L"0 = -0", rkBoolean, nullptr, 1},
     {L"2 - 1E-3", rkError, L"Illegal character in numeric contant \"1E\"", 0},
