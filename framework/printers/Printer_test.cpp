@@ -180,7 +180,7 @@ TEST(PrinterOnTestPrinter, TwoPagesMakeATwoPagePostScriptFile) {
     SelectTestPrinter(printer);
     const String output = GetTempDirectory() + L"fv-two-pages.ps";
     DeleteFile(output);
-    printer.SetTitle(L"Curr\u00EDculo");
+    printer.SetTitle(L"Curriculo");
     printer.SetOutputFile(output);
     EXPECT_GT(printer.PageWidth(), 1000);  // printer resolution, not the screen's
 
@@ -199,6 +199,7 @@ TEST(PrinterOnTestPrinter, TwoPagesMakeATwoPagePostScriptFile) {
 
     EXPECT_EQ(CountLinesStartingWith(output, "%%Page:"), 2);
     EXPECT_EQ(CountLinesStartingWith(output, "%!PS"), 1);
+    EXPECT_EQ(CountLinesStartingWith(output, "%%Title: Curr"), 1);  // the job's title
     DeleteFile(output);
 }
 
