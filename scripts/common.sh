@@ -23,3 +23,11 @@ folhavida_toolchain_file() {
     x86_64-w64-mingw32) echo "$FOLHAVIDA_ROOT/cmake/toolchain-x86_64-mingw.cmake" ;;
   esac
 }
+
+# A process that runs: exists and is not a zombie waiting to be reaped.
+folhavida_alive() {
+  [ -n "${1:-}" ] && kill -0 "$1" 2>/dev/null || return 1
+  local state
+  state=$(sed -n 's/^State:[[:space:]]*\([A-Z]\).*/\1/p' "/proc/$1/status" 2>/dev/null)
+  [ "$state" != Z ]
+}

@@ -10,7 +10,7 @@ source "$(dirname "$0")/wine-env.sh"
 mkdir -p "$FOLHAVIDA_HARNESS"
 state=$FOLHAVIDA_HARNESS/state
 
-alive() { [ -n "${1:-}" ] && kill -0 "$1" 2>/dev/null; }
+alive() { folhavida_alive "${1:-}"; }
 
 start_display() {
   local pid="" display=""

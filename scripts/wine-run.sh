@@ -12,7 +12,7 @@ case "$machine" in
 esac
 source "$here/wine-env.sh"
 state=$FOLHAVIDA_HARNESS/state
-if [ ! -f "$state" ] || ! kill -0 "$(sed -n 's/^XVFB_PID=//p' "$state")" 2>/dev/null \
+if [ ! -f "$state" ] || ! folhavida_alive "$(sed -n 's/^XVFB_PID=//p' "$state")" \
    || [ ! -f "$WINEPREFIX/.folhavida-ready" ] \
    || [ ! -f "$FOLHAVIDA_HARNESS/keepalive$FOLHAVIDA_WINE_BITS.pid" ]; then
   "$here/harness.sh" start
