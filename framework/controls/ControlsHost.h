@@ -1,0 +1,39 @@
+// What the controls layer asks of the application above it: handling an exception caught at a
+// window procedure, timer or hook, and the screen-wide state controls consult. The forms layer
+// installs its application object here; without one, exceptions are shown in a plain message box.
+#pragma once
+
+#include "framework/controls/Control.h"
+
+class TControlsHost {
+public:
+    virtual ~TControlsHost() = default;
+    // Called inside a catch block; must not raise. EAbort is silent.
+    virtual void HandleException(TObject* sender) = 0;
+    // The mouse moved onto another control (null: off every control of the program).
+    virtual void MouseControlChanged(TControl*) {}
+    // The cursor set for the whole screen, or crDefault.
+    virtual TCursor ScreenCursor() const { return crDefault; }
+    // A control is being destroyed: forget references to it.
+    virtual void ControlDestroying(TControl*) {}
+    // The window that owns message boxes and popups when no control is given.
+    virtual HWND ActiveWindowHandle() const { return nullptr; }
+};
+
+void SetControlsHost(TControlsHost* host);
+TControlsHost* ControlsHost();  // null when none is installed
+
+// The exception barrier: call inside catch (...). Hands the exception to the host's handler, or
+// shows it in a message box; EAbort is silent. Never raises.
+void HandleControlException(TObject* sender) noexcept;
+
+// Runs f, handing any exception to HandleControlException; for window procedures, hooks and
+// timer callbacks.
+template <class F>
+void Guarded(TObject* sender, F&& f) noexcept {
+    try {
+        f();
+    } catch (...) {
+        HandleControlException(sender);
+    }
+}
