@@ -1,33 +1,13 @@
 #include "framework/rtl/FloatFormat.h"
 
+#include "framework/rtl/TestFormatSettings.h"
+
 #include <gtest/gtest.h>
 
 #include <limits>
 #include <vector>
 
 namespace {
-
-TFormatSettings EnglishSettings() {
-    TFormatSettings s;
-    s.DecimalSeparator = L'.';
-    s.ThousandSeparator = L',';
-    s.CurrencyString = L"$";
-    s.CurrencyFormat = 0;
-    s.NegCurrFormat = 0;
-    s.CurrencyDecimals = 2;
-    return s;
-}
-
-TFormatSettings BrazilianSettings() {
-    TFormatSettings s;
-    s.DecimalSeparator = L',';
-    s.ThousandSeparator = L'.';
-    s.CurrencyString = L"R$";
-    s.CurrencyFormat = 2;
-    s.NegCurrFormat = 9;
-    s.CurrencyDecimals = 2;
-    return s;
-}
 
 constexpr Extended kInf = std::numeric_limits<Extended>::infinity();
 

@@ -1,5 +1,7 @@
 #include "framework/rtl/Format.h"
 
+#include "framework/rtl/TestFormatSettings.h"
+
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -7,29 +9,6 @@
 #include <vector>
 
 namespace {
-
-// Hand-filled settings: formatting rules must not depend on the host's locale data.
-TFormatSettings EnglishSettings() {
-    TFormatSettings s;
-    s.DecimalSeparator = L'.';
-    s.ThousandSeparator = L',';
-    s.CurrencyString = L"$";
-    s.CurrencyFormat = 0;
-    s.NegCurrFormat = 0;
-    s.CurrencyDecimals = 2;
-    return s;
-}
-
-TFormatSettings BrazilianSettings() {
-    TFormatSettings s;
-    s.DecimalSeparator = L',';
-    s.ThousandSeparator = L'.';
-    s.CurrencyString = L"R$";
-    s.CurrencyFormat = 2;
-    s.NegCurrFormat = 9;
-    s.CurrencyDecimals = 2;
-    return s;
-}
 
 struct Case {
     String actual;
