@@ -4,6 +4,7 @@
 #include <memory>
 #include <vector>
 
+#include "framework/classes/Filer.h"
 #include "framework/rtl/StringList.h"
 #include "report/QRDataSets.h"
 #include "report/QREvElements.h"
@@ -45,9 +46,7 @@ private:
 
 // Lines are upper-cased names; each line's object is its TQREvEmbeddedFunction (owned).
 // Compile and Release are counted: the named expressions are compiled while the count is above 0.
-class TFiler;
-
-class TQREvEnvironment : public TStringList {
+class TQREvEnvironment : public TStringList, public TStringsStoredProperties {
 public:
     TQREvEnvironment();
     ~TQREvEnvironment() override;
@@ -83,7 +82,7 @@ public:
     void ReadData(const std::vector<String>& expressions);
     // Defines "DATA" on a reader or writer of stored descriptions: a list of strings,
     // "DATA = ( 'expr' ... )", stored after the lines ("Strings").
-    void DefineProperties(TFiler& filer);
+    void DefineProperties(TFiler& filer) override;
 
 private:
     void CompileEntry(TQREvEmbeddedFunction& function);

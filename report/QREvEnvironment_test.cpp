@@ -9,7 +9,7 @@
 #include "report/QRTestDataSet.h"
 
 // A component that stores an environment: its lines as "Functions.Strings", its expressions as
-// "DATA".
+// "Functions.DATA".
 class TEnvironmentHost : public TComponent {
     FV_CLASS(TEnvironmentHost, TComponent)
 public:
@@ -18,10 +18,6 @@ public:
         p.Property(L"Functions", &TEnvironmentHost::Functions);
     }
     TQREvEnvironment* Functions() const { return functions_.get(); }
-    void DefineProperties(TFiler& filer) override {
-        TComponent::DefineProperties(filer);
-        functions_->DefineProperties(filer);
-    }
 
 private:
     std::unique_ptr<TQREvEnvironment> functions_ = std::make_unique<TQREvEnvironment>();
@@ -250,7 +246,7 @@ TEST(EnvironmentData, StoredDescriptionRoundTrip) {
     stored.SetName(L"Report");
     DefineTemplateEntries(*stored.Functions());
     const String text = WriteComponentToText(&stored);
-    EXPECT_NE(String::npos, text.find(L"DATA = (")) << StringToUtf8(text);
+    EXPECT_NE(String::npos, text.find(L"Functions.DATA = (")) << StringToUtf8(text);
 
     TEnvironmentHost loaded(nullptr);
     ReadComponentFromText(&loaded, text, L"environment");
@@ -263,7 +259,7 @@ TEST(EnvironmentData, StoredDescriptionWithTooFewExpressionsFails) {
     const String text =
         L"object Report: TEnvironmentHost\n"
         L"  Functions.Strings = (\n    'A'\n    'B')\n"
-        L"  DATA = (\n    '1')\n"
+        L"  Functions.DATA = (\n    '1')\n"
         L"end\n";
     TEnvironmentHost loaded(nullptr);
     EXPECT_THROW(ReadComponentFromText(&loaded, text, L"environment"), Exception);

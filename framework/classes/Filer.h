@@ -29,6 +29,14 @@ public:
     virtual TComponent* Root() const = 0;
 };
 
+// A string list (not a persistent) that stores properties of its own beside its lines, written
+// as "List.Name = value" after "List.Strings".
+class TStringsStoredProperties {
+public:
+    virtual ~TStringsStoredProperties() = default;
+    virtual void DefineProperties(TFiler& filer) = 0;
+};
+
 // For binary readers: raises EReadError "Invalid binary data length %d" unless
 // 0 <= length <= the bytes left in stream.
 void CheckBinaryLength(TStream& stream, Int64 length);

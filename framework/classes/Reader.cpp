@@ -137,7 +137,16 @@ void TReader::ReadProperty(TPersistent* instance, const TPropertyNode& prop) {
             return;
         }
         if (info == nullptr) throw EReadError(Format(L"Property %s does not exist", {name}));
-        if (info->Kind == TTypeKind::Strings && SameText(path.substr(dot + 1), L"Strings")) {
+        if (info->Kind == TTypeKind::Strings && !SameText(path.substr(dot + 1), L"Strings")) {
+            String rest = path.substr(dot + 1);
+            auto* stored =
+                dynamic_cast<TStringsStoredProperties*>(static_cast<TStrings*>(info->GetObject(target)));
+            if (stored == nullptr || rest.find(L'.') != String::npos)
+                throw EReadError(Format(L"Invalid property path %s", {path}));
+            ReadDefined([stored](TFiler& filer) { stored->DefineProperties(filer); }, rest, prop.Value);
+            return;
+        }
+        if (info->Kind == TTypeKind::Strings) {
             if (prop.Value.Type != TValue::vaList) InvalidValue();
             auto* strings = static_cast<TStrings*>(info->GetObject(target));
             strings->BeginUpdate();
@@ -251,6 +260,11 @@ void TReader::SetProperty(TPersistent* instance, const TPropInfo& info, const TP
 }
 
 void TReader::ReadDefined(TPersistent* instance, const String& name, const TValue& value) {
+    ReadDefined([instance](TFiler& filer) { instance->DefineProperties(filer); }, name, value);
+}
+
+void TReader::ReadDefined(const std::function<void(TFiler&)>& define, const String& name,
+                          const TValue& value) {
     wantedName_ = name;
     wantedValue_ = &value;
     wantedFound_ = false;
@@ -261,7 +275,7 @@ void TReader::ReadDefined(TPersistent* instance, const String& name, const TValu
             reader->cursors_.clear();
         }
     } reset{this};
-    instance->DefineProperties(*this);
+    define(*this);
     if (!wantedFound_) throw EReadError(Format(L"Property %s does not exist", {name}));
 }
 

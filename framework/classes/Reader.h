@@ -7,6 +7,8 @@
 // and the property or class.
 #pragma once
 
+#include <functional>
+
 #include <memory>
 #include <vector>
 
@@ -60,6 +62,8 @@ private:
     void ReadProperty(TPersistent* instance, const TPropertyNode& prop);
     void SetProperty(TPersistent* instance, const TPropInfo& info, const TPropertyNode& prop);
     void ReadDefined(TPersistent* instance, const String& name, const TValue& value);
+    void ReadDefined(const std::function<void(TFiler&)>& define, const String& name,
+                     const TValue& value);
     void FixupReferences();
     TComponent* FindReference(const String& name) const;
     void BeginLoading(TComponent* component);

@@ -93,10 +93,16 @@ void TWriter::WriteProperties(TPersistent* instance, const String& prefix,
         case TTypeKind::Strings: {
             auto* strings = static_cast<TStrings*>(info->GetObject(instance));
             if (strings == nullptr || strings->Count() == 0) continue;
-            prop.Name += L".Strings";
-            v.Type = TValue::vaList;
-            for (int i = 0; i < strings->Count(); ++i) v.Items.push_back(Text(strings->Get(i)));
-            break;
+            TPropertyNode lines;
+            lines.Name = prop.Name + L".Strings";
+            lines.Value.Type = TValue::vaList;
+            for (int i = 0; i < strings->Count(); ++i)
+                lines.Value.Items.push_back(Text(strings->Get(i)));
+            out.push_back(std::move(lines));
+            if (auto* stored = dynamic_cast<TStringsStoredProperties*>(strings))
+                WriteDefined([stored](TFiler& filer) { stored->DefineProperties(filer); },
+                             prop.Name + L".", out);
+            continue;
         }
         case TTypeKind::Class: {
             auto* nested = dynamic_cast<TPersistent*>(info->GetObject(instance));
@@ -135,11 +141,16 @@ void TWriter::WriteProperties(TPersistent* instance, const String& prefix,
         }
         out.push_back(std::move(prop));
     }
+    WriteDefined([instance](TFiler& filer) { instance->DefineProperties(filer); }, prefix, out);
+}
+
+void TWriter::WriteDefined(const std::function<void(TFiler&)>& define, const String& prefix,
+                           std::vector<TPropertyNode>& out) {
     std::vector<TPropertyNode>* savedOut = out_;
     String savedPrefix = prefix_;
     out_ = &out;
     prefix_ = prefix;
-    instance->DefineProperties(*this);
+    define(*this);
     out_ = savedOut;
     prefix_ = savedPrefix;
 }

@@ -5,6 +5,8 @@
 // children the component lists with GetChildren.
 #pragma once
 
+#include <functional>
+
 #include <vector>
 
 #include "framework/classes/Description.h"
@@ -37,6 +39,8 @@ private:
     TObjectNode WriteComponent(TComponent* component);
     void WriteProperties(TPersistent* instance, const String& prefix,
                          std::vector<TPropertyNode>& out);
+    void WriteDefined(const std::function<void(TFiler&)>& define, const String& prefix,
+                      std::vector<TPropertyNode>& out);
     void Append(TValue value);
 
     TComponent* root_;
