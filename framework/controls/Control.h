@@ -155,7 +155,6 @@ public:
     String Caption() const { return GetText(); }
     void SetCaption(const String& text) { SetText(text); }
     String Text() const { return GetText(); }
-    void SetTextValue(const String& text) { SetText(text); }
     virtual String GetText() const;
     virtual void SetText(const String& text);
 
@@ -171,7 +170,7 @@ public:
     void SetPopupMenu(TPopupMenu* menu);
     TControlStyle ControlStyle() const { return controlStyle_; }
     void SetControlStyle(TControlStyle style) { controlStyle_ = style; }
-    // Whether the control is on a non-transparent-aware parent background (Color follows).
+    // A TWinControl (has or can have a window of its own).
     bool IsWindowed() const { return windowed_; }
 
     // Repaints: Invalidate queues, Update paints what is queued, Repaint does both.
@@ -308,6 +307,12 @@ public:
     virtual void SetFocus();
     // The root (a form, or the topmost control) tracks which descendant has the focus.
     TWinControl* FocusedControl() const { return focusedControl_; }
+    // Called on the root when a descendant (or the root itself) received the focus: sends
+    // CM_EXIT up from the control that had it and CM_ENTER down to the new one (a CM_EXIT that
+    // raises puts the focus back), then CM_FOCUSCHANGED to all. A control whose focus lands on an
+    // inner window of its own calls Root()->FocusChanged(this).
+    virtual void FocusChanged(TWinControl* control);
+    TWinControl* Root();
 
     TRect ClientRect() const override;
     void SetBounds(int left, int top, int width, int height) override;
@@ -361,8 +366,6 @@ protected:
     virtual bool PreviewKeyUp(Word&, TShiftState) { return false; }
     virtual void DoEnter();
     virtual void DoExit();
-    // Called on the root when a descendant (or the root itself) received the focus.
-    virtual void FocusChanged(TWinControl* control);
     // The brush for the background and for CN_CTLCOLOR* answers.
     HBRUSH BackgroundBrush();
     void ColorChanged() override;
@@ -370,8 +373,6 @@ protected:
     HWND ContainingWindow() const override { return handle_; }
     void Loaded() override;
     void Notification(TComponent* component, TOperation operation) override;
-
-    TWinControl* Root();
 
 private:
     friend class TControl;
@@ -389,6 +390,8 @@ private:
     HWND handle_ = nullptr;
     HWND parentWindow_ = nullptr;
     WNDPROC defWndProc_ = nullptr;
+    bool superclassed_ = false;
+    int tabOrderValue_ = -1;  // read from a description, applied in the parent's Loaded
     std::vector<TControl*> controls_;
     std::vector<TWinControl*> tabList_;
     bool tabStop_ = false;

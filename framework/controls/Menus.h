@@ -11,7 +11,7 @@
 #include <memory>
 #include <vector>
 
-#include "framework/controls/Messages.h"
+#include "framework/controls/Control.h"
 #include "framework/graphics/Canvas.h"
 #include "framework/graphics/ImageList.h"
 
@@ -69,6 +69,7 @@ public:
     UINT Command() const { return command_; }
     // The popup menu of the sub-items (created on first use).
     HMENU Handle();
+    HMENU HandleIfAllocated() const { return handle_; }
 
     int Count() const { return static_cast<int>(items_.size()); }
     TMenuItem* Items(int index) const;  // raises EMenuError out of range
@@ -100,8 +101,11 @@ protected:
 
 private:
     friend class TMenu;
+    friend class TMainMenu;
+    friend class TPopupMenu;
     void Changed(bool rebuildParent = true);
     void RebuildHandle();
+    void RebuildTree();
     void AppendTo(HMENU menu);
     HBITMAP ImageBitmap();
     bool IsOwnerDraw() const;
@@ -120,6 +124,7 @@ private:
     TMenuItem* parent_ = nullptr;
     TMenu* menu_ = nullptr;  // set on the root item only
     std::vector<TMenuItem*> items_;
+    bool destroying_ = false;
 };
 
 class TMenu : public TComponent {
@@ -140,6 +145,8 @@ public:
     // The item with this command or popup handle anywhere in the tree, or null.
     TMenuItem* FindItem(UINT command) const;
     TMenuItem* FindItemByHandle(HMENU menu) const;
+    // Rebuilds every menu handle of the tree (after changing draw handlers, for instance).
+    void RebuildMenu();
     // Runs the item whose ShortCut matches; true when one did.
     bool IsShortCut(Word key, TShiftState shift);
     // Handles WM_COMMAND (menu), WM_DRAWITEM / WM_MEASUREITEM (ODT_MENU) and WM_INITMENUPOPUP for
@@ -205,5 +212,10 @@ private:
     TComponent* popupComponent_ = nullptr;
 };
 
-// The item of any menu of the process with this command, or null.
+// The item of any menu of the process with this command, or with this popup handle, or null.
 TMenuItem* FindMenuItemByCommand(UINT command);
+TMenuItem* FindMenuItemByHandle(HMENU menu);
+// Handles WM_COMMAND from a menu, WM_DRAWITEM / WM_MEASUREITEM for menu items and
+// WM_INITMENUPOPUP (runs OnClick of the item whose sub-menu opens) for any menu of the process;
+// every window of the framework passes these here. True when handled.
+bool DispatchMenuItemMessage(TMessage& message);

@@ -3,6 +3,8 @@
 // application's exception handler and the timer keeps running.
 #pragma once
 
+#include <cstdint>
+
 #include "framework/classes/Component.h"
 
 class TTimer : public TComponent {
@@ -29,5 +31,5 @@ private:
 
     bool enabled_ = true;
     Cardinal interval_ = 1000;
-    UINT_PTR id_ = 0;
+    std::uintptr_t id_ = 0;
 };

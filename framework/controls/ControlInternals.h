@@ -1,0 +1,27 @@
+// Shared between the control implementation files; not for use outside framework/controls.
+#pragma once
+
+#include "framework/controls/Control.h"
+
+LRESULT CALLBACK ControlWindowProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam);
+
+namespace fv_controls {
+
+inline bool IsMouseClientMessage(UINT msg) {
+    return msg >= WM_MOUSEMOVE && msg <= WM_MBUTTONDBLCLK && msg != WM_MOUSEWHEEL;
+}
+inline bool IsCtlColor(UINT msg) { return msg >= WM_CTLCOLORMSGBOX && msg <= WM_CTLCOLORSTATIC; }
+
+// Registers (once) the window class params names; returns the procedure to pass unhandled
+// messages to.
+WNDPROC RegisterWindowClass(const TCreateParams& params);
+// The control whose window is being created on this thread; returns the previous one.
+TWinControl* SetCreating(TWinControl* control);
+void BindWindow(HWND window, TWinControl* control);
+// True (once) when this key message was already offered by IsKeyMessage.
+bool ConsumePreprocessedKey(HWND window, const TMessage& message);
+void MouseMovedOver(TControl* control, HWND window);
+void MouseLeftWindow(TWinControl* control);
+TControl* CaptureControl();
+
+}  // namespace fv_controls
