@@ -313,6 +313,7 @@ public:
     // inner window of its own calls Root()->FocusChanged(this).
     virtual void FocusChanged(TWinControl* control);
     TWinControl* Root();
+    const TWinControl* Root() const { return const_cast<TWinControl*>(this)->Root(); }
 
     TRect ClientRect() const override;
     void SetBounds(int left, int top, int width, int height) override;
@@ -364,6 +365,8 @@ protected:
     virtual bool PreviewKeyDown(Word&, TShiftState) { return false; }
     virtual bool PreviewKeyPress(wchar_t&) { return false; }
     virtual bool PreviewKeyUp(Word&, TShiftState) { return false; }
+    // A root runs the menu command of a shortcut key (after OnKeyDown); true when one ran.
+    virtual bool IsShortCut(Word, TShiftState) { return false; }
     virtual void DoEnter();
     virtual void DoExit();
     // The brush for the background and for CN_CTLCOLOR* answers.
@@ -371,6 +374,8 @@ protected:
     void ColorChanged() override;
     void FontChanged() override;
     HWND ContainingWindow() const override { return handle_; }
+    // Takes Left, Top, Width and Height from the window.
+    void UpdateBoundsFromWindow();
     void Loaded() override;
     void Notification(TComponent* component, TOperation operation) override;
 
@@ -380,7 +385,6 @@ private:
     friend bool IsKeyMessage(MSG& msg);
     void CreateHandle();
     void AttachHandle(HWND handle);
-    void UpdateBoundsFromWindow();
     void ReflectToChild(TMessage& message, HWND child);
     void HandleDialogKeys(TMessage& message);
     void SetFocusedControl(TWinControl* control);

@@ -798,6 +798,10 @@ void TWinControl::WndProc(TMessage& message) {
             return;
         }
         message.WParam = key;
+        if (Root()->IsShortCut(key, KeyboardShiftState())) {
+            message.Result = 1;
+            return;
+        }
         HandleDialogKeys(message);
         return;
     }

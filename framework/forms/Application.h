@@ -83,6 +83,7 @@ protected:
 private:
     friend class TCustomForm;
     void FormCreated(TCustomForm* form);
+    void FormDestroying(TCustomForm* form);
     bool ProcessMessage(MSG& msg);
     bool IsHintMessage(const MSG& msg);
     bool IsShortCut(const MSG& msg);

@@ -11,8 +11,9 @@ FV_ENUM(TMsgDlgBtn, mbYes, mbNo, mbOK, mbCancel, mbAbort, mbRetry, mbIgnore, mbA
         mbYesToAll, mbHelp)
 using TMsgDlgButtons = TSet<TMsgDlgBtn>;
 
-// The message form: icon, text and a row of buttons that end it with their modal result. The
-// first of Yes / OK answers Enter; Cancel (or No, when there is no Cancel) answers Escape.
+// The message form: icon, text and a row of buttons (TButton named "OK", "Yes", "Cancel", ...)
+// that end it with their modal result. OK (or Yes, or the first button) answers Enter; Cancel (or
+// No, or the last button) answers Escape.
 class TMessageForm : public TForm {
     FV_CLASS(TMessageForm, TForm)
 public:
@@ -24,16 +25,13 @@ public:
 
 protected:
     void Paint() override;
-    void WndProc(TMessage& message) override;
 
 private:
-    void Layout(TMsgDlgType type, TMsgDlgButtons buttons);
+    void Layout(TMsgDlgButtons buttons);
     TRect TextRect() const;
 
     String message_;
     HICON icon_ = nullptr;
-    std::vector<std::pair<HWND, TModalResult>> buttons_;
-    TModalResult escapeResult_ = mrCancel;
 };
 
 std::unique_ptr<TMessageForm> CreateMessageDialog(const String& message, TMsgDlgType type,

@@ -48,6 +48,9 @@ public:
 
     // Client size before and after the window exists: the outer size follows the border.
     TRect ClientRect() const override;
+    int ClientWidth() const { return ClientRect().Width(); }
+    int ClientHeight() const { return ClientRect().Height(); }
+    void SetBounds(int left, int top, int width, int height) override;
     void SetClientWidth(int value) override;
     void SetClientHeight(int value) override;
 
@@ -103,6 +106,7 @@ protected:
     bool PreviewKeyDown(Word& key, TShiftState shift) override;
     bool PreviewKeyPress(wchar_t& key) override;
     bool PreviewKeyUp(Word& key, TShiftState shift) override;
+    bool IsShortCut(Word key, TShiftState shift) override;
     void Notification(TComponent* component, TOperation operation) override;
     void Loaded() override;
     virtual void DoCreate();
@@ -120,8 +124,10 @@ private:
     void ActivateFocus();
     void CloseModal();
     void UpdateScrollRange();
-    void ScrollBy(int bar, int code);
+    void Scroll(int bar, int code);
     HWND OwnerWindow() const;
+    DWORD WindowStyle(DWORD* exStyle) const;
+    TRect FrameSize() const;
 
     TFormBorderStyle borderStyle_ = bsSizeable;
     TBorderIcons borderIcons_{biSystemMenu, biMinimize, biMaximize};
