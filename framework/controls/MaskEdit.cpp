@@ -70,7 +70,6 @@ void TCustomMaskEdit::ValidateEdit() {
     if (mask_.IsComplete(edit) || AllBlank(mask_, edit)) return;
     const int missing = mask_.FirstMissing(edit);
     if (HandleAllocated()) SendMessageW(HandleIfAllocated(), EM_SETSEL, missing, missing);
-    reEnter_ = true;
     throw EMaskEditError(IncompleteInputMessage);
 }
 
@@ -80,12 +79,8 @@ void TCustomMaskEdit::Reset() {
     SelectAll();
 }
 
+// A refused exit keeps the focus without entering again, so the value to reset to stays.
 void TCustomMaskEdit::DoEnter() {
-    // Coming back after a refused exit keeps the value to reset to and the caret where it was put.
-    if (reEnter_) {
-        reEnter_ = false;
-        return;
-    }
     enterValue_ = EditText();
     TCustomEdit::DoEnter();
 }

@@ -46,12 +46,10 @@ private:
     bool HandleMaskMessage(TMessage& message);
     void TypeText(const String& text);
     wchar_t WithCharCase(wchar_t ch) const;
-    bool EditedSinceEnter() const { return edited_; }
 
     TEditMask mask_;
     String enterValue_;
     bool edited_ = false;
-    bool reEnter_ = false;
 };
 
 class TMaskEdit : public TCustomMaskEdit {
