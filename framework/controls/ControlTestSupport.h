@@ -1,0 +1,175 @@
+// Test support for window tests: small controls with flat colours, a stand-alone top-level root,
+// message pumping through the framework's key handling, and a watcher that answers a modal
+// window the way a person would.
+#pragma once
+
+#include <atomic>
+#include <chrono>
+#include <functional>
+#include <thread>
+#include <vector>
+
+#include "framework/controls/Control.h"
+
+// A top-level window that holds controls (what a form is, without the forms layer).
+class TTestRoot : public TCustomControl {
+    FV_CLASS(TTestRoot, TCustomControl)
+public:
+    explicit TTestRoot(TComponent* owner) : TCustomControl(owner) {
+        SetColor(clWhite);
+        SetBounds(100, 100, 300, 200);
+    }
+    std::vector<UINT> handled;  // WM_USER messages that reached WndProc
+
+    void WndProc(TMessage& message) override {
+        if (message.Msg >= WM_USER && message.Msg < WM_USER + 100) {
+            handled.push_back(message.Msg);
+            message.Result = 42;
+            return;
+        }
+        TCustomControl::WndProc(message);
+    }
+
+protected:
+    void CreateParams(TCreateParams& params) override {
+        TCustomControl::CreateParams(params);
+        params.Style = WS_POPUP | WS_CLIPCHILDREN | (Visible() ? WS_VISIBLE : 0);
+        params.WndParent = nullptr;
+    }
+};
+
+// A superclassed system EDIT.
+class TTestEdit : public TWinControl {
+    FV_CLASS(TTestEdit, TWinControl)
+public:
+    explicit TTestEdit(TComponent* owner) : TWinControl(owner) {
+        SetBounds(0, 0, 100, 21);
+        SetTabStop(true);
+    }
+
+protected:
+    void CreateParams(TCreateParams& params) override {
+        TWinControl::CreateParams(params);
+        CreateSubClass(params, L"EDIT");
+        params.Style |= ES_AUTOHSCROLL;
+        params.ExStyle |= WS_EX_CLIENTEDGE;
+    }
+};
+
+// A windowed control painted in one colour.
+class TTestPanel : public TCustomControl {
+    FV_CLASS(TTestPanel, TCustomControl)
+public:
+    explicit TTestPanel(TComponent* owner) : TCustomControl(owner) { SetBounds(0, 0, 50, 50); }
+    TColor Fill = clRed;
+
+protected:
+    void Paint() override {
+        Canvas().Brush().SetColor(Fill);
+        Canvas().FillRect(ClientRect());
+    }
+};
+
+// A windowless control painted in one colour, recording what the framework tells it.
+class TTestShape : public TGraphicControl {
+    FV_CLASS(TTestShape, TGraphicControl)
+public:
+    explicit TTestShape(TComponent* owner) : TGraphicControl(owner) { SetBounds(0, 0, 20, 20); }
+    TColor Fill = clBlue;
+    std::vector<UINT> notes;  // CM_MOUSEENTER / CM_MOUSELEAVE in order
+
+    void WndProc(TMessage& message) override {
+        if (message.Msg == CM_MOUSEENTER || message.Msg == CM_MOUSELEAVE) notes.push_back(message.Msg);
+        TGraphicControl::WndProc(message);
+    }
+
+protected:
+    void Paint() override {
+        Canvas().Brush().SetColor(Fill);
+        Canvas().FillRect(ClientRect());
+    }
+};
+
+// Handles the queued messages (keys through IsKeyMessage, as the application's loop does) for
+// about ms milliseconds, or until done() holds.
+inline void PumpMessages(int ms, const std::function<bool()>& done = nullptr) {
+    auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
+    do {
+        MSG msg;
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            if (IsKeyMessage(msg)) continue;
+            TranslateMessage(&msg);
+            DispatchMessageW(&msg);
+        }
+        if (done && done()) return;
+        Sleep(5);
+    } while (std::chrono::steady_clock::now() < end);
+}
+
+// Posts a key to the focused window: key down and up (TranslateMessage makes the character of a
+// printable key from them).
+inline void PostKey(Word vk) {
+    HWND focus = GetFocus();
+    PostMessageW(focus, WM_KEYDOWN, vk, 1);
+    PostMessageW(focus, WM_KEYUP, vk, 0xC0000001);
+}
+
+// Posts a typed character to the focused window.
+inline void PostChar(wchar_t ch) { PostMessageW(GetFocus(), WM_CHAR, ch, 1); }
+
+// Waits on another thread for a visible top-level window of a class in this process and does
+// what a person would with it (press a button, type...). Found() tells whether it appeared.
+class TWindowWatcher {
+public:
+    TWindowWatcher(const wchar_t* className, std::function<void(HWND)> act)
+        : className_(className), act_(std::move(act)), process_(GetCurrentProcessId()), thread_([this] { Run(); }) {}
+    ~TWindowWatcher() {
+        stop_ = true;
+        thread_.join();
+    }
+    bool Found() const { return found_; }
+
+private:
+    struct TSearch {
+        const wchar_t* ClassName;
+        DWORD Process;
+        HWND Found;
+    };
+    static BOOL CALLBACK Match(HWND window, LPARAM param) {
+        auto* s = reinterpret_cast<TSearch*>(param);
+        wchar_t name[64] = {};
+        DWORD pid = 0;
+        GetWindowThreadProcessId(window, &pid);
+        if (pid == s->Process && IsWindowVisible(window) && GetClassNameW(window, name, 64) &&
+            wcscmp(name, s->ClassName) == 0) {
+            s->Found = window;
+            return FALSE;
+        }
+        return TRUE;
+    }
+    void Run() {
+        for (int i = 0; i < 1000 && !stop_; ++i) {
+            TSearch search{className_, process_, nullptr};
+            EnumWindows(Match, reinterpret_cast<LPARAM>(&search));
+            if (search.Found != nullptr) {
+                Sleep(100);  // as a person would, after the window has settled
+                act_(search.Found);
+                found_ = true;
+                return;
+            }
+            Sleep(10);
+        }
+    }
+
+    const wchar_t* className_;
+    std::function<void(HWND)> act_;
+    DWORD process_;
+    std::atomic<bool> stop_{false};
+    std::atomic<bool> found_{false};
+    std::thread thread_;
+};
+
+// A child window of parent with this class name and text, or null.
+inline HWND FindChild(HWND parent, const wchar_t* className, const wchar_t* text) {
+    return FindWindowExW(parent, nullptr, className, text);
+}

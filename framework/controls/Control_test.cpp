@@ -1,0 +1,342 @@
+#include <gtest/gtest.h>
+
+#include "framework/controls/ControlTestSupport.h"
+#include "framework/controls/ControlsHost.h"
+#include "framework/controls/Timer.h"
+#include "framework/graphics/TestPixels.h"
+
+namespace {
+
+// Records what passes through a replaced WindowProc and hands it on to the saved one.
+struct TSpy {
+    TWndMethod saved;
+    std::vector<UINT> seen;
+    void Proc(TMessage& m) {
+        seen.push_back(m.Msg);
+        saved(m);
+    }
+};
+
+// Records exceptions reaching the barrier.
+struct TRecordingHost : TControlsHost {
+    std::vector<String> messages;
+    TRecordingHost() { SetControlsHost(this); }
+    ~TRecordingHost() override { SetControlsHost(nullptr); }
+    void HandleException(TObject*) override {
+        try {
+            throw;
+        } catch (const EAbort&) {
+        } catch (const Exception& e) {
+            messages.push_back(e.Message());
+        }
+    }
+};
+
+struct TFocusLog : TObject {
+    std::vector<String> events;
+    void Enter(TObject* s) { events.push_back(L"enter " + static_cast<TComponent*>(s)->Name()); }
+    void Exit(TObject* s) { events.push_back(L"exit " + static_cast<TComponent*>(s)->Name()); }
+    void KeyPress(TObject*, wchar_t& key) {
+        if (key == L'x') key = 0;
+        else if (key == L'a') key = L'b';
+    }
+    void Throw(TObject*) { throw Exception(L"timer failed"); }
+};
+
+class Controls : public ::testing::Test {
+protected:
+    TTestRoot root{nullptr};
+    TRecordingHost host;
+
+    TTestEdit* AddEdit(const wchar_t* name, int top, TWinControl* parent = nullptr) {
+        auto* edit = new TTestEdit(&root);
+        edit->SetName(name);
+        edit->SetParent(parent != nullptr ? parent : &root);
+        edit->SetTop(top);
+        return edit;
+    }
+    void ShowRoot() {
+        root.Show();
+        root.Handle();
+        SetForegroundWindow(root.Handle());
+        PumpMessages(50);
+    }
+};
+
+TEST_F(Controls, WindowProcReplacedAndRestoredKeepsEveryMessageArriving) {
+    ShowRoot();
+    const TWndMethod original = root.WindowProc;
+    TSpy spy;
+    spy.saved = root.WindowProc;
+    root.WindowProc = TWndMethod(&spy, &TSpy::Proc);
+    EXPECT_NE(root.WindowProc, original);
+
+    // Posted, sent and performed messages all pass the replacement and still reach the control.
+    PostMessageW(root.Handle(), WM_USER + 1, 0, 0);
+    PumpMessages(50, [&] { return root.handled.size() == 1; });
+    EXPECT_EQ(SendMessageW(root.Handle(), WM_USER + 2, 0, 0), 42);
+    EXPECT_EQ(root.Perform(WM_USER + 3), 42);
+    SetWindowTextW(root.Handle(), L"via default");
+    EXPECT_EQ(root.Text(), L"via default");
+    EXPECT_EQ(root.handled, (std::vector<UINT>{WM_USER + 1, WM_USER + 2, WM_USER + 3}));
+    for (UINT m : {UINT{WM_USER + 1}, UINT{WM_USER + 2}, UINT{WM_USER + 3}, UINT{WM_SETTEXT}})
+        EXPECT_NE(std::find(spy.seen.begin(), spy.seen.end(), m), spy.seen.end()) << m;
+
+    root.WindowProc = spy.saved;
+    EXPECT_EQ(root.WindowProc, original);
+    size_t seenBefore = spy.seen.size();
+    EXPECT_EQ(root.Perform(WM_USER + 4), 42);
+    EXPECT_EQ(spy.seen.size(), seenBefore);
+    EXPECT_EQ(root.handled.back(), UINT{WM_USER + 4});
+}
+
+TEST_F(Controls, TabMovesFocusInTabOrderAndRunsEnterAndExit) {
+    auto* first = AddEdit(L"First", 0);
+    auto* panel = new TTestPanel(&root);
+    panel->SetName(L"Panel");
+    panel->SetParent(&root);
+    panel->SetBounds(0, 40, 200, 100);
+    auto* inner = AddEdit(L"Inner", 10, panel);
+    auto* last = AddEdit(L"Last", 150);
+    auto* skipped = AddEdit(L"Skipped", 180);
+    skipped->SetTabStop(false);
+    TFocusLog log;
+    for (TWinControl* c : std::vector<TWinControl*>{first, panel, inner, last}) {
+        c->OnEnter = TNotifyEvent(&log, &TFocusLog::Enter);
+        c->OnExit = TNotifyEvent(&log, &TFocusLog::Exit);
+    }
+    ShowRoot();
+    first->SetFocus();
+    PumpMessages(20);
+    EXPECT_TRUE(first->Focused());
+
+    PostKey(VK_TAB);
+    PumpMessages(100, [&] { return inner->Focused(); });
+    EXPECT_TRUE(inner->Focused());
+    PostKey(VK_TAB);
+    PumpMessages(100, [&] { return last->Focused(); });
+    EXPECT_TRUE(last->Focused());
+    PostKey(VK_TAB);  // wraps around, skipping the control without TabStop
+    PumpMessages(100, [&] { return first->Focused(); });
+    EXPECT_TRUE(first->Focused());
+    EXPECT_EQ(root.FocusedControl(), first);
+
+    // Entering a child enters its container first; leaving it exits the child, then the container.
+    EXPECT_EQ(log.events, (std::vector<String>{L"enter First", L"exit First", L"enter Panel", L"enter Inner",
+                                               L"exit Inner", L"exit Panel", L"enter Last", L"exit Last",
+                                               L"enter First"}));
+}
+
+TEST_F(Controls, OnKeyPressConsumesOrChangesTheCharacter) {
+    auto* edit = AddEdit(L"Edit", 0);
+    TFocusLog log;
+    edit->OnKeyPress = TKeyPressEvent(&log, &TFocusLog::KeyPress);
+    ShowRoot();
+    edit->SetFocus();
+    for (wchar_t c : String(L"xaxc")) PostChar(c);
+    PumpMessages(200, [&] { return edit->Text().size() == 2; });
+    EXPECT_EQ(edit->Text(), L"bc");
+
+    // A character sent straight to the window (not through the loop) gets the same treatment.
+    SendMessageW(edit->Handle(), WM_CHAR, L'x', 1);
+    SendMessageW(edit->Handle(), WM_CHAR, L'd', 1);
+    EXPECT_EQ(edit->Text(), L"bcd");
+}
+
+TEST_F(Controls, SetFocusOnAHiddenControlRaises) {
+    auto* edit = AddEdit(L"Edit", 0);
+    ShowRoot();
+    edit->Hide();
+    EXPECT_FALSE(edit->CanFocus());
+    EXPECT_THROW(edit->SetFocus(), EInvalidOperation);
+}
+
+TEST_F(Controls, PaintsItselfAndItsChildrenIntoAGivenDC) {
+    root.SetColor(clWhite);
+    auto* panel = new TTestPanel(&root);
+    panel->SetParent(&root);
+    panel->SetBounds(10, 10, 40, 40);
+    panel->Fill = clRed;
+    auto* shape = new TTestShape(&root);  // windowless, on the panel
+    shape->SetParent(panel);
+    shape->SetBounds(5, 5, 10, 10);
+    shape->Fill = clBlue;
+    auto* direct = new TTestShape(&root);  // windowless, on the root
+    direct->SetParent(&root);
+    direct->SetBounds(100, 20, 10, 10);
+    direct->Fill = clLime;
+    root.Handle();  // never shown: painting does not need the screen
+
+    auto bitmap = WhiteBitmap(300, 200);
+    bitmap->Canvas().Brush().SetColor(clBlack);
+    bitmap->Canvas().FillRect(Rect(0, 0, 300, 200));
+    root.PaintTo(bitmap->Canvas().Handle(), 0, 0);
+
+    EXPECT_EQ(DibPixel(*bitmap, 2, 2), clWhite);     // root background
+    EXPECT_EQ(DibPixel(*bitmap, 12, 12), clRed);     // windowed child
+    EXPECT_EQ(DibPixel(*bitmap, 17, 17), clBlue);    // its windowless child, offset by both
+    EXPECT_EQ(DibPixel(*bitmap, 105, 25), clLime);   // a windowless child of the root
+    EXPECT_EQ(DibPixel(*bitmap, 111, 25), clWhite);
+
+    // WM_PAINT with a DC paints the control and its windowless children only.
+    auto second = WhiteBitmap(60, 60);
+    panel->Perform(WM_PAINT, reinterpret_cast<WPARAM>(second->Canvas().Handle()), 0);
+    EXPECT_EQ(DibPixel(*second, 1, 1), clRed);
+    EXPECT_EQ(DibPixel(*second, 7, 7), clBlue);
+}
+
+TEST_F(Controls, MouseEnterAndLeaveReachWindowlessControls) {
+    auto* shape = new TTestShape(&root);
+    shape->SetParent(&root);
+    shape->SetBounds(50, 50, 20, 20);
+    ShowRoot();
+    SendMessageW(root.Handle(), WM_MOUSEMOVE, 0, MAKELPARAM(55, 55));
+    EXPECT_EQ(MouseControl(), shape);
+    SendMessageW(root.Handle(), WM_MOUSEMOVE, 0, MAKELPARAM(5, 5));
+    EXPECT_EQ(MouseControl(), &root);
+    SendMessageW(root.Handle(), WM_MOUSEMOVE, 0, MAKELPARAM(60, 60));
+    SendMessageW(root.Handle(), WM_MOUSELEAVE, 0, 0);
+    EXPECT_EQ(MouseControl(), nullptr);
+    EXPECT_EQ(shape->notes, (std::vector<UINT>{CM_MOUSEENTER, CM_MOUSELEAVE, CM_MOUSEENTER, CM_MOUSELEAVE}));
+}
+
+TEST_F(Controls, ClickOnAWindowlessControlRunsOnClick) {
+    auto* shape = new TTestShape(&root);
+    shape->SetParent(&root);
+    shape->SetBounds(50, 50, 20, 20);
+    int clicks = 0;
+    struct TCounter : TObject {
+        int* count;
+        void Click(TObject*) { ++*count; }
+    } counter;
+    counter.count = &clicks;
+    shape->OnClick = TNotifyEvent(&counter, &TCounter::Click);
+    ShowRoot();
+    SendMessageW(root.Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(55, 55));
+    SendMessageW(root.Handle(), WM_LBUTTONUP, 0, MAKELPARAM(56, 56));
+    SendMessageW(root.Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(55, 55));
+    SendMessageW(root.Handle(), WM_LBUTTONUP, 0, MAKELPARAM(150, 150));  // released outside: no click
+    EXPECT_EQ(clicks, 1);
+}
+
+TEST_F(Controls, ChildColourRequestsAreAnsweredByTheChild) {
+    auto* edit = AddEdit(L"Edit", 0);
+    edit->SetColor(clYellow);
+    edit->Font()->SetColor(clRed);
+    ShowRoot();
+    HDC dc = GetDC(edit->Handle());
+    auto brush = reinterpret_cast<HBRUSH>(
+        SendMessageW(root.Handle(), WM_CTLCOLOREDIT, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(edit->Handle())));
+    EXPECT_EQ(GetBkColor(dc), ColorToRGB(clYellow));
+    EXPECT_EQ(GetTextColor(dc), ColorToRGB(clRed));
+    LOGBRUSH lb{};
+    GetObjectW(brush, sizeof(lb), &lb);
+    EXPECT_EQ(lb.lbColor, ColorToRGB(clYellow));
+    ReleaseDC(edit->Handle(), dc);
+}
+
+TEST_F(Controls, WindowClassIsNamedAfterTheFrameworkClassAndSuperclassesTheSystemOne) {
+    auto* edit = AddEdit(L"Edit", 0);
+    wchar_t name[64] = {};
+    GetClassNameW(edit->Handle(), name, 64);
+    EXPECT_STREQ(name, L"TTestEdit");
+    GetClassNameW(root.Handle(), name, 64);
+    EXPECT_STREQ(name, L"TTestRoot");
+    EXPECT_EQ(FindControl(edit->Handle()), edit);
+    SendMessageW(edit->Handle(), EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(L"typed"));
+    EXPECT_EQ(edit->Text(), L"typed");  // the system EDIT behaviour is there
+}
+
+TEST_F(Controls, HandlesAreCreatedOnlyWhenNeeded) {
+    auto* edit = AddEdit(L"Edit", 0);
+    edit->SetText(L"before");
+    EXPECT_FALSE(root.HandleAllocated());
+    EXPECT_FALSE(edit->HandleAllocated());
+    HWND h = edit->Handle();  // the parent's window comes first
+    EXPECT_TRUE(root.HandleAllocated());
+    EXPECT_EQ(GetParent(h), root.Handle());
+    wchar_t text[32] = {};
+    GetWindowTextW(h, text, 32);
+    EXPECT_STREQ(text, L"before");
+    root.DestroyHandle();
+    EXPECT_FALSE(edit->HandleAllocated());
+    EXPECT_EQ(edit->Text(), L"before");
+
+    TTestEdit orphan(nullptr);
+    EXPECT_THROW(orphan.Handle(), EInvalidOperation);
+}
+
+TEST_F(Controls, ExceptionInAWindowProcedureGoesToTheHandler) {
+    struct TThrowing : TTestRoot {
+        using TTestRoot::TTestRoot;
+        void WndProc(TMessage& m) override {
+            if (m.Msg == WM_USER + 50) throw Exception(L"broken handler");
+            if (m.Msg == WM_USER + 51) Abort();
+            TTestRoot::WndProc(m);
+        }
+    } throwing(nullptr);
+    HWND h = throwing.Handle();
+    SendMessageW(h, WM_USER + 50, 0, 0);
+    SendMessageW(h, WM_USER + 51, 0, 0);  // EAbort is silent
+    EXPECT_EQ(host.messages, std::vector<String>{L"broken handler"});
+    EXPECT_TRUE(IsWindow(h));
+}
+
+TEST_F(Controls, AlignedChildrenFillTheClientArea) {
+    auto* top = new TTestPanel(&root);
+    top->SetParent(&root);
+    top->SetHeight(30);
+    top->SetAlign(alTop);
+    auto* client = new TTestPanel(&root);
+    client->SetParent(&root);
+    client->SetAlign(alClient);
+    root.Handle();
+    TRect area = root.ClientRect();
+    EXPECT_EQ(top->BoundsRect(), Rect(0, 0, area.Width(), 30));
+    EXPECT_EQ(client->BoundsRect(), Rect(0, 30, area.Width(), area.Height()));
+    root.SetBounds(100, 100, 400, 300);
+    area = root.ClientRect();
+    EXPECT_EQ(client->BoundsRect(), Rect(0, 30, area.Width(), area.Height()));
+}
+
+TEST_F(Controls, ParentFontAndColourFollowTheParent) {
+    auto* edit = AddEdit(L"Edit", 0);
+    root.Font()->SetName(L"Arial");
+    EXPECT_EQ(edit->Font()->Name(), L"Arial");
+    edit->Font()->SetSize(12);
+    EXPECT_FALSE(edit->ParentFont());
+    root.Font()->SetName(L"Courier New");
+    EXPECT_EQ(edit->Font()->Name(), L"Arial");
+
+    auto* shape = new TTestShape(&root);
+    shape->SetParent(&root);
+    shape->SetParentColor(true);
+    root.SetColor(clAqua);
+    EXPECT_EQ(shape->Color(), clAqua);
+}
+
+TEST_F(Controls, TimerTicksAndItsExceptionsGoToTheHandler) {
+    TTimer timer(nullptr);
+    TFocusLog log;
+    int ticks = 0;
+    struct TTicker : TObject {
+        int* n;
+        void Tick(TObject*) { ++*n; }
+    } ticker;
+    ticker.n = &ticks;
+    timer.SetInterval(10);
+    timer.OnTimer = TNotifyEvent(&ticker, &TTicker::Tick);
+    PumpMessages(500, [&] { return ticks >= 3; });
+    EXPECT_GE(ticks, 3);
+    timer.SetEnabled(false);
+    int stopped = ticks;
+    PumpMessages(60);
+    EXPECT_EQ(ticks, stopped);
+
+    timer.OnTimer = TNotifyEvent(&log, &TFocusLog::Throw);
+    timer.SetEnabled(true);
+    PumpMessages(500, [&] { return !host.messages.empty(); });
+    EXPECT_EQ(host.messages.front(), L"timer failed");
+}
+
+}  // namespace
