@@ -1,0 +1,183 @@
+#include "framework/controls/ComCtrls.h"
+
+#include <gtest/gtest.h>
+
+#include <commctrl.h>
+
+#include "framework/controls/StdCtrlsTestFixture.h"
+
+namespace {
+
+struct PageEvents : TObject {
+    int Shows = 0;
+    int Hides = 0;
+    int Changes = 0;
+    bool Allow = true;
+    TWinControl* FocusOnShow = nullptr;
+    void Shown(TObject*) {
+        ++Shows;
+        if (FocusOnShow != nullptr) FocusOnShow->SetFocus();
+    }
+    void Hidden(TObject*) { ++Hides; }
+    void Changed(TObject*) { ++Changes; }
+    void Changing(TObject*, bool& allow) { allow = Allow; }
+};
+
+// Clicks the tab as the user would.
+void ClickTab(TPageControl& pages, int tab) {
+    RECT r{};
+    ASSERT_TRUE(SendMessageW(pages.Handle(), TCM_GETITEMRECT, tab, reinterpret_cast<LPARAM>(&r)));
+    const LPARAM at = MAKELPARAM((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+    PostMessageW(pages.Handle(), WM_LBUTTONDOWN, MK_LBUTTON, at);
+    PostMessageW(pages.Handle(), WM_LBUTTONUP, 0, at);
+    PumpMessages();
+}
+
+String TabText(TPageControl& pages, int tab) {
+    wchar_t text[64] = {};
+    TCITEMW item{};
+    item.mask = TCIF_TEXT;
+    item.pszText = text;
+    item.cchTextMax = 64;
+    SendMessageW(pages.Handle(), TCM_GETITEMW, tab, reinterpret_cast<LPARAM>(&item));
+    return text;
+}
+
+TEST(PageControl, TabsSwitchPagesAndShowThem) {
+    TestHost host;
+    auto* pages = host.Add<TPageControl>(4, 4, 420, 260);
+    PageEvents outer, second, third, inner;
+    pages->OnChange = TNotifyEvent(&outer, &PageEvents::Changed);
+    pages->OnChanging = TTabChangingEvent(&outer, &PageEvents::Changing);
+    const wchar_t* captions[] = {L"Dados Principais", L"Experi\u00eancias", L"Escolaridade"};
+    std::vector<TTabSheet*> sheets;
+    for (const wchar_t* caption : captions) {
+        auto* sheet = new TTabSheet(&host.Root());
+        sheet->SetPageControl(pages);
+        sheet->SetCaption(caption);
+        sheets.push_back(sheet);
+    }
+    sheets[0]->OnShow = TNotifyEvent(&outer, &PageEvents::Shown);
+    sheets[0]->OnHide = TNotifyEvent(&outer, &PageEvents::Hidden);
+    sheets[1]->OnShow = TNotifyEvent(&second, &PageEvents::Shown);
+    sheets[2]->OnShow = TNotifyEvent(&third, &PageEvents::Shown);
+    auto* school = host.Add<TEdit>(8, 8, 120, 21, sheets[2]);
+    third.FocusOnShow = school;  // showing the page moves the focus into it
+
+    // A page control inside a page.
+    auto* nested = host.Add<TPageControl>(4, 4, 300, 150, sheets[1]);
+    for (int i = 0; i < 2; ++i) {
+        auto* sheet = new TTabSheet(&host.Root());
+        sheet->SetPageControl(nested);
+        sheet->SetCaption(i == 0 ? L"1\u00aa Experi\u00eancia" : L"2\u00aa Experi\u00eancia");
+    }
+    nested->SetActivePageIndex(0);
+    nested->Pages(0)->OnShow = TNotifyEvent(&inner, &PageEvents::Shown);
+
+    pages->SetActivePage(sheets[0]);
+    EXPECT_EQ(outer.Shows, 1);
+    EXPECT_EQ(SendMessageW(pages->Handle(), TCM_GETITEMCOUNT, 0, 0), 3);
+    EXPECT_EQ(TabText(*pages, 1), captions[1]);
+    EXPECT_EQ(SendMessageW(pages->Handle(), TCM_GETCURSEL, 0, 0), 0);
+    EXPECT_TRUE(IsWindowVisible(sheets[0]->Handle()));
+    EXPECT_FALSE(IsWindowVisible(sheets[1]->Handle()));
+    EXPECT_EQ(sheets[0]->BoundsRect(), pages->DisplayRect());
+
+    ClickTab(*pages, 2);
+    EXPECT_EQ(pages->ActivePage(), sheets[2]);
+    EXPECT_EQ(outer.Changes, 1);
+    EXPECT_EQ(outer.Hides, 1);
+    EXPECT_EQ(third.Shows, 1);
+    EXPECT_EQ(GetFocus(), school->Handle());
+    EXPECT_TRUE(IsWindowVisible(sheets[2]->Handle()));
+    EXPECT_FALSE(IsWindowVisible(sheets[0]->Handle()));
+
+    // The nested control's page shows with its parent page.
+    ClickTab(*pages, 1);
+    EXPECT_EQ(second.Shows, 1);
+    EXPECT_TRUE(IsWindowVisible(nested->Pages(0)->Handle()));
+    ClickTab(*nested, 1);
+    EXPECT_EQ(nested->ActivePageIndex(), 1);
+    EXPECT_EQ(pages->ActivePageIndex(), 1);
+
+    // OnChanging can keep the current page.
+    outer.Allow = false;
+    ClickTab(*pages, 0);
+    EXPECT_EQ(pages->ActivePage(), sheets[1]);
+    EXPECT_EQ(SendMessageW(pages->Handle(), TCM_GETCURSEL, 0, 0), 1);
+
+    // From code: the page index follows; the user's OnChange does not fire.
+    pages->SetActivePageIndex(0);
+    EXPECT_EQ(outer.Shows, 2);
+    EXPECT_EQ(outer.Changes, 2);
+    sheets[0]->SetTabVisible(false);
+    EXPECT_EQ(SendMessageW(pages->Handle(), TCM_GETITEMCOUNT, 0, 0), 2);
+    EXPECT_EQ(sheets[2]->TabIndex(), 1);
+}
+
+struct PanelPainter : TObject {
+    int Calls = 0;
+    TStatusPanel* Panel = nullptr;
+    void Draw(TStatusBar* bar, TStatusPanel* panel, const TRect& rect) {
+        ++Calls;
+        Panel = panel;
+        bar->Canvas().Brush().SetColor(clRed);
+        bar->Canvas().FillRect(rect);
+    }
+};
+
+TEST(StatusBar, PanelsWithAnOwnerDrawnOne) {
+    TestHost host(420, 200);
+    auto* bar = host.Add<TStatusBar>(0, 0, 420, 19);
+    TStatusPanel* greeting = bar->Panels()->Add();
+    greeting->SetWidth(280);
+    greeting->SetText(L"  Bom dia!");
+    TStatusPanel* drawn = bar->Panels()->Add();
+    drawn->SetStyle(psOwnerDraw);
+    drawn->SetWidth(50);
+    PanelPainter painter;
+    bar->OnDrawPanel = TDrawPanelEvent(&painter, &PanelPainter::Draw);
+    const HWND h = bar->Handle();
+    host.Root().Realign();
+
+    EXPECT_EQ(bar->Top() + bar->Height(), 200) << "aligned to the bottom";
+    EXPECT_EQ(SendMessageW(h, SB_GETPARTS, 0, 0), 2);
+    wchar_t text[64] = {};
+    SendMessageW(h, SB_GETTEXTW, 0, reinterpret_cast<LPARAM>(text));
+    EXPECT_STREQ(text, L"  Bom dia!");
+    greeting->SetText(L"  Boa tarde!");
+    SendMessageW(h, SB_GETTEXTW, 0, reinterpret_cast<LPARAM>(text));
+    EXPECT_STREQ(text, L"  Boa tarde!");
+
+    InvalidateRect(h, nullptr, TRUE);
+    auto screen = ScreenImage(host.Window());
+    EXPECT_GT(painter.Calls, 0);
+    EXPECT_EQ(painter.Panel, drawn);
+    TRect r = bar->PanelRect(1);
+    r = Rect(r.Left + bar->Left() + 3, r.Top + bar->Top() + 3, r.Right + bar->Left() - 3, r.Bottom + bar->Top() - 3);
+    EXPECT_EQ(CountPixels(*screen, r, clRed), r.Width() * r.Height());
+    TRect first = bar->PanelRect(0);
+    first = Rect(first.Left + 3, first.Top + bar->Top() + 3, first.Right - 3, first.Bottom + bar->Top() - 3);
+    EXPECT_EQ(CountPixels(*screen, first, clRed), 0);
+
+    auto painted = PaintedImage(host.Root());
+    EXPECT_EQ(CountPixels(*painted, r, clRed), r.Width() * r.Height()) << "painted into a memory DC";
+}
+
+TEST(ProgressBar, PositionStaysWithinTheRange) {
+    TestHost host;
+    auto* bar = host.Add<TProgressBar>(8, 8, 222, 21);
+    bar->SetPosition(25);
+    EXPECT_EQ(SendMessageW(bar->Handle(), PBM_GETPOS, 0, 0), 25);
+    EXPECT_EQ(SendMessageW(bar->Handle(), PBM_GETRANGE, FALSE, 0), 100);
+    bar->SetPosition(150);
+    EXPECT_EQ(bar->Position(), 100);
+    bar->SetMax(50);
+    EXPECT_EQ(bar->Position(), 50);
+    EXPECT_EQ(SendMessageW(bar->Handle(), PBM_GETPOS, 0, 0), 50);
+    bar->SetMin(10);
+    bar->SetPosition(0);
+    EXPECT_EQ(SendMessageW(bar->Handle(), PBM_GETPOS, 0, 0), 10);
+}
+
+}  // namespace
