@@ -2,7 +2,14 @@
 
 #include <gtest/gtest.h>
 
+#include <commctrl.h>
+
+#include "framework/classes/Reader.h"
 #include "framework/controls/Buttons.h"
+#include "framework/controls/ComCtrls.h"
+#include "framework/controls/DateTimePicker.h"
+#include "framework/controls/MaskEdit.h"
+#include "framework/controls/RichEdit.h"
 #include "framework/controls/StdCtrlsTestFixture.h"
 
 namespace {
@@ -160,6 +167,215 @@ TEST(Button, EnterClicksTheDefaultButtonWhichGivesItsModalResultToTheRoot) {
     EXPECT_EQ(clicks.Clicks, 2);
     EXPECT_EQ(root.Received, mrOk);
     EXPECT_EQ(root.Perform(CM_DIALOGKEY, VK_ESCAPE, 0), 0);  // not a Cancel button
+}
+
+
+const wchar_t* const Description = LR"(object Host: TPanel
+  Width = 480
+  Height = 320
+  BevelOuter = bvNone
+  object PageControl1: TPageControl
+    Left = 4
+    Top = 4
+    Width = 470
+    Height = 260
+    ActivePage = TabSheet1
+    object TabSheet1: TTabSheet
+      Caption = 'Dados Principais'
+      object Label1: TLabel
+        Left = 8
+        Top = 8
+        Caption = 'Digite o seu nome:'
+        Font.Style = [fsBold, fsUnderline]
+      end
+      object edt_nome: TEdit
+        Left = 8
+        Top = 24
+        Width = 200
+        Height = 21
+        Hint = 'Digite o seu nome completo'
+        ShowHint = True
+      end
+      object edt_nasc: TDateTimePicker
+        Left = 216
+        Top = 24
+        Width = 126
+        Height = 21
+        Date = 31048
+        DateMode = dmUpDown
+      end
+      object edt_sexo: TComboBox
+        Left = 8
+        Top = 56
+        Width = 112
+        Height = 21
+        Style = csDropDownList
+        Items.Strings = (
+          'Masculino'
+          'Feminino')
+      end
+      object edt_tel1: TMaskEdit
+        Left = 128
+        Top = 56
+        Width = 113
+        Height = 21
+        EditMask = '!\(99\)0000-0000;1;_'
+        MaxLength = 13
+        CharCase = ecUpperCase
+        Text = '(  )    -    '
+      end
+      object GroupBox1: TGroupBox
+        Left = 8
+        Top = 90
+        Width = 300
+        Height = 80
+        Caption = 'Informe o seu endere'#231'o'
+        object edt_rua: TEdit
+          Left = 10
+          Top = 38
+          Width = 200
+          Height = 21
+        end
+      end
+    end
+    object TabSheet2: TTabSheet
+      Caption = 'Foto'
+      object Bevel1: TBevel
+        Left = 8
+        Top = 8
+        Width = 100
+        Height = 100
+        Shape = bsFrame
+      end
+      object Image1: TImage
+        Left = 8
+        Top = 8
+        Width = 100
+        Height = 100
+        Stretch = True
+      end
+      object BitBtn1: TBitBtn
+        Left = 120
+        Top = 8
+        Width = 160
+        Height = 30
+        Caption = 'Usar a WebCam'
+        Layout = blGlyphTop
+        Margin = 2
+        Spacing = 6
+        NumGlyphs = 2
+        ModalResult = 1
+      end
+      object frase1: TCheckBox
+        Left = 8
+        Top = 120
+        Width = 300
+        Height = 17
+        Caption = '"Coloco-me '#224' disposi'#231#227'o."'
+        Font.Name = 'Arial'
+        Font.Size = 8
+        ParentFont = False
+      end
+      object RadioButton1: TRadioButton
+        Left = 8
+        Top = 140
+        Checked = True
+      end
+      object frase: TRichEdit
+        Left = 8
+        Top = 160
+        Width = 300
+        Height = 60
+        Enabled = False
+        MaxLength = 150
+        ScrollBars = ssVertical
+      end
+      object Panel1: TPanel
+        Left = 320
+        Top = 8
+        Caption = 'painel'
+        BevelInner = bvLowered
+      end
+    end
+  end
+  object StatusBar1: TStatusBar
+    Panels = <
+      item
+        Width = 280
+      end
+      item
+        Style = psOwnerDraw
+        Width = 50
+      end>
+  end
+  object Progresso: TProgressBar
+    Left = 282
+    Top = 270
+    Width = 180
+    Height = 21
+    Min = 0
+    Max = 100
+    Visible = False
+  end
+end
+)";
+
+template <class T>
+T* Find(TComponent& root, const wchar_t* name) {
+    auto* found = dynamic_cast<T*>(root.FindComponent(name));
+    EXPECT_NE(found, nullptr) << testing::PrintToString(String(name));
+    return found;
+}
+
+TEST(StandardControls, StoredDescriptionCreatesThemWithTheirProperties) {
+    TestHost host;
+    TPanel root(nullptr);
+    ReadComponentFromText(&root, Description, L"StandardControls");
+    root.SetParentWindow(host.Window());
+    root.HandleNeeded();
+
+    auto* pages = Find<TPageControl>(root, L"PageControl1");
+    ASSERT_NE(pages, nullptr);
+    EXPECT_EQ(pages->ActivePage(), Find<TTabSheet>(root, L"TabSheet1"));
+    EXPECT_EQ(SendMessageW(pages->Handle(), TCM_GETITEMCOUNT, 0, 0), 2);
+    EXPECT_EQ(Find<TLabel>(root, L"Label1")->Font()->Style(), (TFontStyles{fsBold, fsUnderline}));
+    EXPECT_TRUE(Find<TEdit>(root, L"edt_nome")->ShowHint());
+    auto* date = Find<TDateTimePicker>(root, L"edt_nasc");
+    EXPECT_EQ(date->Date(), 31048);
+    EXPECT_TRUE(GetWindowLongPtrW(date->Handle(), GWL_STYLE) & DTS_UPDOWN);
+    auto* combo = Find<TComboBox>(root, L"edt_sexo");
+    EXPECT_EQ(SendMessageW(combo->Handle(), CB_GETCOUNT, 0, 0), 2);
+    EXPECT_EQ(combo->ItemIndex(), -1);
+    auto* phone = Find<TMaskEdit>(root, L"edt_tel1");
+    EXPECT_EQ(phone->EditText(), L"(__)____-____");
+    EXPECT_EQ(phone->Text(), L"(  )    -    ");
+    EXPECT_EQ(phone->CharCase(), ecUpperCase);
+    EXPECT_EQ(Find<TGroupBox>(root, L"GroupBox1")->Caption(), L"Informe o seu endere\u00e7o");
+    EXPECT_EQ(Find<TEdit>(root, L"edt_rua")->Parent(), Find<TGroupBox>(root, L"GroupBox1"));
+    EXPECT_EQ(Find<TBevel>(root, L"Bevel1")->Shape(), bsFrame);
+    EXPECT_TRUE(Find<TImage>(root, L"Image1")->Stretch());
+    auto* button = Find<TBitBtn>(root, L"BitBtn1");
+    EXPECT_EQ(button->Layout(), blGlyphTop);
+    EXPECT_EQ(button->Margin(), 2);
+    EXPECT_EQ(button->Spacing(), 6);
+    EXPECT_EQ(button->NumGlyphs(), 2);
+    EXPECT_EQ(button->ModalResult(), mrOk);
+    auto* phrase1 = Find<TCheckBox>(root, L"frase1");
+    EXPECT_EQ(phrase1->Font()->Name(), L"Arial");
+    EXPECT_EQ(phrase1->Caption(), L"\"Coloco-me \u00e0 disposi\u00e7\u00e3o.\"");
+    EXPECT_TRUE(Find<TRadioButton>(root, L"RadioButton1")->Checked());
+    auto* phrase = Find<TRichEdit>(root, L"frase");
+    EXPECT_FALSE(IsWindowEnabled(phrase->Handle()));
+    EXPECT_EQ(SendMessageW(phrase->Handle(), EM_GETLIMITTEXT, 0, 0), 150);
+    EXPECT_EQ(Find<TPanel>(root, L"Panel1")->BevelInner(), bvLowered);
+    auto* bar = Find<TStatusBar>(root, L"StatusBar1");
+    EXPECT_EQ(bar->Align(), alBottom);
+    EXPECT_EQ(bar->Panels()->Count(), 2);
+    EXPECT_EQ(bar->Panels()->Items(1)->Style(), psOwnerDraw);
+    EXPECT_EQ(SendMessageW(bar->Handle(), SB_GETPARTS, 0, 0), 2);
+    auto* progress = Find<TProgressBar>(root, L"Progresso");
+    EXPECT_FALSE(progress->Visible());
+    EXPECT_EQ(progress->Max(), 100);
 }
 
 }  // namespace
