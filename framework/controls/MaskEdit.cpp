@@ -143,7 +143,11 @@ bool TCustomMaskEdit::HandleMaskMessage(TMessage& message) {
             return true;
         }
         if (ch == 0x1A || ch == VK_ESCAPE) return true;  // Ctrl+Z would undo past the mask
-        if (ch < L' ') return false;                    // Enter, Tab and the clipboard shortcuts
+        if (ch == 0x16 || ch == 0x18) {                  // Ctrl+V, Ctrl+X
+            TMessage clipboard{ch == 0x16 ? static_cast<UINT>(WM_PASTE) : static_cast<UINT>(WM_CUT), 0, 0, 0};
+            return HandleMaskMessage(clipboard);
+        }
+        if (ch < L' ') return false;  // Enter, Tab, Ctrl+C
         TypeText(String(1, ch));
         return true;
     }

@@ -62,7 +62,7 @@ TEST(MaskEdit, TypingIntoTheWindowFollowsTheMask) {
     }
 }
 
-TEST(MaskEdit, DeleteBlanksPositionsAndKeepsTheLiterals) {
+TEST(MaskEdit, DeleteAndPasteKeepTheLiterals) {
     TestHost host;
     auto* edit = host.Add<TMaskEdit>(8, 8, 120, 21);
     edit->SetEditMask(PhoneMask);
@@ -76,6 +76,19 @@ TEST(MaskEdit, DeleteBlanksPositionsAndKeepsTheLiterals) {
     SendMessageW(edit->Handle(), EM_SETSEL, 6, 10);
     TypeKeys(edit->Handle(), L"\x7F");
     EXPECT_EQ(edit->EditText(), L"(11)_8__-_432");
+
+    // Pasting (Ctrl+V) types the clipboard's characters; those that fit no position are dropped.
+    const String pasted = L"(21) 3456-7890x";
+    ASSERT_TRUE(OpenClipboard(host.Window()));
+    EmptyClipboard();
+    HGLOBAL data = GlobalAlloc(GMEM_MOVEABLE, (pasted.size() + 1) * sizeof(wchar_t));
+    memcpy(GlobalLock(data), pasted.c_str(), (pasted.size() + 1) * sizeof(wchar_t));
+    GlobalUnlock(data);
+    SetClipboardData(CF_UNICODETEXT, data);
+    CloseClipboard();
+    edit->SelectAll();
+    TypeKeys(edit->Handle(), L"\x16");
+    EXPECT_EQ(edit->EditText(), L"(21)3456-7890");
 }
 
 TEST(MaskEdit, DescriptionValuesAndMaxLength) {

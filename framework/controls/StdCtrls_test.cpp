@@ -130,6 +130,36 @@ TEST(StandardControls, PaintIntoAMemoryDC) {
     EXPECT_GT(CountPixels(*image, buttonRect, ColorToRGB(clBtnFace)), 1000) << "button face";
 }
 
+TEST(Image, DrawsItsPictureStretchedOrCentredAndIsClickable) {
+    TestHost host(200, 100);
+    host.Root().SetColor(clWhite);
+    auto* stretched = host.Add<TImage>(0, 0, 50, 50);
+    auto* centred = host.Add<TImage>(100, 0, 50, 50);
+    TBitmap red(4, 4);
+    red.Canvas().Brush().SetColor(clRed);
+    red.Canvas().FillRect(Rect(0, 0, 4, 4));
+    stretched->Picture()->Assign(red);
+    stretched->SetStretch(true);
+    centred->Picture()->Assign(red);
+    centred->SetCenter(true);
+    ClickCounter clicks;
+    stretched->OnClick = TNotifyEvent(&clicks, &ClickCounter::Clicked);
+
+    auto image = PaintedImage(host.Root());
+    EXPECT_EQ(CountPixels(*image, Rect(0, 0, 50, 50), clRed), 2500);
+    EXPECT_EQ(CountPixels(*image, Rect(100, 0, 150, 50), clRed), 16);
+    EXPECT_TRUE(ColorsNear(DibPixel(*image, 124, 24), clRed, 8));
+
+    // A click on the image (a windowless control) reaches its OnClick through the parent's window.
+    PostMessageW(host.Root().Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(10, 10));
+    PostMessageW(host.Root().Handle(), WM_LBUTTONUP, 0, MAKELPARAM(10, 10));
+    PumpMessages();
+    EXPECT_EQ(clicks.Clicks, 1);
+
+    stretched->Picture()->Assign(static_cast<const TPersistent*>(nullptr));
+    EXPECT_EQ(CountPixels(*PaintedImage(host.Root()), Rect(0, 0, 50, 50), clRed), 0);
+}
+
 struct ModalRoot : TPanel {
     using TPanel::TPanel;
     TModalResult Received = mrNone;
