@@ -1,7 +1,23 @@
-// Folhavida's entry point. The program's windows are added here as they are built.
+// Folhavida's entry point: names the application, creates its windows behind the splash and
+// runs the message loop until the main window closes.
+#include "app/StartUp.h"
+#include "framework/forms/Forms.h"
 #include "framework/rtl/WinApi.h"
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
 {
+    Application.Initialize();
+    Application.SetTitle(L"Folhavida 3.0");
+    try {
+        RunStartUp(FolhavidaStartUpStages());
+    } catch (...) {
+        // A window that cannot be built ends the program with the error shown.
+        Application.HandleException(nullptr);
+        return 1;
+    }
+    Application.Run();
+    // The windows go while everything they use still exists, not in the order static
+    // objects happen to be destroyed at exit.
+    Application.DestroyComponents();
     return 0;
 }

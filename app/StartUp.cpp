@@ -1,0 +1,34 @@
+#include "app/StartUp.h"
+
+#include <memory>
+
+#include "app/MainForm.h"
+#include "app/Splash.h"
+
+std::vector<TStartUpStage> FolhavidaStartUpStages() {
+    // The windows of later parts of the program take their places here: the style form
+    // (Timpressao), the save form (Tfrm_salvar), the second template (Tcurriculo2), the
+    // update-check window (Tform_MainWindow) and the wait-message window (Tform_Message) after
+    // Tsobre; the webcam form (Tfrm_foto) at 50; the report template (TCurriculo) at 75.
+    return {
+        {25,
+         {
+             {L"TForm1", [] { Application.CreateForm(Form1); }},
+             {L"Tsobre", [] { Application.CreateForm(sobre); }},
+         }},
+        {50, {}},
+        {75, {}},
+    };
+}
+
+void RunStartUp(const std::vector<TStartUpStage>& stages) {
+    // The splash is the one window the application does not own.
+    auto splash = std::make_unique<Tsplash>(nullptr);
+    splash->Show();
+    for (const TStartUpStage& stage : stages) {
+        splash->ShowProgress(stage.Progress);
+        for (const TFormCreation& form : stage.Forms) form.Create();
+    }
+    // The value may never be drawn: the splash goes right after.
+    splash->ShowProgress(99, false);
+}
