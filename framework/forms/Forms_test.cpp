@@ -474,6 +474,39 @@ TEST(Forms, HintOfTheControlUnderTheMouseShowsInTheReplaceableHintWindow) {
     EXPECT_THROW(Application.SetHintWindowClass(TForm::StaticClass()), EInvalidArgument);
 }
 
+TEST(Forms, OpenDialogCancelledKeepsItsFileName) {
+    TOpenDialog dialog(nullptr);
+    dialog.SetTitle(L"Escolha uma Foto para o seu Curriculo!");
+    dialog.SetFilter(L"Bitmaps (*.bmp)|*.bmp|JPEG (*.jpg)|*.jpg");
+    dialog.SetFilterIndex(2);
+    dialog.SetFileName(L"foto.jpg");
+    String title;
+    TWindowWatcher watcher(L"#32770", [&](HWND box) {
+        title = WindowText(box);
+        PostMessageW(box, WM_COMMAND, IDCANCEL, 0);
+    });
+    EXPECT_FALSE(dialog.Execute());
+    EXPECT_TRUE(watcher.Found());
+    EXPECT_EQ(title, L"Escolha uma Foto para o seu Curriculo!");
+    EXPECT_EQ(dialog.FileName(), L"foto.jpg");
+    EXPECT_EQ(dialog.FilterIndex(), 2);
+}
+
+TEST(Forms, AutoScrollShowsScrollBarsForControlsOutsideTheClientArea) {
+    TForm form(nullptr);
+    form.SetClientWidth(200);
+    form.SetClientHeight(100);
+    auto* distant = new TTestPanel(&form);
+    distant->SetParent(&form);
+    distant->SetBounds(10, 300, 50, 50);
+    form.SetAutoScroll(true);
+    form.Show();
+    EXPECT_TRUE(GetWindowLongPtrW(form.Handle(), GWL_STYLE) & WS_VSCROLL);
+    SendMessageW(form.Handle(), WM_VSCROLL, SB_BOTTOM, 0);
+    EXPECT_LT(distant->Top(), 100);  // scrolled into view
+    EXPECT_GE(distant->Top() + distant->Height(), 0);
+}
+
 TEST(Forms, ApplicationRunEndsWhenTheMainFormCloses) {
     TTestForm1* main = nullptr;
     Application.CreateForm(main);
