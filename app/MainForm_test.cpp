@@ -162,6 +162,18 @@ TEST_F(MainWindow, BuiltFromItsDescription) {
               L"\"Coloco-me à disposição para uma entrevista ou possível contratação.\"");
     EXPECT_EQ(form->imagens->Count(), 5);
     EXPECT_FALSE(form->BitBtn3->OnClick.Assigned()) << "generation comes with its own part";
+
+    EXPECT_EQ(Application.HintColor(), clAqua);
+    EXPECT_EQ(Application.HintPause(), 1);
+    EXPECT_EQ(Application.HintShortPause(), 1);
+}
+
+TEST_F(MainWindow, ShowingTheWindowSelectsTheFirstTab) {
+    form->PageControl1->SetActivePageIndex(4);
+    form->Hide();
+    form->Show();
+    PumpFor(50ms);
+    EXPECT_EQ(form->PageControl1->ActivePage(), form->TabSheet1);
 }
 
 TEST_F(MainWindow, TheFieldTableMatchesTheWindow) {
