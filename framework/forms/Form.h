@@ -81,6 +81,8 @@ public:
     TNotifyEvent OnDeactivate;
     TCloseEvent OnClose;
     TCloseQueryEvent OnCloseQuery;
+    // Runs from the form's base destructor, after a derived form class's own members are gone
+    // but while its components still exist: a handler may use the component fields only.
     TNotifyEvent OnDestroy;
     TNotifyEvent OnPaint;
 
