@@ -12,6 +12,7 @@ struct PageEvents : TObject {
     int Shows = 0;
     int Hides = 0;
     int Changes = 0;
+    int Enters = 0;
     bool Allow = true;
     TWinControl* FocusOnShow = nullptr;
     void Shown(TObject*) {
@@ -20,6 +21,7 @@ struct PageEvents : TObject {
     }
     void Hidden(TObject*) { ++Hides; }
     void Changed(TObject*) { ++Changes; }
+    void Entered(TObject*) { ++Enters; }
     void Changing(TObject*, bool& allow) { allow = Allow; }
 };
 
@@ -49,6 +51,7 @@ TEST(PageControl, TabsSwitchPagesAndShowThem) {
     PageEvents outer, second, third, inner;
     pages->OnChange = TNotifyEvent(&outer, &PageEvents::Changed);
     pages->OnChanging = TTabChangingEvent(&outer, &PageEvents::Changing);
+    pages->OnEnter = TNotifyEvent(&outer, &PageEvents::Entered);
     const wchar_t* captions[] = {L"Dados Principais", L"Experi\u00eancias", L"Escolaridade"};
     std::vector<TTabSheet*> sheets;
     for (const wchar_t* caption : captions) {
@@ -84,6 +87,7 @@ TEST(PageControl, TabsSwitchPagesAndShowThem) {
     EXPECT_EQ(sheets[0]->BoundsRect(), pages->DisplayRect());
 
     ClickTab(*pages, 2);
+    EXPECT_EQ(outer.Enters, 1) << "the clicked tab control took the focus";
     EXPECT_EQ(pages->ActivePage(), sheets[2]);
     EXPECT_EQ(outer.Changes, 1);
     EXPECT_EQ(outer.Hides, 1);

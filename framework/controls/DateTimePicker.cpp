@@ -169,10 +169,13 @@ void TDateTimePicker::WndProc(TMessage& message) {
             if (message.WParam != 0) {
                 PaintColored(reinterpret_cast<HDC>(message.WParam));
             } else {
-                PAINTSTRUCT ps{};
-                const HDC dc = BeginPaint(HandleIfAllocated(), &ps);
-                PaintColored(dc);
-                EndPaint(HandleIfAllocated(), &ps);
+                struct Paint {
+                    HWND Window;
+                    PAINTSTRUCT Ps{};
+                    HDC Dc = BeginPaint(Window, &Ps);
+                    ~Paint() { EndPaint(Window, &Ps); }
+                } paint{HandleIfAllocated()};
+                PaintColored(paint.Dc);
             }
             message.Result = 0;
             return;
