@@ -160,6 +160,52 @@ TEST(Image, DrawsItsPictureStretchedOrCentredAndIsClickable) {
     EXPECT_EQ(CountPixels(*PaintedImage(host.Root()), Rect(0, 0, 50, 50), clRed), 0);
 }
 
+TEST(Label, WrapsAndAlignsItsText) {
+    TestHost host(300, 120);
+    host.Root().SetColor(clWhite);
+    auto* wrapped = host.Add<TLabel>(10, 10, 60, 10);
+    wrapped->SetWordWrap(true);
+    wrapped->SetCaption(L"Cargo que ocupava na empresa");
+    auto* single = host.Add<TLabel>(100, 10, 10, 10);
+    single->SetCaption(L"Cargo");
+    EXPECT_EQ(wrapped->Width(), 60) << "a wrapped label keeps its width";
+    EXPECT_GE(wrapped->Height(), 3 * single->Height()) << "and grows in height";
+
+    auto* right = host.Add<TLabel>(100, 60, 150, 20);
+    right->SetAutoSize(false);
+    right->SetAlignment(taRightJustify);
+    right->SetCaption(L"UF");
+    auto image = PaintedImage(host.Root());
+    EXPECT_EQ(CountPixels(*image, Rect(100, 60, 200, 80), clBlack, 60), 0);
+    EXPECT_GT(CountPixels(*image, Rect(200, 60, 250, 80), clBlack, 60), 10);
+}
+
+TEST(StandardControls, FocusHighlightColourShowsOnEditsAndComboLists) {
+    TestHost host(300, 120);
+    auto* edit = host.Add<TEdit>(8, 8, 120, 21);
+    auto* phone = host.Add<TMaskEdit>(8, 40, 120, 21);
+    phone->SetEditMask(L"!\\(99\\)0000-0000;1;_");
+    auto* combo = host.Add<TComboBox>(150, 8, 120, 21);
+    combo->SetStyle(csDropDownList);
+    combo->Items()->Add(L"AL");
+    for (TWinControl* control : std::initializer_list<TWinControl*>{edit, phone, combo}) {
+        control->SetColor(clYellow);
+        control->HandleNeeded();
+    }
+    RedrawWindow(host.Root().Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    auto screen = ScreenImage(host.Window());
+    for (TWinControl* control : std::initializer_list<TWinControl*>{edit, phone, combo}) {
+        SCOPED_TRACE(testing::PrintToString(control->ClassName()));
+        const TRect r = control->BoundsRect();
+        const TRect inner = Rect(r.Left + 4, r.Top + 4, r.Left + 60, r.Bottom - 4);
+        EXPECT_GT(CountPixels(*screen, inner, clYellow), inner.Width() * inner.Height() / 2);
+    }
+    edit->SetColor(clWindow);
+    RedrawWindow(edit->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+    const TRect r = edit->BoundsRect();
+    EXPECT_EQ(CountPixels(*ScreenImage(host.Window()), Rect(r.Left + 4, r.Top + 4, r.Left + 60, r.Bottom - 4), clYellow), 0);
+}
+
 struct ModalRoot : TPanel {
     using TPanel::TPanel;
     TModalResult Received = mrNone;
