@@ -266,8 +266,10 @@ void TForm1::ProcurarAtualizacoes() {
     startup.dwFlags = STARTF_USESHOWWINDOW;
     startup.wShowWindow = SW_SHOWNORMAL;
     PROCESS_INFORMATION process{};
+    // The updater starts Folhavida.exe again by its bare name: it runs in this program's folder.
+    const String folder = ProgramFolder();
     if (!CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                        nullptr, &startup, &process)) {
+                        folder.c_str(), &startup, &process)) {
         const DWORD error = GetLastError();
         MessageDlg(L"Não foi possível iniciar o programa de atualização \"" + program + L"\": " +
                        SysErrorMessage(error) + L".",

@@ -274,6 +274,23 @@ UINT MenuCommand(HWND window, int barIndex, int itemIndex) {
     return GetMenuItemID(GetSubMenu(GetMenu(window), barIndex), itemIndex);
 }
 
+TEST_F(Folhavida, AboutBoxClosesBackToTheEnteredData) {
+    HWND name = VisibleChildren(window_, L"TEdit").front();
+    Click(name, 5, 5);
+    Type(name, L"Maria");
+    PostMessageW(window_, WM_COMMAND, GetMenuItemID(GetMenu(window_), 2), 0);  // Sobre
+    HWND about = nullptr;
+    ASSERT_TRUE(WaitFor([&] {
+        about = FindWindowW(L"Tsobre", nullptr);
+        return about != nullptr && IsWindowVisible(about);
+    }, 10s)) << "no about box";
+    EXPECT_EQ(TextOf(about), L"Folhavida 3.0");
+    EXPECT_FALSE(IsWindowEnabled(window_)) << "the about box is modal";
+    PostMessageW(about, WM_CLOSE, 0, 0);
+    ASSERT_TRUE(WaitFor([&] { return IsWindowEnabled(window_) != FALSE && !IsWindowVisible(about); }, 5s));
+    EXPECT_EQ(TextOf(name), L"Maria");
+}
+
 TEST_F(Folhavida, AnUpdaterThatCannotStartIsReportedAndTheWindowStays) {
     DeleteFileW(ProgramNextToThisOne(L"update.exe").c_str());
     HWND name = VisibleChildren(window_, L"TEdit").front();
