@@ -161,7 +161,7 @@ TEST_F(MainWindow, BuiltFromItsDescription) {
     EXPECT_EQ(form->frase1->Caption(),
               L"\"Coloco-me à disposição para uma entrevista ou possível contratação.\"");
     EXPECT_EQ(form->imagens->Count(), 5);
-    EXPECT_FALSE(form->BitBtn3->OnClick.Assigned()) << "generation comes with its own part";
+    EXPECT_FALSE(form->BitBtn3->OnClick.Assigned()) << "generation is bound once it exists";
 
     EXPECT_EQ(Application.HintColor(), clAqua);
     EXPECT_EQ(Application.HintPause(), 1);
