@@ -269,16 +269,29 @@ TEST_F(Folhavida, ClosingTheMainWindowEndsTheProgram) {
     EXPECT_EQ(code, 0u);
 }
 
-// The command of the first item of the menu-bar entry at barIndex.
-UINT MenuCommand(HWND window, int barIndex, int itemIndex) {
-    return GetMenuItemID(GetSubMenu(GetMenu(window), barIndex), itemIndex);
+// Opens the menu bar with F10 and walks it with the arrow keys, as a keyboard user does: right
+// to the entry at barIndex, then down to itemIndex of its menu (-1: the entry itself), Enter.
+// Menu handles are not shared between processes under Wine, so the driver cannot look them up.
+void ChooseMenu(HWND window, int barIndex, int itemIndex) {
+    auto key = [&](UINT down, UINT up, WPARAM vk) {
+        PostMessageW(window, down, vk, 1);
+        PostMessageW(window, up, vk, 0xC0000001);
+        std::this_thread::sleep_for(150ms);
+    };
+    key(WM_SYSKEYDOWN, WM_SYSKEYUP, VK_F10);
+    for (int i = 0; i < barIndex; ++i) key(WM_KEYDOWN, WM_KEYUP, VK_RIGHT);
+    if (itemIndex >= 0) {
+        key(WM_KEYDOWN, WM_KEYUP, VK_DOWN);  // opens the menu on its first item
+        for (int i = 0; i < itemIndex; ++i) key(WM_KEYDOWN, WM_KEYUP, VK_DOWN);
+    }
+    key(WM_KEYDOWN, WM_KEYUP, VK_RETURN);
 }
 
 TEST_F(Folhavida, AboutBoxClosesBackToTheEnteredData) {
     HWND name = VisibleChildren(window_, L"TEdit").front();
     Click(name, 5, 5);
     Type(name, L"Maria");
-    PostMessageW(window_, WM_COMMAND, GetMenuItemID(GetMenu(window_), 2), 0);  // Sobre
+    ChooseMenu(window_, 2, -1);  // Sobre
     HWND about = nullptr;
     ASSERT_TRUE(WaitFor([&] {
         about = FindWindowW(L"Tsobre", nullptr);
@@ -296,7 +309,7 @@ TEST_F(Folhavida, AnUpdaterThatCannotStartIsReportedAndTheWindowStays) {
     HWND name = VisibleChildren(window_, L"TEdit").front();
     Click(name, 5, 5);
     Type(name, L"Maria");
-    PostMessageW(window_, WM_COMMAND, MenuCommand(window_, 1, 0), 0);  // Atualizar > Procurar
+    ChooseMenu(window_, 1, 0);  // Atualizar > Procurar Atualizações
     HWND message = nullptr;
     ASSERT_TRUE(WaitFor([&] {
         message = FindWindowW(L"TMessageForm", nullptr);
@@ -317,7 +330,7 @@ TEST_F(Folhavida, TheUpdaterStartsFromTheProgramFolderAndTheWindowCloses) {
     const std::wstring mark = std::wstring(temp) + L"folhavida-fake-update.txt";
     DeleteFileW(mark.c_str());
 
-    PostMessageW(window_, WM_COMMAND, MenuCommand(window_, 1, 0), 0);
+    ChooseMenu(window_, 1, 0);
     EXPECT_EQ(WaitForSingleObject(process_.hProcess, 15000), WAIT_OBJECT_0) << "Folhavida kept running";
     EXPECT_TRUE(WaitFor([&] { return GetFileAttributesW(mark.c_str()) != INVALID_FILE_ATTRIBUTES; }, 10s))
         << "update.exe did not run";
