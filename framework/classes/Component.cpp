@@ -8,7 +8,9 @@
 namespace {
 
 std::vector<TComponent*>& GlobalRoots() {
-    static std::vector<TComponent*> roots;
+    // Never destroyed: a global owner (the application) frees its roots after this file's
+    // statics would otherwise be gone.
+    static auto& roots = *new std::vector<TComponent*>();
     return roots;
 }
 

@@ -33,7 +33,8 @@ struct TPreprocessed {
 } g_preprocessed;
 
 std::map<String, WNDPROC>& ClassProcs() {
-    static std::map<String, WNDPROC> procs;
+    // Never destroyed: windows freed during the teardown of other globals still reach it.
+    static auto& procs = *new std::map<String, WNDPROC>();
     return procs;
 }
 

@@ -10,7 +10,8 @@
 namespace {
 
 std::map<UINT, TMenuItem*>& Commands() {
-    static std::map<UINT, TMenuItem*> commands;
+    // Never destroyed: menu items still unregister while the application frees its forms at exit.
+    static auto& commands = *new std::map<UINT, TMenuItem*>();
     return commands;
 }
 

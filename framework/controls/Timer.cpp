@@ -9,7 +9,8 @@
 // timer freed while its WM_TIMER is queued is simply not found.
 struct TimerWindow {
     static std::map<UINT_PTR, TTimer*>& Timers() {
-        static std::map<UINT_PTR, TTimer*> timers;
+        // Never destroyed: timers owned by forms are freed while other globals are torn down.
+        static auto& timers = *new std::map<UINT_PTR, TTimer*>();
         return timers;
     }
 
