@@ -143,7 +143,7 @@ void RoundDigits(Decimal& d, int count, bool halfEven = false) {
     if (up) {
         while (!d.digits.empty() && d.digits.back() == '9') d.digits.pop_back();
         if (d.digits.empty()) {
-            d.digits = "1";
+            d.digits.push_back('1');
             ++d.exponent;
         } else {
             ++d.digits.back();
