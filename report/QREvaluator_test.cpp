@@ -2,45 +2,13 @@
 
 #include <gtest/gtest.h>
 
-#include "framework/rtl/StringUtils.h"
 #include "report/QREvEnvironment.h"
 #include "report/QRTestDataSet.h"
+#include "report/QRTestEvaluation.h"
 
 namespace {
 
-// Expected result of one expression. For strings and errors "text" is the expected text, in
-// which "." stands for the decimal separator when "localized" is set; numbers and booleans
-// (0 or 1) are in "number".
-struct Case {
-    const wchar_t* expression;
-    TQREvResultKind kind;
-    const wchar_t* text;
-    double number;
-    bool localized = false;
-};
-
-String Localize(const String& text, wchar_t separator) {
-    String out = text;
-    for (wchar_t& c : out)
-        if (c == L'.') c = separator;
-    return out;
-}
-
-void ExpectResult(const Case& c, const TQREvResultRecord& result, wchar_t separator) {
-    SCOPED_TRACE(testing::Message() << "expression: " << StringToUtf8(c.expression));
-    ASSERT_EQ(c.kind, result.Kind) << "text: " << StringToUtf8(result.Text);
-    switch (c.kind) {
-    case rkInteger: EXPECT_EQ(static_cast<int>(c.number), result.IntValue); break;
-    case rkFloat: EXPECT_DOUBLE_EQ(c.number, result.FloatValue); break;
-    case rkBoolean: EXPECT_EQ(c.number != 0, result.BoolValue); break;
-    case rkString:
-    case rkError:
-        EXPECT_EQ(c.localized ? Localize(c.text, separator) : String(c.text), result.Text);
-        break;
-    }
-}
-
-const Case expressionCases[] = {
+const EvaluationCase expressionCases[] = {
     // precedence and the left-to-right reading of "-" and "/"
     {L"10 - 4 + 3", rkInteger, nullptr, 9},
     {L"10 - 4 - 3", rkInteger, nullptr, 3},
@@ -135,7 +103,7 @@ class ExpressionTable : public testing::TestWithParam<wchar_t> {};
 TEST_P(ExpressionTable, EvaluatesEveryCase) {
     DecimalSeparatorScope separator(GetParam());
     TQREvaluator evaluator;
-    for (const Case& c : expressionCases) ExpectResult(c, evaluator.CalculateOnce(c.expression), GetParam());
+    for (const EvaluationCase& c : expressionCases) ExpectResult(c, evaluator.CalculateOnce(c.expression), GetParam());
 }
 
 INSTANTIATE_TEST_SUITE_P(DecimalSeparators, ExpressionTable, testing::Values(L'.', L','));

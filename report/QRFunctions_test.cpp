@@ -4,22 +4,15 @@
 
 #include "framework/rtl/Clock.h"
 #include "framework/rtl/DateTime.h"
-#include "framework/rtl/StringUtils.h"
 #include "report/QREvaluator.h"
 #include "report/QRLibrary.h"
 #include "report/QRTestDataSet.h"
+#include "report/QRTestEvaluation.h"
 
 namespace {
 
-// Expected result; for strings and errors "." in "text" stands for the decimal separator.
-struct Case {
-    const wchar_t* expression;
-    TQREvResultKind kind;
-    const wchar_t* text;
-    double number;
-};
-
-const Case functionCases[] = {
+// Every case is localized: for strings and errors "." in "text" stands for the decimal separator.
+const EvaluationCase functionCases[] = {
     {L"IF(1 > 0, 'yes', 'no')", rkString, L"yes", 0},
     {L"IF(1 > 2, 'yes', 3)", rkInteger, nullptr, 3},
     {L"IF(TRUE, XYZ, 1)", rkError, L"Unknown function : XYZ", 0},
@@ -93,28 +86,14 @@ const Case functionCases[] = {
     {L"DATE(1)", rkError, L"", 0},
 };
 
-String Localize(const String& text, wchar_t separator) {
-    String out = text;
-    for (wchar_t& c : out)
-        if (c == L'.') c = separator;
-    return out;
-}
-
 class FunctionTable : public testing::TestWithParam<wchar_t> {};
 
 TEST_P(FunctionTable, EvaluatesEveryCase) {
     DecimalSeparatorScope separator(GetParam());
     TQREvaluator evaluator;
-    for (const Case& c : functionCases) {
-        SCOPED_TRACE(StringToUtf8(c.expression));
-        TQREvResultRecord result = evaluator.CalculateOnce(c.expression);
-        ASSERT_EQ(c.kind, result.Kind) << StringToUtf8(result.Text);
-        switch (c.kind) {
-        case rkInteger: EXPECT_EQ(static_cast<int>(c.number), result.IntValue); break;
-        case rkFloat: EXPECT_DOUBLE_EQ(c.number, result.FloatValue); break;
-        case rkBoolean: EXPECT_EQ(c.number != 0, result.BoolValue); break;
-        default: EXPECT_EQ(Localize(c.text, GetParam()), result.Text); break;
-        }
+    for (EvaluationCase c : functionCases) {
+        c.localized = true;
+        ExpectResult(c, evaluator.CalculateOnce(c.expression), GetParam());
     }
 }
 

@@ -4,7 +4,7 @@
 
 #include <commctrl.h>
 
-#include "framework/controls/StdCtrlsTestFixture.h"
+#include "framework/controls/ControlTestSupport.h"
 #include "framework/rtl/DateTime.h"
 
 namespace {

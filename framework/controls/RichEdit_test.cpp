@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "framework/controls/StdCtrlsTestFixture.h"
+#include "framework/controls/ControlTestSupport.h"
 
 namespace {
 
