@@ -54,6 +54,20 @@ void TrackLeave(HWND window) {
     if (TrackMouseEvent(&tme)) g_trackedWindow = window;
 }
 
+// Lends a DC to a control's canvas for one Paint, with the control's font and colour, and takes
+// it back however Paint ends.
+template <class PaintFn>
+void PaintOnDC(TCanvas& canvas, HDC dc, const TControl& control, PaintFn paint) {
+    struct TRelease {
+        TCanvas& canvas;
+        ~TRelease() { canvas.SetHandle(nullptr); }
+    } release{canvas};
+    canvas.SetHandle(dc);
+    canvas.Font().Assign(*control.Font());
+    canvas.Brush().SetColor(control.Color());
+    paint();
+}
+
 }  // namespace
 
 WNDPROC fv_controls::RegisterWindowClass(const TCreateParams& params) {
@@ -599,17 +613,7 @@ TCanvas& TGraphicControl::Canvas() {
 
 void TGraphicControl::WndProc(TMessage& message) {
     if (message.Msg == WM_PAINT && message.WParam != 0) {
-        TCanvas& canvas = Canvas();
-        canvas.SetHandle(reinterpret_cast<HDC>(message.WParam));
-        canvas.Font().Assign(*Font());
-        canvas.Brush().SetColor(Color());
-        try {
-            Paint();
-        } catch (...) {
-            canvas.SetHandle(nullptr);
-            throw;
-        }
-        canvas.SetHandle(nullptr);
+        PaintOnDC(Canvas(), reinterpret_cast<HDC>(message.WParam), *this, [this] { Paint(); });
         return;
     }
     TControl::WndProc(message);
@@ -628,15 +632,5 @@ TCanvas& TCustomControl::Canvas() {
 }
 
 void TCustomControl::PaintWindow(HDC dc) {
-    TCanvas& canvas = Canvas();
-    canvas.SetHandle(dc);
-    canvas.Font().Assign(*Font());
-    canvas.Brush().SetColor(Color());
-    try {
-        Paint();
-    } catch (...) {
-        canvas.SetHandle(nullptr);
-        throw;
-    }
-    canvas.SetHandle(nullptr);
+    PaintOnDC(Canvas(), dc, *this, [this] { Paint(); });
 }
