@@ -14,6 +14,11 @@ std::unordered_map<String, TClass>& Registry() {
 
 }  // namespace
 
+TClass TObjectClass() {
+    static const TClassInfo info{L"TObject", nullptr, nullptr, nullptr};
+    return &info;
+}
+
 bool RegisterClass(TClass cls) {
     return Registry().emplace(UpperCase(cls->Name), cls).first->second == cls;
 }

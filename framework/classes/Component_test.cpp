@@ -153,7 +153,7 @@ TEST(ClassRegistry, ClassNamesTypesAndCreationByName) {
     EXPECT_EQ(form.ClassName(), L"TTestForm");
     EXPECT_EQ(form.ClassType(), TTestForm::StaticClass());
     EXPECT_TRUE(form.InheritsFrom(TComponent::StaticClass()));
-    EXPECT_TRUE(form.InheritsFrom(TObject::StaticClass()));
+    EXPECT_TRUE(form.InheritsFrom(TObjectClass()));
     EXPECT_FALSE(form.InheritsFrom(TTestControl::StaticClass()));
     EXPECT_EQ(GetClass(L"ttestcontrol"), TTestControl::StaticClass());
     EXPECT_EQ(GetClass(L"TNothing"), nullptr);

@@ -2,6 +2,12 @@
 
 #include "framework/rtl/Format.h"
 
+TClass TPersistent::StaticClass() {
+    static const TClassInfo info{L"TPersistent", TObjectClass(), ::fv_detail::FactoryOf<TPersistent>(),
+                                 ::fv_detail::PublisherOf<TPersistent>()};
+    return &info;
+}
+
 void TPersistent::Assign(const TPersistent* source) {
     if (source == nullptr) AssignError(nullptr);
     source->AssignTo(this);

@@ -5,9 +5,14 @@
 
 class TFiler;
 
+// The root of the described classes: its description's parent is TObject's.
 class TPersistent : public TObject {
-    FV_CLASS(TPersistent, TObject)
 public:
+    static TClass StaticClass();
+    virtual TClass ClassType() const { return StaticClass(); }
+    String ClassName() const override { return L"TPersistent"; }
+    bool InheritsFrom(TClass ancestor) const { return ClassType()->InheritsFrom(ancestor); }
+
     // Copies source into this object; raises EConvertError "Cannot assign a %s to a %s" when
     // neither class knows how.
     virtual void Assign(const TPersistent* source);

@@ -165,12 +165,18 @@ struct TResolved {
     const TPropInfo* info;
 };
 
+// Plain objects of the rtl (string lists) publish nothing: their class is TObject's.
+TClass ClassOf(TObject* instance) {
+    auto* persistent = dynamic_cast<TPersistent*>(instance);
+    return persistent != nullptr ? persistent->ClassType() : TObjectClass();
+}
+
 TResolved Resolve(TObject* instance, const String& path) {
     size_t start = 0;
     for (;;) {
         size_t dot = path.find(L'.', start);
         String name = path.substr(start, dot == String::npos ? String::npos : dot - start);
-        const TPropInfo* info = FindPropInfo(instance->ClassType(), name);
+        const TPropInfo* info = FindPropInfo(ClassOf(instance), name);
         if (info == nullptr)
             throw EPropertyError(Format(L"Property %s does not exist", {name}));
         if (dot == String::npos) return {instance, info};

@@ -20,6 +20,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "framework/classes/ClassInfo.h"
 #include "framework/classes/Method.h"
 #include "framework/classes/Set.h"
 #include "framework/rtl/System.h"

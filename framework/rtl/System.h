@@ -14,29 +14,9 @@ using Int64 = std::int64_t;
 using Extended = long double;
 using TDateTime = double;
 
-class TObject;
-class TPropertyTable;  // framework/classes: a class's published properties and handlers
-
-// Run-time description of a class, one per class (the metaclass). Classes of framework/classes
-// and above describe and register themselves with FV_CLASS (framework/classes/ClassRegistry.h).
-struct TClassInfo {
-    const wchar_t* Name;
-    const TClassInfo* Parent;
-    // Creates an instance; owner is the owning component (or collection for collection items).
-    // Null for classes that cannot be created by name.
-    TObject* (*Factory)(TObject* owner);
-    // Fills the class's own published properties and handlers; null when it publishes none.
-    void (*Publish)(TPropertyTable& table);
-
-    bool InheritsFrom(const TClassInfo* ancestor) const {
-        for (const TClassInfo* c = this; c != nullptr; c = c->Parent)
-            if (c == ancestor) return true;
-        return false;
-    }
-};
-using TClass = const TClassInfo*;
-
-// Root of every class hierarchy that needs run-time type names or owned object lists.
+// Root of every class hierarchy that needs run-time type names or owned object lists. It carries
+// no class description: the described classes (creation by name, published properties) start at
+// TPersistent in framework/classes.
 class TObject {
 public:
     TObject() = default;
@@ -44,13 +24,6 @@ public:
     TObject& operator=(const TObject&) = delete;
     virtual ~TObject() = default;
     virtual String ClassName() const { return L"TObject"; }
-
-    static TClass StaticClass() {
-        static const TClassInfo info{L"TObject", nullptr, nullptr, nullptr};
-        return &info;
-    }
-    virtual TClass ClassType() const { return StaticClass(); }
-    bool InheritsFrom(TClass ancestor) const { return ClassType()->InheritsFrom(ancestor); }
 };
 
 // Base of every error the framework and the engines raise: carries a user-readable message.
