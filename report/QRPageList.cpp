@@ -7,7 +7,6 @@
 #include "framework/rtl/FileUtils.h"
 #include "report/QRCompress.h"
 #include "report/QRFileFormat.h"
-#include "report/QRFileReplace.h"
 
 TQRPageList::TQRPageList() = default;
 
@@ -276,7 +275,7 @@ void TQRPageList::LoadFromFile(const String& fileName) {
 void TQRPageList::WritePreparedFile(const String& fileName) {
     TCriticalSectionLock guard(lock_);
     TQRStream& stream = RequireStream();
-    const String temporary = CreateTempFileBeside(fileName);
+    const String temporary = CreateTempFileBeside(fileName, L"QRP");
     try {
         {
             TFileStream target(temporary, fmCreate | fmShareExclusive);

@@ -24,6 +24,12 @@ Int64 FileSize(const String& fileName);  // -1 when it cannot be read
 
 String GetTempDirectory();                       // with a trailing delimiter
 String CreateTempFileName(const String& prefix); // creates the empty file in the temp directory
+
+// Replacing a file as a whole: the new contents go into a temporary file in the same folder,
+// which then takes the target's place, so a failure leaves the target as it was. Both raise
+// EFCreateError naming target.
+String CreateTempFileBeside(const String& target, const String& prefix);  // creates it empty
+void ReplaceFileWith(const String& source, const String& target);
 String ProgramPath();                            // full name of the running executable
 String ProgramFolder();                          // its folder, with a trailing delimiter
 

@@ -99,6 +99,51 @@ TEST(FileUtilsTest, TempFilesAndProgramLocation) {
     EXPECT_EQ(ProgramFolder().back(), L'\\');
 }
 
+namespace {
+
+void WriteText(const String& fileName, const std::string& text) {
+    TFileStream file(fileName, fmCreate);
+    file.Write(text.data(), static_cast<Int64>(text.size()));
+}
+
+std::string ReadText(const String& fileName) {
+    TFileStream file(fileName, fmOpenRead);
+    std::string text(static_cast<size_t>(file.Size()), '\0');
+    file.Read(text.data(), file.Size());
+    return text;
+}
+
+}  // namespace
+
+TEST(FileUtilsTest, AFileIsReplacedThroughATemporaryFileBesideIt) {
+    const String folder = GetTempDirectory() + L"fv-replace\\";
+    ASSERT_TRUE(ForceDirectories(folder));
+    const String target = folder + L"target.txt";
+    WriteText(target, "old");
+
+    const String temporary = CreateTempFileBeside(target, L"QRP");
+    EXPECT_TRUE(SameText(ExtractFilePath(temporary), folder));
+    EXPECT_TRUE(SameText(ExtractFileName(temporary).substr(0, 3), L"QRP"));
+    EXPECT_EQ(FileSize(temporary), 0);
+    WriteText(temporary, "new");
+    ReplaceFileWith(temporary, target);
+    EXPECT_EQ(ReadText(target), "new");
+    EXPECT_FALSE(FileExists(temporary));
+
+    // A failed replacement names the target and leaves it as it was.
+    try {
+        ReplaceFileWith(folder + L"missing.txt", target);
+        ADD_FAILURE() << "no error";
+    } catch (const EFCreateError& e) {
+        EXPECT_NE(e.Message().find(L"\"" + target + L"\""), String::npos) << StringToUtf8(e.Message());
+    }
+    EXPECT_EQ(ReadText(target), "new");
+    EXPECT_THROW(CreateTempFileBeside(folder + L"no folder\\target.txt", L"QRP"), EFCreateError);
+
+    DeleteFile(target);
+    RemoveDirectoryW(folder.c_str());
+}
+
 TEST(FileUtilsTest, SysErrorMessageIsTrimmed) {
     String text = SysErrorMessage(ERROR_FILE_NOT_FOUND);
     ASSERT_FALSE(text.empty());
