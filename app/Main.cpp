@@ -1,11 +1,14 @@
 // Folhavida's entry point: names the application, creates its windows behind the splash and
 // runs the message loop until the main window closes.
+#include "app/AppRegistration.h"
 #include "app/StartUp.h"
 #include "framework/forms/Forms.h"
 #include "framework/rtl/WinApi.h"
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
 {
+    // Registration: the classes the stored descriptions name, before any window is built.
+    RegisterAppClasses();
     Application.Initialize();
     Application.SetTitle(L"Folhavida 3.0");
     try {

@@ -19,8 +19,9 @@ TClass TObjectClass() {
     return &info;
 }
 
-bool RegisterClass(TClass cls) {
-    return Registry().emplace(UpperCase(cls->Name), cls).first->second == cls;
+void RegisterClass(TClass cls) {
+    if (Registry().emplace(UpperCase(cls->Name), cls).first->second != cls)
+        throw EFilerError(Format(L"A class named %s is already registered", {String(cls->Name)}));
 }
 
 TClass GetClass(const String& name) {

@@ -8,9 +8,20 @@
 //         explicit TPanel(TComponent* owner);
 //         ...
 //
-// which gives it StaticClass(), ClassType(), ClassName() and registers it for FindClass. A class
-// constructible from an owner (TComponent*, or TCollection* for collection items) or by default
-// can be created by name; a static Publish(TPublisher<Self>&) supplies its published properties.
+// which gives it StaticClass(), ClassType() and ClassName(). A class constructible from an owner
+// (TComponent*, or TCollection* for collection items) or by default can be created by name; a
+// static Publish(TPublisher<Self>&) supplies its published properties.
+//
+// Creation by name (stored descriptions) finds only registered classes. Each layer registers its
+// classes in one list, called at start-up by the program's main and by the test mains:
+//
+//     void RegisterControlsClasses() {    // framework/controls/ControlsRegistration.cpp
+//         RegisterGraphicsClasses();      // the layer below first
+//         RegisterClasses<TPanel, TBevel, TImage>();  // one line per header
+//     }
+//
+// A new class that a description may name gets its entry in its layer's list; the test that
+// reads every stored description the program ships fails while one is missing.
 #pragma once
 
 #include <type_traits>
@@ -21,9 +32,13 @@
 FV_DECLARE_EXCEPTION(EFilerError, EStreamError);
 FV_DECLARE_EXCEPTION(EClassNotFound, EFilerError);
 
-// Registers a class under its name. Runs during static initialisation, so it never raises: a
-// second class under a taken name is refused (false) and the first one stays.
-bool RegisterClass(TClass cls);
+// Registers a class under its name; registering it again does nothing. Raises EFilerError
+// "A class named %s is already registered" when another class holds the name.
+void RegisterClass(TClass cls);
+template <class... T>
+void RegisterClasses() {
+    (RegisterClass(T::StaticClass()), ...);
+}
 TClass GetClass(const String& name);   // null when unknown; case-insensitive
 TClass FindClass(const String& name);  // raises EClassNotFound "Class %s not found"
 
@@ -75,5 +90,4 @@ public:                                                                         
     TClass ClassType() const override { return StaticClass(); }                           \
     String ClassName() const override { return L"" #Self; }                               \
                                                                                           \
-private:                                                                                  \
-    static inline const bool fvRegistered_ = ::RegisterClass(StaticClass());
+private:

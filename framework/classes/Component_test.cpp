@@ -169,6 +169,43 @@ TEST(ClassRegistry, ClassNamesTypesAndCreationByName) {
     EXPECT_EQ(TCollection::StaticClass()->Factory, nullptr);
 }
 
+namespace {
+
+// Declared but in no registration list: not creatable by name until registered.
+class TUnlisted : public TComponent {
+    FV_CLASS(TUnlisted, TComponent)
+public:
+    using TComponent::TComponent;
+};
+
+}  // namespace
+
+namespace other {
+
+// Another class under a name that is already registered.
+class TTestControl : public TComponent {
+    FV_CLASS(TTestControl, TComponent)
+public:
+    using TComponent::TComponent;
+};
+
+}  // namespace other
+
+TEST(ClassRegistry, OnlyRegisteredClassesAreFoundAndANameIsTakenOnce) {
+    EXPECT_EQ(GetClass(L"TUnlisted"), nullptr);
+    RegisterClasses<TUnlisted>();
+    RegisterClasses<TUnlisted>();  // again: nothing changes
+    EXPECT_EQ(GetClass(L"TUnlisted"), TUnlisted::StaticClass());
+
+    try {
+        RegisterClasses<other::TTestControl>();
+        ADD_FAILURE() << "no error";
+    } catch (const EFilerError& e) {
+        EXPECT_EQ(e.Message(), L"A class named TTestControl is already registered");
+    }
+    EXPECT_EQ(GetClass(L"TTestControl"), TTestControl::StaticClass()) << "the first one stays";
+}
+
 TEST(Persistent, AssignWithoutSupportRaises) {
     TTestFont font;
     TCollection columns(TTestColumn::StaticClass());

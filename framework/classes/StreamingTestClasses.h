@@ -222,3 +222,8 @@ protected:
 private:
     String title_;
 };
+
+// Registration of the test classes, as a layer's list does it (idempotent).
+inline void RegisterStreamingTestClasses() {
+    RegisterClasses<TTestFont, TTestColumn, TTestControl, TTestForm>();
+}

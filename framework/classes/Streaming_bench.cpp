@@ -2,6 +2,7 @@
 #include <chrono>
 #include <cstdio>
 
+#include "framework/classes/ClassesRegistration.h"
 #include "framework/classes/StreamingTestClasses.h"
 
 namespace {
@@ -32,6 +33,8 @@ String MainWindowSizedDescription() {
 }  // namespace
 
 int main() {
+    RegisterClassesClasses();
+    RegisterStreamingTestClasses();
     String text = MainWindowSizedDescription();
     const int reads = 200;
     int components = 0;

@@ -96,6 +96,9 @@ protected:
     }
 };
 
+// Registration of the test controls, as a layer's list does it (idempotent).
+inline void RegisterControlTestClasses() { RegisterClasses<TTestRoot, TTestEdit, TTestPanel, TTestShape>(); }
+
 // Processes the queued messages, keys through IsKeyMessage first (as the application's loop does).
 inline void PumpMessages() {
     MSG msg;

@@ -72,13 +72,6 @@ constexpr std::array<ColorIdent, 52> kColorIdents{{
 
 constexpr ColorIdent kSpecialIdents[] = {{clNone, L"clNone"}, {clDefault, L"clDefault"}};
 
-// Stored descriptions read and write colours by these identifiers.
-const bool kIdentsRegistered = [] {
-    for (const auto& entry : kColorIdents) RegisterColorIdent(entry.name, entry.color);
-    for (const auto& entry : kSpecialIdents) RegisterColorIdent(entry.name, entry.color);
-    return true;
-}();
-
 }  // namespace
 
 std::uint32_t ColorToRGB(TColor color) {
@@ -132,4 +125,9 @@ TColor StringToColor(const String& text) {
     if (!TryStrToInt64(text, value) || value < INT32_MIN || value > UINT32_MAX)
         throw EConvertError(L"'" + text + L"' is not a valid colour value");
     return static_cast<TColor>(static_cast<std::uint32_t>(value));
+}
+
+void RegisterColorIdents() {
+    for (const auto& entry : kColorIdents) RegisterColorIdent(entry.name, entry.color);
+    for (const auto& entry : kSpecialIdents) RegisterColorIdent(entry.name, entry.color);
 }

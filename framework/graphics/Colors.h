@@ -83,3 +83,6 @@ bool IdentToColor(const String& ident, TColor& color);
 String ColorToString(TColor color);
 // Accepts identifiers and integers (decimal or $hex); raises EConvertError otherwise.
 TColor StringToColor(const String& text);
+// Lets stored descriptions read and write colours by these identifiers (RegisterGraphicsClasses
+// calls it at start-up).
+void RegisterColorIdents();
