@@ -7,7 +7,7 @@
 
 #include "report/QRCompress.h"
 #include "report/QRPageList.h"
-#include "report/QRTestPages.h"
+#include "testing/QRTestPages.h"
 
 namespace {
 

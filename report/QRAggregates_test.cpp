@@ -6,7 +6,7 @@
 
 #include "framework/rtl/StringUtils.h"
 #include "report/QREvaluator.h"
-#include "report/QRTestDataSet.h"
+#include "testing/QRTestDataSet.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include "framework/classes/Reader.h"
 #include "framework/classes/Writer.h"
 #include "framework/rtl/StringUtils.h"
-#include "report/QRTestDataSet.h"
+#include "testing/QRTestDataSet.h"
 
 // A component that stores an environment: its lines as "Functions.Strings", its expressions as
 // "Functions.DATA".

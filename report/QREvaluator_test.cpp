@@ -3,8 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "report/QREvEnvironment.h"
-#include "report/QRTestDataSet.h"
-#include "report/QRTestEvaluation.h"
+#include "testing/QRTestDataSet.h"
+#include "testing/QRTestEvaluation.h"
 
 namespace {
 

@@ -6,8 +6,8 @@
 #include "framework/rtl/DateTime.h"
 #include "report/QREvaluator.h"
 #include "report/QRLibrary.h"
-#include "report/QRTestDataSet.h"
-#include "report/QRTestEvaluation.h"
+#include "testing/QRTestDataSet.h"
+#include "testing/QRTestEvaluation.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 
 #include <functional>
 
-#include "report/QRTestPages.h"
+#include "testing/QRTestPages.h"
 
 namespace {
 

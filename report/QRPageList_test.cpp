@@ -13,7 +13,7 @@
 #include "framework/rtl/WinApi.h"
 #include "report/QRCompress.h"
 #include "report/QRFileFormat.h"
-#include "report/QRTestPages.h"
+#include "testing/QRTestPages.h"
 
 namespace {
 

@@ -5,8 +5,8 @@
 #include <cstdint>
 #include <vector>
 
-#include "framework/classes/StreamingTestClasses.h"
 #include "framework/rtl/StringUtils.h"
+#include "testing/StreamingTestClasses.h"
 
 namespace {
 

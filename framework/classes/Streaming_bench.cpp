@@ -3,7 +3,7 @@
 #include <cstdio>
 
 #include "framework/classes/ClassesRegistration.h"
-#include "framework/classes/StreamingTestClasses.h"
+#include "testing/StreamingTestClasses.h"
 
 namespace {
 

@@ -3,9 +3,9 @@
 #include <cmath>
 
 #include "framework/classes/ComponentResource.h"
-#include "framework/classes/StreamingTestClasses.h"
 #include "framework/rtl/Streams.h"
 #include "framework/rtl/StringUtils.h"
+#include "testing/StreamingTestClasses.h"
 
 namespace {
 

@@ -1,8 +1,8 @@
 // Start-up of the classes test programs.
 #include <gmock/gmock.h>
 
-#include "framework/classes/StreamingTestClasses.h"
 #include "framework/classes/ClassesRegistration.h"
+#include "testing/StreamingTestClasses.h"
 
 int main(int argc, char** argv) {
     testing::InitGoogleMock(&argc, argv);

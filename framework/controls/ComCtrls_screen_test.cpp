@@ -4,7 +4,7 @@
 
 #include <commctrl.h>
 
-#include "framework/controls/ControlTestSupport.h"
+#include "testing/ControlTestSupport.h"
 
 namespace {
 

@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
 
-#include "framework/controls/ControlTestSupport.h"
 #include "framework/controls/ControlsHost.h"
 #include "framework/controls/Timer.h"
-#include "framework/graphics/TestPixels.h"
+#include "testing/ControlTestSupport.h"
+#include "testing/TestPixels.h"
 
 namespace {
 

@@ -4,8 +4,8 @@
 
 #include <commctrl.h>
 
-#include "framework/controls/ControlTestSupport.h"
 #include "framework/rtl/DateTime.h"
+#include "testing/ControlTestSupport.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "framework/controls/ControlTestSupport.h"
+#include "testing/ControlTestSupport.h"
 
 namespace {
 

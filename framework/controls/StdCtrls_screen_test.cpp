@@ -7,10 +7,10 @@
 #include "framework/classes/Reader.h"
 #include "framework/controls/Buttons.h"
 #include "framework/controls/ComCtrls.h"
-#include "framework/controls/ControlTestSupport.h"
 #include "framework/controls/DateTimePicker.h"
 #include "framework/controls/MaskEdit.h"
 #include "framework/controls/RichEdit.h"
+#include "testing/ControlTestSupport.h"
 
 namespace {
 

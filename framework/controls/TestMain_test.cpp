@@ -1,8 +1,8 @@
 // Start-up of the controls test programs.
 #include <gmock/gmock.h>
 
-#include "framework/controls/ControlTestSupport.h"
 #include "framework/controls/ControlsRegistration.h"
+#include "testing/ControlTestSupport.h"
 
 int main(int argc, char** argv) {
     testing::InitGoogleMock(&argc, argv);

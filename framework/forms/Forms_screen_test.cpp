@@ -1,11 +1,11 @@
 #include <gtest/gtest.h>
 
-#include "framework/controls/ControlTestSupport.h"
+#include "framework/classes/ComponentResource.h"
 #include "framework/controls/Timer.h"
 #include "framework/forms/Dialogs.h"
 #include "framework/forms/Forms.h"
 #include "framework/graphics/Bitmap.h"
-#include "framework/classes/ComponentResource.h"
+#include "testing/ControlTestSupport.h"
 
 // A form built from its description resource "TTestForm1" (Forms_test.desc), declared the way the
 // program's forms are.

@@ -1,8 +1,8 @@
 // Start-up of the forms test programs.
 #include <gmock/gmock.h>
 
-#include "framework/controls/ControlTestSupport.h"
 #include "framework/forms/FormsRegistration.h"
+#include "testing/ControlTestSupport.h"
 
 int main(int argc, char** argv) {
     testing::InitGoogleMock(&argc, argv);

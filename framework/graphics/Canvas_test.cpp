@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "framework/graphics/Bitmap.h"
-#include "framework/graphics/TestPixels.h"
+#include "testing/TestPixels.h"
 
 namespace {
 

@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include "framework/graphics/TestPixels.h"
 #include "framework/rtl/Streams.h"
+#include "testing/TestPixels.h"
 
 namespace {
 

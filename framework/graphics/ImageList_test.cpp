@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "framework/graphics/TestPixels.h"
+#include "testing/TestPixels.h"
 
 namespace {
 

@@ -9,9 +9,9 @@
 #include "framework/graphics/Icon.h"
 #include "framework/graphics/JpegImage.h"
 #include "framework/graphics/Metafile.h"
-#include "framework/graphics/TestPixels.h"
 #include "framework/rtl/FileUtils.h"
 #include "framework/rtl/Streams.h"
+#include "testing/TestPixels.h"
 
 namespace {
 

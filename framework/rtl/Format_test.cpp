@@ -1,6 +1,6 @@
 #include "framework/rtl/Format.h"
 
-#include "framework/rtl/TestFormatSettings.h"
+#include "testing/TestFormatSettings.h"
 
 #include <gtest/gtest.h>
 

@@ -15,7 +15,7 @@
 #include "framework/controls/Control.h"
 #include "framework/controls/ControlsHost.h"
 #include "framework/controls/ExtCtrls.h"
-#include "framework/graphics/TestPixels.h"
+#include "testing/TestPixels.h"
 
 // A top-level window that holds controls (what a form is, without the forms layer).
 class TTestRoot : public TCustomControl {
