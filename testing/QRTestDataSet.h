@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "framework/rtl/FormatSettings.h"
-#include "report/QRDataSets.h"
+#include "report/expressions/QRDataSets.h"
 
 class FakeField : public TQRField {
 public:

@@ -5,7 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "framework/rtl/StringUtils.h"
-#include "report/QREvResult.h"
+#include "report/expressions/QREvResult.h"
 
 // Expected result of one expression. For strings and errors "text" is the expected text, in
 // which "." stands for the decimal separator when "localized" is set; numbers and booleans

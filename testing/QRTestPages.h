@@ -7,8 +7,8 @@
 #include <string>
 
 #include "framework/rtl/WinApi.h"
-#include "report/QRFileFormat.h"
-#include "report/QRPageBytes.h"
+#include "report/pagestore/QRFileFormat.h"
+#include "report/pagestore/QRPageBytes.h"
 
 namespace qrtest {
 

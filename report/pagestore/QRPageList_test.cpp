@@ -1,0 +1,537 @@
+#include "report/pagestore/QRPageList.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <cstring>
+#include <functional>
+#include <optional>
+#include <thread>
+
+#include "framework/rtl/Clock.h"
+#include "framework/rtl/FileUtils.h"
+#include "framework/rtl/WinApi.h"
+#include "report/pagestore/QRCompress.h"
+#include "report/pagestore/QRFileFormat.h"
+#include "testing/QRTestPages.h"
+
+namespace {
+
+using qrtest::HandMadeEmf;
+using Image = std::vector<Byte>;
+
+constexpr Int64 kInMemory = Int64{1} << 24;
+
+std::unique_ptr<TQRPageList> NewList(Int64 memoryLimit, bool compressed = false) {
+    auto list = std::make_unique<TQRPageList>();
+    list->SetCompression(compressed);
+    list->SetStream(std::make_unique<TQRStream>(memoryLimit));
+    return list;
+}
+
+Image StreamImage(TQRStream& stream) {
+    Image bytes(static_cast<std::size_t>(stream.Size()));
+    stream.SetPosition(0);
+    stream.ReadBuffer(bytes.data(), static_cast<Int64>(bytes.size()));
+    return bytes;
+}
+
+std::int32_t Int32In(const Image& image, std::size_t offset) { return GetInt32LE(&image[offset]); }
+void SetInt32In(Image& image, std::size_t offset, std::int32_t value) { PutInt32LE(&image[offset], value); }
+
+// Start of record k (from 1), following the next-record offsets of a sound image.
+std::size_t RecordStart(const Image& image, int k, std::size_t headerSize = QRHeaderSize) {
+    std::size_t pos = headerSize;
+    for (int i = 1; i < k; ++i) pos = static_cast<std::size_t>(Int32In(image, pos + 4));
+    return pos;
+}
+
+// An independent writer for file images with any header: records [n][next][data][start].
+Image ImageOf(Image header, const std::vector<Image>& recordData) {
+    Image image = std::move(header);
+    int number = 0;
+    for (const Image& data : recordData) {
+        const std::size_t start = image.size();
+        image.resize(start + 8 + data.size() + 4);
+        SetInt32In(image, start, ++number);
+        SetInt32In(image, start + 4, static_cast<std::int32_t>(image.size()));
+        std::memcpy(&image[start + 8], data.data(), data.size());
+        SetInt32In(image, image.size() - 4, static_cast<std::int32_t>(start));
+    }
+    return image;
+}
+
+Image CompressedData(const Image& page) {
+    Image data(4);
+    SetInt32In(data, 0, static_cast<std::int32_t>(page.size()));
+    Image coded = TQRCompress::Compress(page);
+    data.insert(data.end(), coded.begin(), coded.end());
+    return data;
+}
+
+std::vector<Image> ThreePages() { return {HandMadeEmf(1000, 1), HandMadeEmf(600, 2), HandMadeEmf(800, 3)}; }
+
+class QRPageListFiles : public ::testing::Test {
+protected:
+    void SetUp() override {
+        static int counter = 0;
+        folder_ = GetTempDirectory() + L"qrpagelist" + std::to_wstring(GetCurrentProcessId()) + L"_" +
+                  std::to_wstring(++counter) + L"\\";
+        ASSERT_TRUE(ForceDirectories(folder_));
+    }
+    void TearDown() override {
+        for (const String& name : FilesInFolder()) DeleteFile(folder_ + name);
+        RemoveDirectoryW(folder_.c_str());
+    }
+    String PathOf(const wchar_t* name) const { return folder_ + name; }
+    std::vector<String> FilesInFolder() const {
+        std::vector<String> names;
+        WIN32_FIND_DATAW data;
+        HANDLE find = FindFirstFileW((folder_ + L"*").c_str(), &data);
+        if (find == INVALID_HANDLE_VALUE) return names;
+        do {
+            if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) names.push_back(data.cFileName);
+        } while (FindNextFileW(find, &data));
+        FindClose(find);
+        return names;
+    }
+    String WriteImage(const wchar_t* name, const Image& image) const {
+        String path = PathOf(name);
+        TFileStream file(path, fmCreate);
+        file.WriteBuffer(image.data(), static_cast<Int64>(image.size()));
+        return path;
+    }
+    static Image ReadImage(const String& path) {
+        TQRStream stream(path);
+        return StreamImage(stream);
+    }
+    String folder_;
+};
+
+// ---- layout ----
+
+TEST_F(QRPageListFiles, OnePageOf1000BytesMakesThe1140ByteFile) {
+    ScopedClock clock(45271.75);
+    const Image page = HandMadeEmf(1000);
+    auto list = NewList(kInMemory);
+    list->AddPageBytes(page);
+    const String path = PathOf(L"one.QRP");
+    list->WritePreparedFile(path);
+
+    const Image file = ReadImage(path);
+    ASSERT_EQ(file.size(), 1140u);
+    EXPECT_EQ(file, StreamImage(*list->Stream()));
+    Image header(128, 0);
+    header[0] = 3;
+    header[2] = 50;
+    header[8] = 1;
+    const double created = 45271.75;
+    std::memcpy(&header[16], &created, 8);
+    std::memset(&header[26], 'H', 100);
+    EXPECT_EQ(Image(file.begin(), file.begin() + 128), header);
+    EXPECT_EQ(Int32In(file, 128), 1);
+    EXPECT_EQ(Int32In(file, 132), 1140);
+    EXPECT_EQ(Image(file.begin() + 136, file.begin() + 1136), page);
+    EXPECT_EQ(Int32In(file, 1136), 128);
+}
+
+TEST_F(QRPageListFiles, CompressedPageHoldsItsLengthAndTheCodedBytes) {
+    const Image page = HandMadeEmf(1000);
+    auto list = NewList(kInMemory, true);
+    list->AddPageBytes(page);
+    const Image image = StreamImage(*list->Stream());
+    const Image coded = TQRCompress::Compress(page);
+    ASSERT_EQ(image.size(), 128 + 8 + 4 + coded.size() + 4);
+    EXPECT_EQ(image[25], 1);
+    EXPECT_EQ(Int32In(image, 132), static_cast<std::int32_t>(image.size()));
+    EXPECT_EQ(Int32In(image, 136), 1000);
+    EXPECT_EQ(Image(image.begin() + 140, image.end() - 4), coded);
+    EXPECT_EQ(Int32In(image, image.size() - 4), 128);
+}
+
+// ---- fetching ----
+
+TEST(QRPageList, FetchesPagesInAnyOrder) {
+    for (bool compressed : {false, true}) {
+        for (Int64 limit : {kInMemory, Int64{1500}}) {
+            SCOPED_TRACE(testing::Message() << "compressed " << compressed << ", limit " << limit);
+            auto list = NewList(limit, compressed);
+            const std::vector<Image> pages = ThreePages();
+            for (const Image& page : pages) list->AddPageBytes(page);
+            EXPECT_EQ(list->PageCount(), 3);
+            EXPECT_EQ(list->Stream()->InMemory(), limit == kInMemory);
+            for (int n : {3, 1, 2, 2, 1, 3}) EXPECT_EQ(list->GetPageBytes(n), pages[n - 1]) << "page " << n;
+            EXPECT_EQ(list->GetPageBytes(0), std::nullopt);
+            EXPECT_EQ(list->GetPageBytes(4), std::nullopt);
+        }
+    }
+}
+
+TEST(QRPageList, SpilledStoreDeletesItsTemporaryFile) {
+    auto list = NewList(2500);
+    for (const Image& page : ThreePages()) list->AddPageBytes(page);
+    const String temp = list->Stream()->TempFileName();
+    ASSERT_FALSE(temp.empty());
+    EXPECT_TRUE(FileExists(temp));
+    list->SetStream(nullptr);
+    EXPECT_FALSE(FileExists(temp));
+}
+
+TEST(QRPageList, WithoutAStreamOrWithABadPageNothingChanges) {
+    TQRPageList list;
+    EXPECT_THROW(list.AddPageBytes(HandMadeEmf(200)), EInvalidOperation);
+    EXPECT_EQ(list.GetPageBytes(1), std::nullopt);
+
+    auto stored = NewList(kInMemory);
+    stored->AddPageBytes(HandMadeEmf(200));
+    Image broken = HandMadeEmf(300);
+    broken[40] = 0;
+    EXPECT_THROW(stored->AddPageBytes(broken), EInvalidArgument);
+    EXPECT_EQ(stored->PageCount(), 1);
+    EXPECT_EQ(stored->Stream()->Size(), 128 + 212);
+}
+
+TEST(QRPageList, ClearedListStartsTheStreamAfresh) {
+    auto list = NewList(kInMemory);
+    for (const Image& page : ThreePages()) list->AddPageBytes(page);
+    list->Clear();
+    EXPECT_EQ(list->GetPageBytes(1), std::nullopt);
+    const Image page = HandMadeEmf(1000, 9);
+    list->AddPageBytes(page);
+    EXPECT_EQ(list->Stream()->Size(), 1140);
+    EXPECT_EQ(list->GetPageBytes(1), page);
+}
+
+// ---- failed appends ----
+
+// A page stream on a disk that fills up after a given number of bytes.
+class FillingStream : public TQRStream {
+public:
+    FillingStream() : TQRStream(kInMemory) {}
+    Int64 room = Int64{1} << 40;
+    Int64 Write(const void* buffer, Int64 count) override {
+        Int64 n = std::min(count, room);
+        room -= n;
+        return TQRStream::Write(buffer, n);
+    }
+};
+
+TEST(QRPageList, FailedAppendLeavesTheStoreAsItWas) {
+    TQRPageList list;
+    auto owned = std::make_unique<FillingStream>();
+    FillingStream& stream = *owned;
+    list.SetStream(std::move(owned));
+    const std::vector<Image> pages = ThreePages();
+
+    stream.room = 700;  // the first page, header included, does not fit
+    EXPECT_THROW(list.AddPageBytes(pages[0]), EWriteError);
+    EXPECT_EQ(list.PageCount(), 0);
+    EXPECT_EQ(stream.Size(), 0);
+
+    stream.room = 1140 + 300;
+    list.AddPageBytes(pages[0]);
+    EXPECT_THROW(list.AddPageBytes(pages[1]), EWriteError);
+    EXPECT_EQ(list.PageCount(), 1);
+    EXPECT_EQ(stream.Size(), 1140);
+
+    stream.room = Int64{1} << 40;
+    list.AddPageBytes(pages[1]);
+    list.AddPageBytes(pages[2]);
+    for (int n : {3, 1, 2}) EXPECT_EQ(list.GetPageBytes(n), pages[n - 1]);
+}
+
+// Points the system's temporary folder somewhere else for the lifetime of the object.
+class TempFolderOverride {
+public:
+    explicit TempFolderOverride(const String& folder) {
+        for (const wchar_t* name : {L"TMP", L"TEMP"}) {
+            wchar_t buffer[MAX_PATH + 1];
+            DWORD length = GetEnvironmentVariableW(name, buffer, MAX_PATH + 1);
+            saved_.push_back({name, length ? std::optional<String>(buffer) : std::nullopt});
+            SetEnvironmentVariableW(name, folder.c_str());
+        }
+    }
+    ~TempFolderOverride() {
+        for (const auto& [name, value] : saved_) SetEnvironmentVariableW(name, value ? value->c_str() : nullptr);
+    }
+
+private:
+    std::vector<std::pair<const wchar_t*, std::optional<String>>> saved_;
+};
+
+TEST(QRPageList, AppendThatCannotSpillLeavesTheStoreInMemoryAsItWas) {
+    auto list = NewList(1500);
+    const std::vector<Image> pages = ThreePages();
+    list->AddPageBytes(pages[0]);
+    {
+        TempFolderOverride missing(L"C:\\folhavida-no-such-folder\\");
+        EXPECT_THROW(list->AddPageBytes(pages[1]), EFCreateError);
+    }
+    EXPECT_EQ(list->PageCount(), 1);
+    EXPECT_TRUE(list->Stream()->InMemory());
+    EXPECT_EQ(list->Stream()->Size(), 1140);
+    EXPECT_EQ(list->GetPageBytes(1), pages[0]);
+
+    list->AddPageBytes(pages[1]);
+    list->AddPageBytes(pages[2]);
+    EXPECT_FALSE(list->Stream()->InMemory());
+    for (int n : {2, 3, 1}) EXPECT_EQ(list->GetPageBytes(n), pages[n - 1]);
+}
+
+// ---- files ----
+
+TEST_F(QRPageListFiles, DrawnPagesSurviveSavingAndLoading) {
+    std::vector<Image> pages;
+    for (int n = 1; n <= 5; ++n) pages.push_back(qrtest::DrawnPageEmf(n));
+    const String path = PathOf(L"curriculo.QRP");
+    for (bool compressed : {false, true}) {
+        SCOPED_TRACE(compressed ? "compressed" : "plain");
+        {
+            auto built = NewList(20000, compressed);
+            for (const Image& page : pages) built->AddPageBytes(page);
+            built->WriteHeader();
+            built->WritePreparedFile(path);
+        }
+        TQRPageList loaded;
+        loaded.LoadFromFile(path);
+        EXPECT_EQ(loaded.PageCount(), 5);
+        EXPECT_EQ(loaded.Compression(), compressed);
+        for (int n : {4, 2, 5, 1, 3}) EXPECT_EQ(loaded.GetPageBytes(n), pages[n - 1]) << "page " << n;
+    }
+    EXPECT_TRUE(FileExists(path)) << "a loaded file belongs to the user";
+    EXPECT_EQ(FilesInFolder().size(), 1u);
+}
+
+TEST_F(QRPageListFiles, HeaderPageCountIsCheckedAgainstTheRecords) {
+    auto built = NewList(kInMemory);
+    std::vector<Image> pages;
+    for (unsigned n = 1; n <= 7; ++n) pages.push_back(HandMadeEmf(200 + 8 * n, n));
+    for (const Image& page : pages) built->AddPageBytes(page);
+    Image image = StreamImage(*built->Stream());
+    ASSERT_EQ(Int32In(image, 8), 1) << "the header is written with the first page";
+
+    SetInt32In(image, 8, 5);  // fewer than held: only those are reachable
+    TQRPageList fewer;
+    fewer.LoadFromFile(WriteImage(L"fewer.QRP", image));
+    EXPECT_EQ(fewer.PageCount(), 5);
+    EXPECT_EQ(fewer.GetPageBytes(5), pages[4]);
+    EXPECT_EQ(fewer.GetPageBytes(1), pages[0]);
+    EXPECT_EQ(fewer.GetPageBytes(6), std::nullopt);
+
+    SetInt32In(image, 8, 9);  // more than held: the file opens with the pages it has
+    TQRPageList more;
+    more.LoadFromFile(WriteImage(L"more.QRP", image));
+    EXPECT_EQ(more.PageCount(), 7);
+    for (int n : {7, 1, 4}) EXPECT_EQ(more.GetPageBytes(n), pages[n - 1]);
+    EXPECT_EQ(more.GetPageBytes(8), std::nullopt);
+}
+
+TEST_F(QRPageListFiles, OpensTheOlderHeaderLengths) {
+    const std::vector<Image> pages = ThreePages();
+    Image old124(124, 'H');
+    std::memset(&old124[0], 0, 22);
+    old124[0] = 2;
+    SetInt32In(old124, 8, 2);  // page count at 8; flag at 21 is 0 (offset 25 is filler, not 0)
+    old124[122] = 0;
+    old124[123] = 0;
+    Image header120(120, 0), header96(96, 0);
+    struct Case {
+        const wchar_t* name;
+        Image image;
+        int pages;
+    };
+    const Case cases[] = {
+        {L"old124.QRP", ImageOf(old124, pages), 2},
+        {L"one120.QRP", ImageOf(header120, {pages[0]}), 1},
+        {L"bare96.QRP", ImageOf(header96, pages), 3},  // no count in the header: the records tell
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << String(c.name).c_str());
+        TQRPageList list;
+        list.SetCompression(true);  // left over from an earlier run; none of these files is compressed
+        list.LoadFromFile(WriteImage(c.name, c.image));
+        EXPECT_EQ(list.PageCount(), c.pages);
+        EXPECT_FALSE(list.Compression());
+        for (int n = c.pages; n >= 1; --n) EXPECT_EQ(list.GetPageBytes(n), pages[n - 1]);
+    }
+}
+
+// An uncompressed page whose frame bytes put "EMF" and a zero at file offset 169, where the
+// probe looks for the page behind a 120-byte header. Compressed pages can do the same by chance.
+TEST_F(QRPageListFiles, SignatureInsidePageDataDoesNotFoolTheProbe) {
+    Image page = HandMadeEmf(1000);
+    std::memcpy(&page[169 - 136], "EMF", 4);  // rclFrame, free for any value
+    ASSERT_TRUE(IsValidEmf(page));
+    for (bool compressed : {false, true}) {
+        auto built = NewList(kInMemory, compressed);
+        built->AddPageBytes(page);
+        const Image image = StreamImage(*built->Stream());
+        ASSERT_EQ(std::memcmp(&image[169], "EMF", 4) == 0, !compressed);
+        TQRPageList loaded;
+        loaded.LoadFromFile(WriteImage(compressed ? L"chance-z.QRP" : L"chance.QRP", image));
+        EXPECT_EQ(loaded.Stream()->HeaderSize(), 128);
+        EXPECT_EQ(loaded.PageCount(), 1);
+        EXPECT_EQ(loaded.GetPageBytes(1), page);
+    }
+}
+
+struct Corruption {
+    const char* name;
+    bool compressed;
+    std::function<void(Image&)> damage;
+    int failingPage;  // 0: the load fails
+};
+
+TEST_F(QRPageListFiles, CorruptFilesFailCleanly) {
+    const std::vector<Image> pages = ThreePages();
+    auto r = [](const Image& image, int k) { return RecordStart(image, k); };
+    auto setAt = [](std::size_t offset, std::int32_t value) {
+        return [=](Image& image) { SetInt32In(image, offset, value); };
+    };
+    const std::size_t r2 = 1140, r3 = 1752;  // record starts in the plain image
+    const Corruption cases[] = {
+        {"empty file", false, [](Image& i) { i.clear(); }, 0},
+        {"shorter than a header", false, [](Image& i) { i.resize(50); }, 0},
+        {"negative page count", false, setAt(8, -1), 0},
+        {"next offset outside the file", false, setAt(r2 + 4, 0x7FFFFFF0), 0},
+        {"next offset negative", false, setAt(r2 + 4, -8), 0},
+        {"next offset pointing backwards", false, setAt(r2 + 4, 128), 0},
+        {"next offset pointing at its own record", false, setAt(r2 + 4, r2), 0},
+        {"trailing offset pointing elsewhere", false, setAt(r3 - 4, 128), 0},
+        {"last offset of the file looping back", false, [&](Image& i) { SetInt32In(i, i.size() - 4, r2); }, 0},
+        {"page numbers out of order", false, setAt(r2, 3), 0},
+        {"a page number the walk never meets", false, setAt(r3, 7), 0},
+        {"cut inside the last record", false, [](Image& i) { i.resize(i.size() - 100); }, 0},
+        {"bytes behind the last record", false, [](Image& i) { i.insert(i.end(), 4, 0); }, 0},
+        {"signature only before offset 49", false, [](Image& i) { i.assign(600, 0); std::memcpy(&i[20], "EMF", 4); }, 0},
+        {"last page no metafile", false, setAt(r3 + 8 + 40, 0), 0},
+        {"metafile nBytes beyond its record", false, setAt(r2 + 8 + 48, 0x7FFFFFF0), 2},
+        {"metafile nBytes short of its record", false, setAt(r2 + 8 + 48, 400), 2},
+        {"metafile record beyond nBytes", false, setAt(r2 + 8 + 92, 0x10000), 2},
+        {"compressed length negative", true, [&](Image& i) { SetInt32In(i, r(i, 2) + 8, -1); }, 2},
+        {"compressed length huge", true, [&](Image& i) { SetInt32In(i, r(i, 2) + 8, 0x7FFFFFFF); }, 2},
+        {"compressed length beyond the coded data", true, [&](Image& i) { SetInt32In(i, r(i, 2) + 8, 5000); }, 2},
+        {"compressed record without a length", true,
+         [&](Image& i) { i = ImageOf(Image(i.begin(), i.begin() + 128), {CompressedData(pages[0]), {1, 0}, CompressedData(pages[2])}); }, 2},
+        {"coded data ending early", true,
+         [&](Image& i) {
+             Image shortened = CompressedData(pages[1]);
+             shortened.resize(shortened.size() - 3);
+             i = ImageOf(Image(i.begin(), i.begin() + 128), {CompressedData(pages[0]), shortened, CompressedData(pages[2])});
+         },
+         2},
+        {"coded data of no metafile", true,
+         [&](Image& i) {
+             i = ImageOf(Image(i.begin(), i.begin() + 128),
+                         {CompressedData(pages[0]), CompressedData(Image(600, 7)), CompressedData(pages[2])});
+         },
+         2},
+    };
+    for (const Corruption& c : cases) {
+        SCOPED_TRACE(c.name);
+        auto built = NewList(kInMemory, c.compressed);
+        for (const Image& page : pages) built->AddPageBytes(page);
+        built->WriteHeader();
+        Image image = StreamImage(*built->Stream());
+        ASSERT_TRUE(c.compressed || (r(image, 2) == r2 && r(image, 3) == r3));
+        c.damage(image);
+        const String path = WriteImage(L"damaged.QRP", image);
+        TQRPageList list;
+        if (c.failingPage == 0) {
+            EXPECT_THROW(list.LoadFromFile(path), EQRCorruptFile);
+            EXPECT_EQ(list.Stream(), nullptr);
+            EXPECT_EQ(list.PageCount(), 0);
+            continue;
+        }
+        list.LoadFromFile(path);
+        EXPECT_THROW(list.GetPageBytes(c.failingPage), EQRCorruptFile);
+        EXPECT_EQ(list.GetPageBytes(1), pages[0]) << "the store stays usable";
+    }
+}
+
+TEST_F(QRPageListFiles, SavingNeverTruncatesTheFileBeingRead) {
+    const std::vector<Image> pages = ThreePages();
+    const String path = PathOf(L"shared.QRP");
+    auto first = NewList(kInMemory);
+    for (const Image& page : pages) first->AddPageBytes(page);
+    first->WriteHeader();
+    first->WritePreparedFile(path);
+    const Image firstImage = StreamImage(*first->Stream());
+
+    TQRPageList reader;
+    reader.LoadFromFile(path);
+    auto second = NewList(kInMemory);
+    second->AddPageBytes(HandMadeEmf(400, 8));
+    try {
+        second->WritePreparedFile(path);  // may be refused while the file is open
+    } catch (const EFCreateError&) {
+    }
+    for (int n : {1, 3, 2}) EXPECT_EQ(reader.GetPageBytes(n), pages[n - 1]);
+    const Image now = ReadImage(path);
+    EXPECT_TRUE(now == firstImage || now == StreamImage(*second->Stream())) << "whole old or whole new";
+    EXPECT_EQ(FilesInFolder(), std::vector<String>{L"shared.QRP"}) << "no temporary file left";
+
+    EXPECT_THROW(second->WritePreparedFile(PathOf(L"no-such-folder\\x.QRP")), EFCreateError);
+}
+
+// A page stream whose medium fails after a given number of bytes have been read.
+class FailingReadStream : public TQRStream {
+public:
+    FailingReadStream() : TQRStream(kInMemory) {}
+    Int64 readable = Int64{1} << 40;
+    Int64 Read(void* buffer, Int64 count) override {
+        if (count > readable) throw EReadError(L"Stream read error");
+        readable -= count;
+        return TQRStream::Read(buffer, count);
+    }
+};
+
+TEST_F(QRPageListFiles, FailedSaveLeavesTheOldFileWhole) {
+    const Image old = ImageOf(Image(128, 0), {HandMadeEmf(400, 4)});
+    const String path = WriteImage(L"old.QRP", old);
+    TQRPageList list;
+    auto owned = std::make_unique<FailingReadStream>();
+    FailingReadStream& stream = *owned;
+    list.SetStream(std::move(owned));
+    for (const Image& page : ThreePages()) list.AddPageBytes(page);
+
+    stream.readable = 1000;  // the copy breaks off after its first block
+    EXPECT_THROW(list.WritePreparedFile(path), EReadError);
+    EXPECT_EQ(ReadImage(path), old);
+    EXPECT_EQ(FilesInFolder(), std::vector<String>{L"old.QRP"});
+}
+
+TEST_F(QRPageListFiles, MissingFileLeavesTheListWithoutAStream) {
+    auto list = NewList(kInMemory);
+    list->AddPageBytes(HandMadeEmf(200));
+    EXPECT_THROW(list->LoadFromFile(PathOf(L"missing.QRP")), EFOpenError);
+    EXPECT_EQ(list->Stream(), nullptr);
+    EXPECT_EQ(list->GetPageBytes(1), std::nullopt);
+}
+
+// ---- concurrency ----
+
+TEST(QRPageList, FetchesWhileAnotherThreadAppends) {
+    auto list = NewList(50000, true);
+    std::vector<Image> pages;
+    for (unsigned n = 1; n <= 200; ++n) pages.push_back(HandMadeEmf(120 + 4 * (n % 50), n));
+    std::atomic<bool> done{false};
+    std::thread writer([&] {
+        for (const Image& page : pages) list->AddPageBytes(page);
+        done = true;
+    });
+    int mismatches = 0, fetched = 0;
+    for (unsigned i = 0; !done || i < 50; ++i) {
+        const int count = list->PageCount();
+        if (count == 0) continue;
+        const int n = 1 + static_cast<int>((i * 7919u) % static_cast<unsigned>(count));
+        if (list->GetPageBytes(n) != pages[n - 1]) ++mismatches;
+        ++fetched;
+    }
+    writer.join();
+    EXPECT_EQ(mismatches, 0);
+    EXPECT_GT(fetched, 0);
+    EXPECT_EQ(list->PageCount(), 200);
+}
+
+}  // namespace
