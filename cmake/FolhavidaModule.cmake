@@ -1,52 +1,71 @@
-# One static library per module, built from the sources of its folders; beside each source
-# folder, *_test.cpp files form that folder's test program and each *_bench.cpp a benchmark.
+# One static library per layer, built from the sources of its folders and linking only the layers
+# below it; beside each source folder, *_test.cpp files form that folder's test programs and each
+# *_bench.cpp a benchmark.
 
-# folhavida_module(<lib> FOLDERS <dir>... [LIBS <lib>...])
+# folhavida_module(<lib> FOLDERS <dir>... [EXCLUDE <regex>] [LIBS <lib>...])
+# LIBS are the layers below and the system libraries the layer itself calls. With the tests, a
+# link check takes every member of the library with only those: a call into a layer above (an
+# upward include) fails to link even when no program of the layer's own uses that member.
 function(folhavida_module lib)
-  cmake_parse_arguments(ARG "" "" "FOLDERS;LIBS" ${ARGN})
+  cmake_parse_arguments(ARG "" "EXCLUDE" "FOLDERS;LIBS" ${ARGN})
   set(sources)
   foreach(folder IN LISTS ARG_FOLDERS)
     file(GLOB found CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/${folder}/*.cpp)
     list(FILTER found EXCLUDE REGEX "_(test|bench)\\.cpp$")
+    if(ARG_EXCLUDE)
+      list(FILTER found EXCLUDE REGEX "${ARG_EXCLUDE}")
+    endif()
     list(APPEND sources ${found})
   endforeach()
   add_library(${lib} STATIC ${sources})
   target_include_directories(${lib} PUBLIC ${PROJECT_SOURCE_DIR})
   target_compile_options(${lib} PRIVATE ${FOLHAVIDA_WARNINGS})
   target_link_libraries(${lib} PUBLIC ${ARG_LIBS})
+  if(FOLHAVIDA_TESTS)
+    add_executable(${lib}_link_check ${PROJECT_SOURCE_DIR}/cmake/LinkCheck.cpp)
+    target_link_libraries(${lib}_link_check PRIVATE "$<LINK_LIBRARY:WHOLE_ARCHIVE,${lib}>")
+  endif()
 endfunction()
 
-# folhavida_tests(<name> FOLDER <dir> LIBS <lib>... [SCREEN] [PROPERTIES <ctest property>...])
-# The folder's *_test.cpp (and *_test.rc) become <name>.exe, run by CTest under Wine.
-# A folder may bring its own test main in TestMain_test.cpp; otherwise gtest_main is used.
-# SCREEN: the tests show windows, take focus or read the screen, so they never run alongside
-# other such tests.
+# folhavida_tests(<name> FOLDER <dir> LIBS <lib>... [PROPERTIES <ctest property>...])
+# The folder's *_test.cpp (and *_test.rc) become <name>_tests.exe, run by CTest under Wine, many
+# at once. Its *_screen_test.cpp become <name>_screen_tests.exe: tests that show windows, take the
+# focus, read the screen or use the clipboard, which run one at a time (RESOURCE_LOCK screen).
+# A folder may bring its own test main in TestMain_test.cpp (both programs use it); otherwise
+# gtest_main is used.
 function(folhavida_tests name)
-  cmake_parse_arguments(ARG "SCREEN" "FOLDER" "LIBS;PROPERTIES" ${ARGN})
+  cmake_parse_arguments(ARG "" "FOLDER" "LIBS;PROPERTIES" ${ARGN})
   if(NOT FOLHAVIDA_TESTS)
     return()
   endif()
-  file(GLOB tests CONFIGURE_DEPENDS
+  file(GLOB all CONFIGURE_DEPENDS
        ${CMAKE_CURRENT_SOURCE_DIR}/${ARG_FOLDER}/*_test.cpp
        ${CMAKE_CURRENT_SOURCE_DIR}/${ARG_FOLDER}/*_test.rc)
-  if(NOT tests)
-    return()
+  set(shared ${all})
+  list(FILTER shared INCLUDE REGEX "(TestMain_test\\.cpp|_test\\.rc)$")
+  set(pure ${all})
+  list(FILTER pure EXCLUDE REGEX "(TestMain_test\\.cpp|_test\\.rc|_screen_test\\.cpp)$")
+  set(screen ${all})
+  list(FILTER screen INCLUDE REGEX "_screen_test\\.cpp$")
+  if(pure)
+    folhavida_test_program(${name}_tests "${pure};${shared}" "${ARG_LIBS}" "${ARG_PROPERTIES}")
   endif()
-  add_executable(${name} ${tests})
-  target_compile_options(${name} PRIVATE ${FOLHAVIDA_WARNINGS})
+  if(screen)
+    folhavida_test_program(${name}_screen_tests "${screen};${shared}" "${ARG_LIBS}"
+                           "${ARG_PROPERTIES};RESOURCE_LOCK;screen")
+  endif()
+endfunction()
+
+function(folhavida_test_program program sources libs properties)
+  add_executable(${program} ${sources})
+  target_compile_options(${program} PRIVATE ${FOLHAVIDA_WARNINGS})
   set(main gtest_main)
-  foreach(t IN LISTS tests)
-    if(t MATCHES "TestMain_test\\.cpp$")
-      set(main gtest)
-    endif()
-  endforeach()
-  target_link_libraries(${name} PRIVATE ${ARG_LIBS} gmock ${main})
-  set(props TIMEOUT 300 ${ARG_PROPERTIES})
-  if(ARG_SCREEN)
-    list(APPEND props RESOURCE_LOCK screen)
+  if(sources MATCHES "TestMain_test\\.cpp")
+    set(main gtest)
   endif()
-  gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120
-                       PROPERTIES ${props})
+  target_link_libraries(${program} PRIVATE ${libs} testing ${main})
+  gtest_discover_tests(${program} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120
+                       PROPERTIES TIMEOUT 300 ${properties})
 endfunction()
 
 # folhavida_benchmarks(FOLDER <dir> LIBS <lib>...): each *_bench.cpp becomes its own program.
