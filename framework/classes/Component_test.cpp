@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "framework/classes/ClassesRegistration.h"
 #include "framework/rtl/StringUtils.h"
 #include "testing/StreamingTestClasses.h"
 
@@ -204,6 +205,7 @@ TEST(ClassRegistry, OnlyRegisteredClassesAreFoundAndANameIsTakenOnce) {
         EXPECT_EQ(e.Message(), L"A class named TTestControl is already registered");
     }
     EXPECT_EQ(GetClass(L"TTestControl"), TTestControl::StaticClass()) << "the first one stays";
+    EXPECT_NO_THROW(RegisterClassesClasses()) << "a layer's list runs again at each start-up";
 }
 
 TEST(Persistent, AssignWithoutSupportRaises) {

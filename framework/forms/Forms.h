@@ -33,6 +33,7 @@
 //
 //     TForm1* Form1 = nullptr;
 //     ...
+//     RegisterAppClasses();  // app/AppRegistration.cpp lists TForm1, as each layer lists its classes
 //     Application.Initialize();
 //     Application.SetTitle(L"Folhavida 3.0");
 //     Application.CreateForm(Form1);  // the first form created is the main form
