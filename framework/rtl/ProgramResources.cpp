@@ -3,6 +3,15 @@
 #include "framework/rtl/Format.h"
 #include "framework/rtl/WinApi.h"
 
+namespace {
+
+BOOL CALLBACK AddName(HMODULE, LPCWSTR, LPWSTR name, LONG_PTR names) {
+    if (!IS_INTRESOURCE(name)) reinterpret_cast<std::vector<String>*>(names)->push_back(name);
+    return TRUE;
+}
+
+}  // namespace
+
 std::string_view ProgramRcData(const String& name) {
     HMODULE module = GetModuleHandleW(nullptr);
     HRSRC resource = FindResourceW(module, name.c_str(), RT_RCDATA);
@@ -15,12 +24,6 @@ std::string_view ProgramRcData(const String& name) {
 
 std::vector<String> ProgramRcDataNames() {
     std::vector<String> names;
-    EnumResourceNamesW(
-        GetModuleHandleW(nullptr), RT_RCDATA,
-        [](HMODULE, LPCWSTR, LPWSTR name, LONG_PTR found) -> BOOL {
-            if (!IS_INTRESOURCE(name)) reinterpret_cast<std::vector<String>*>(found)->push_back(name);
-            return TRUE;
-        },
-        reinterpret_cast<LONG_PTR>(&names));
+    EnumResourceNamesW(GetModuleHandleW(nullptr), RT_RCDATA, AddName, reinterpret_cast<LONG_PTR>(&names));
     return names;
 }
