@@ -51,20 +51,21 @@ std::wstring TextOf(HWND window) {
     return text;
 }
 
+struct ChildSearch {
+    std::wstring className;
+    std::vector<HWND> found;
+};
+
+BOOL CALLBACK CollectVisibleChild(HWND window, LPARAM data) {
+    auto* s = reinterpret_cast<ChildSearch*>(data);
+    if (IsWindowVisible(window) && ClassOf(window) == s->className) s->found.push_back(window);
+    return TRUE;
+}
+
 // Visible descendants of a window with this class name, top to bottom, then left to right.
 std::vector<HWND> VisibleChildren(HWND parent, const std::wstring& className) {
-    struct Search {
-        std::wstring className;
-        std::vector<HWND> found;
-    } search{className, {}};
-    EnumChildWindows(
-        parent,
-        [](HWND window, LPARAM data) -> BOOL {
-            auto* s = reinterpret_cast<Search*>(data);
-            if (IsWindowVisible(window) && ClassOf(window) == s->className) s->found.push_back(window);
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&search));
+    ChildSearch search{className, {}};
+    EnumChildWindows(parent, CollectVisibleChild, reinterpret_cast<LPARAM>(&search));
     std::sort(search.found.begin(), search.found.end(), [](HWND a, HWND b) {
         RECT ra, rb;
         GetWindowRect(a, &ra);
