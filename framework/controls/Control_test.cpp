@@ -45,7 +45,7 @@ struct TFocusLog : TObject {
 
 class Controls : public ::testing::Test {
 protected:
-    TTestRoot root{nullptr};
+    TLocal<TTestRoot> root{nullptr};
     TRecordingHost host;
 
     TTestEdit* AddEdit(const wchar_t* name, int top, TWinControl* parent = nullptr) {
@@ -262,7 +262,7 @@ TEST_F(Controls, HandlesAreCreatedOnlyWhenNeeded) {
     EXPECT_FALSE(edit->HandleAllocated());
     EXPECT_EQ(edit->Text(), L"before");
 
-    TTestEdit orphan(nullptr);
+    TLocal<TTestEdit> orphan(nullptr);
     EXPECT_THROW(orphan.Handle(), EInvalidOperation);
 }
 
@@ -274,7 +274,8 @@ TEST_F(Controls, ExceptionInAWindowProcedureGoesToTheHandler) {
             if (m.Msg == WM_USER + 51) Abort();
             TTestRoot::WndProc(m);
         }
-    } throwing(nullptr);
+    };
+    TLocal<TThrowing> throwing(nullptr);
     HWND h = throwing.Handle();
     SendMessageW(h, WM_USER + 50, 0, 0);
     SendMessageW(h, WM_USER + 51, 0, 0);  // EAbort is silent
@@ -316,7 +317,7 @@ TEST_F(Controls, ParentFontAndColourFollowTheParent) {
 }
 
 TEST_F(Controls, TimerTicksAndItsExceptionsGoToTheHandler) {
-    TTimer timer(nullptr);
+    TLocal<TTimer> timer(nullptr);
     TFocusLog log;
     int ticks = 0;
     struct TTicker : TObject {

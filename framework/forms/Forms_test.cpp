@@ -108,7 +108,7 @@ void ClickButton(HWND window, const wchar_t* className, const wchar_t* text) {
 }
 
 TEST(Forms, DescriptionBuildsTheFormBindsFieldsAndRunsOnCreate) {
-    TTestForm1 form(nullptr);
+    TLocal<TTestForm1> form(nullptr);
     EXPECT_EQ(form.Name(), L"TestForm1");
     EXPECT_TRUE(form.created);
     EXPECT_TRUE(form.fieldsBoundAtCreate);
@@ -137,10 +137,10 @@ TEST(Forms, DescriptionBuildsTheFormBindsFieldsAndRunsOnCreate) {
     form.Show();
     PumpMessages(100, [&] { return form.Edit2->Focused(); });
     EXPECT_TRUE(form.Edit2->Focused());
-    TRect area = Screen.WorkAreaRect();
+    TRect area = Screen().WorkAreaRect();
     EXPECT_NEAR(form.Left(), area.Left + (area.Width() - form.Width()) / 2, 1);
     EXPECT_NEAR(form.Top(), area.Top + (area.Height() - form.Height()) / 2, 1);
-    EXPECT_EQ(Screen.ActiveForm(), &form);
+    EXPECT_EQ(Screen().ActiveForm(), &form);
 }
 
 class TFormWithoutDescription : public TForm {
@@ -150,13 +150,13 @@ public:
 };
 
 TEST(Forms, AFormWithoutItsDescriptionIsNotCreated) {
-    int before = Screen.FormCount();
+    int before = Screen().FormCount();
     EXPECT_THROW(TFormWithoutDescription(nullptr), EResNotFound);
-    EXPECT_EQ(Screen.FormCount(), before);
+    EXPECT_EQ(Screen().FormCount(), before);
 }
 
 TEST(Forms, KeyPreviewAndOnKeyPressDecideWhatTheFieldGets) {
-    TTestForm1 form(nullptr);
+    TLocal<TTestForm1> form(nullptr);
     form.Show();
     form.Edit1->SetFocus();
     for (wchar_t c : String(L"aqb")) PostChar(c);
@@ -164,11 +164,11 @@ TEST(Forms, KeyPreviewAndOnKeyPressDecideWhatTheFieldGets) {
     PumpMessages(300, [&] { return form.Edit2->Focused(); });
     EXPECT_EQ(form.Edit1->Text(), L"ab");
     EXPECT_TRUE(form.Edit2->Focused());
-    EXPECT_EQ(Screen.ActiveControl(), form.Edit2);
+    EXPECT_EQ(Screen().ActiveControl(), form.Edit2);
 }
 
 TEST(Forms, MenuCommandsShortcutsAndRunTimeItems) {
-    TTestForm1 form(nullptr);
+    TLocal<TTestForm1> form(nullptr);
     form.Show();
     HWND h = form.Handle();
     HMENU bar = GetMenu(h);
@@ -224,7 +224,7 @@ TEST(Forms, MenuCommandsShortcutsAndRunTimeItems) {
 }
 
 TEST(Forms, OwnerDrawnMenuItemsAreMeasuredAndDrawnByTheirHandlers) {
-    TTestForm1 form(nullptr);
+    TLocal<TTestForm1> form(nullptr);
     struct TDrawer : TObject {
         int measured = 0;
         int drawn = 0;
@@ -262,17 +262,17 @@ TEST(Forms, OwnerDrawnMenuItemsAreMeasuredAndDrawnByTheirHandlers) {
 }
 
 TEST(Forms, ModalFormDisablesOnlyTheWindowsThatExistedAndEndsOnModalResult) {
-    TForm owner(nullptr);
+    TLocal<TForm> owner(nullptr);
     owner.SetCaption(L"owner");
     owner.Show();
-    TForm dialog(nullptr);
+    TLocal<TForm> dialog(nullptr);
     dialog.SetCaption(L"dialog");
     std::unique_ptr<TForm> later;
     bool ownerDisabledDuringModal = false;
     bool laterUsable = false;
     int step = 0;
 
-    TTimer timer(nullptr);
+    TLocal<TTimer> timer(nullptr);
     timer.SetInterval(20);
     struct TScript : TObject {
         std::function<void()> tick;
@@ -305,11 +305,11 @@ TEST(Forms, ModalFormDisablesOnlyTheWindowsThatExistedAndEndsOnModalResult) {
 }
 
 TEST(Forms, CloseOnAModalFormAnswersCancelAndCloseQueryCanRefuse) {
-    TForm dialog(nullptr);
+    TLocal<TForm> dialog(nullptr);
     TEvents events;
     events.canClose = false;
     dialog.OnCloseQuery = TCloseQueryEvent(&events, &TEvents::CloseQuery);
-    TTimer timer(nullptr);
+    TLocal<TTimer> timer(nullptr);
     timer.SetInterval(20);
     struct TScript : TObject {
         std::function<void()> tick;
@@ -341,7 +341,7 @@ TEST(Forms, CloseActionsDecideWhatHappensToTheForm) {
                            TCase{caMinimize, true, true, false}, TCase{caFree, false, false, true}}) {
         TEvents events;  // outlives the form, whose OnDestroy it records
         events.action = c.action;
-        TComponent owner(nullptr);
+        TLocal<TComponent> owner(nullptr);
         auto* form = new TForm(&owner);
         form->OnClose = TCloseEvent(&events, &TEvents::Close);
         form->OnDestroy = TNotifyEvent(&events, &TEvents::Destroyed);
@@ -360,11 +360,11 @@ TEST(Forms, CloseActionsDecideWhatHappensToTheForm) {
 }
 
 TEST(Forms, ModalLoopEndsWhenTheFormIsDestroyed) {
-    TComponent owner(nullptr);
+    TLocal<TComponent> owner(nullptr);
     auto* dialog = new TForm(&owner);
     TEvents events;
     dialog->OnDestroy = TNotifyEvent(&events, &TEvents::Destroyed);
-    TTimer timer(nullptr);
+    TLocal<TTimer> timer(nullptr);
     timer.SetInterval(20);
     struct TScript : TObject {
         TForm* form;
@@ -381,13 +381,13 @@ TEST(Forms, ModalLoopEndsWhenTheFormIsDestroyed) {
 }
 
 TEST(Forms, MessageBoxIsAnsweredByAPerson) {
-    Application.SetTitle(L"Folhavida 3.0");
+    Application().SetTitle(L"Folhavida 3.0");
     String caption;
     TWindowWatcher watcher(L"#32770", [&](HWND box) {
         caption = WindowText(box);
         PostMessageW(GetDlgItem(box, IDNO), BM_CLICK, 0, 0);
     });
-    EXPECT_EQ(Application.MessageBox(L"Deseja continuar?", L"", MB_YESNO | MB_ICONQUESTION), IDNO);
+    EXPECT_EQ(Application().MessageBox(L"Deseja continuar?", L"", MB_YESNO | MB_ICONQUESTION), IDNO);
     EXPECT_TRUE(watcher.Found());
     EXPECT_EQ(caption, L"Folhavida 3.0");
 }
@@ -412,17 +412,17 @@ TEST(Forms, EnterPressesTheDefaultButtonOfAMessageDialog) {
 
 TEST(Forms, ExceptionsGoToOnExceptionOrAMessageBox) {
     TEvents events;
-    Application.OnException = TExceptionEvent(&events, &TEvents::OnError);
-    TTestRoot root(nullptr);
+    Application().OnException = TExceptionEvent(&events, &TEvents::OnError);
+    TLocal<TTestRoot> root(nullptr);
     struct TThrowing : TObject {
         void Raise(TObject*) { throw EConvertError(L"'abc' is not a valid integer value"); }
     } thrower;
-    TTimer timer(nullptr);
+    TLocal<TTimer> timer(nullptr);
     timer.SetInterval(10);
     timer.OnTimer = TNotifyEvent(&thrower, &TThrowing::Raise);
     PumpMessages(300, [&] { return !events.log.empty(); });
     timer.SetEnabled(false);
-    Application.OnException = nullptr;
+    Application().OnException = nullptr;
     ASSERT_FALSE(events.log.empty());
     EXPECT_EQ(events.log.front(), L"'abc' is not a valid integer value");
 
@@ -436,7 +436,7 @@ TEST(Forms, ExceptionsGoToOnExceptionOrAMessageBox) {
     try {
         throw Exception(L"Falha ao ler o arquivo");
     } catch (...) {
-        Application.HandleException(nullptr);
+        Application().HandleException(nullptr);
     }
     EXPECT_TRUE(watcher.Found());
     if (!shown.empty()) {
@@ -445,15 +445,15 @@ TEST(Forms, ExceptionsGoToOnExceptionOrAMessageBox) {
 }
 
 TEST(Forms, HintOfTheControlUnderTheMouseShowsInTheReplaceableHintWindow) {
-    Application.SetHintWindowClass(TTestHintWindow::StaticClass());
-    Application.SetShowHint(false);
-    Application.SetShowHint(true);  // a new hint window of the new class
-    auto* window = dynamic_cast<TTestHintWindow*>(Application.HintWindow());
+    Application().SetHintWindowClass(TTestHintWindow::StaticClass());
+    Application().SetShowHint(false);
+    Application().SetShowHint(true);  // a new hint window of the new class
+    auto* window = dynamic_cast<TTestHintWindow*>(Application().HintWindow());
     ASSERT_NE(window, nullptr);
-    Application.SetHintPause(1);
-    Application.SetHintColor(clAqua);
+    Application().SetHintPause(1);
+    Application().SetHintColor(clAqua);
 
-    TTestForm1 form(nullptr);
+    TLocal<TTestForm1> form(nullptr);
     form.Edit1->SetHint(L"Digite o seu nome completo|longo");
     form.Edit1->SetShowHint(true);
     form.Show();
@@ -467,15 +467,15 @@ TEST(Forms, HintOfTheControlUnderTheMouseShowsInTheReplaceableHintWindow) {
     EXPECT_EQ(window->Color(), clAqua);
     PostMessageW(form.Edit1->Handle(), WM_KEYDOWN, VK_SHIFT, 1);  // any key hides it
     for (int i = 0; i < 20 && IsWindowVisible(window->Handle()); ++i) {
-        Application.ProcessMessages();
+        Application().ProcessMessages();
         Sleep(5);
     }
     EXPECT_FALSE(IsWindowVisible(window->Handle()));
-    EXPECT_THROW(Application.SetHintWindowClass(TForm::StaticClass()), EInvalidArgument);
+    EXPECT_THROW(Application().SetHintWindowClass(TForm::StaticClass()), EInvalidArgument);
 }
 
 TEST(Forms, OpenDialogCancelledKeepsItsFileName) {
-    TOpenDialog dialog(nullptr);
+    TLocal<TOpenDialog> dialog(nullptr);
     dialog.SetTitle(L"Escolha uma Foto para o seu Curriculo!");
     dialog.SetFilter(L"Bitmaps (*.bmp)|*.bmp|JPEG (*.jpg)|*.jpg");
     dialog.SetFilterIndex(2);
@@ -493,7 +493,7 @@ TEST(Forms, OpenDialogCancelledKeepsItsFileName) {
 }
 
 TEST(Forms, AutoScrollShowsScrollBarsForControlsOutsideTheClientArea) {
-    TForm form(nullptr);
+    TLocal<TForm> form(nullptr);
     form.SetClientWidth(200);
     form.SetClientHeight(100);
     auto* distant = new TTestPanel(&form);
@@ -509,13 +509,13 @@ TEST(Forms, AutoScrollShowsScrollBarsForControlsOutsideTheClientArea) {
 
 TEST(Forms, ApplicationRunEndsWhenTheMainFormCloses) {
     TTestForm1* main = nullptr;
-    Application.CreateForm(main);
+    Application().CreateForm(main);
     TForm* second = nullptr;
-    Application.CreateForm(second);
-    EXPECT_EQ(Application.MainForm(), main);
+    Application().CreateForm(second);
+    EXPECT_EQ(Application().MainForm(), main);
     EXPECT_TRUE(main->HandleAllocated());
     EXPECT_EQ(GetWindow(second->Handle(), GW_OWNER), main->Handle());  // other forms stay above it
-    TTimer timer(nullptr);
+    TLocal<TTimer> timer(nullptr);
     timer.SetInterval(30);
     struct TScript : TObject {
         TForm* form;
@@ -523,12 +523,12 @@ TEST(Forms, ApplicationRunEndsWhenTheMainFormCloses) {
     } script;
     script.form = main;
     timer.OnTimer = TNotifyEvent(&script, &TScript::Tick);
-    Application.Run();  // shows the main form; returns once it has closed
-    EXPECT_TRUE(Application.Terminated());
+    Application().Run();  // shows the main form; returns once it has closed
+    EXPECT_TRUE(Application().Terminated());
     EXPECT_TRUE(main->Visible());
     delete second;
     delete main;
-    EXPECT_EQ(Application.MainForm(), nullptr);
+    EXPECT_EQ(Application().MainForm(), nullptr);
 }
 
 }  // namespace

@@ -1,0 +1,27 @@
+// Test support: a test program whose tests each run in a scope of their own (TControlsScope or
+// TApplicationScope), so that no test sees the registries, the application state or the forms
+// another test left. The scope is made before the fixture and ended after it.
+//
+//     int main(int argc, char** argv) { return RunTestsWithScopePerTest<TApplicationScope>(argc, argv); }
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+template <class Scope>
+class TScopePerTest : public ::testing::EmptyTestEventListener {
+public:
+    void OnTestStart(const ::testing::TestInfo&) override { scope_ = std::make_unique<Scope>(); }
+    void OnTestEnd(const ::testing::TestInfo&) override { scope_.reset(); }
+
+private:
+    std::unique_ptr<Scope> scope_;
+};
+
+template <class Scope>
+int RunTestsWithScopePerTest(int argc, char** argv) {
+    ::testing::InitGoogleTest(&argc, argv);
+    ::testing::UnitTest::GetInstance()->listeners().Append(new TScopePerTest<Scope>);
+    return RUN_ALL_TESTS();
+}
