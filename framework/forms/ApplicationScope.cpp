@@ -33,6 +33,10 @@ TApplicationScope::~TApplicationScope() {
     controls_.FreeWaiting();
     FreeInPlace(application_);
     FreeInPlace(screen_);
+    // A quit request of this application must not end the next one on this thread.
+    MSG quit;
+    while (PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
+    }
     g_current = nullptr;
 }
 

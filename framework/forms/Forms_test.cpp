@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "framework/controls/ControlTestSupport.h"
+#include "framework/controls/StdCtrls.h"
 #include "framework/controls/Timer.h"
 #include "framework/forms/Dialogs.h"
 #include "framework/forms/Forms.h"
@@ -529,6 +530,106 @@ TEST(Forms, ApplicationRunEndsWhenTheMainFormCloses) {
     delete second;
     delete main;
     EXPECT_EQ(Application().MainForm(), nullptr);
+}
+
+// A form whose OnDestroy handler reads a member of its own class, a component field and its
+// window.
+class TFormWithState : public TForm {
+public:
+    explicit TFormWithState(TComponent* owner) : TForm(owner) {
+        Edit = new TTestEdit(this);
+        Edit->SetParent(this);
+        Edit->SetText(L"typed");
+        OnDestroy = TNotifyEvent(this, &TFormWithState::FormDestroy);
+        HandleNeeded();
+    }
+    std::vector<String> history{L"opened"};
+    TTestEdit* Edit = nullptr;
+    std::vector<String>* log = nullptr;
+
+private:
+    void FormDestroy(TObject*) {
+        log->push_back(history.front() + L", " + Edit->Text() + L", window " +
+                       (IsWindow(HandleIfAllocated()) ? L"exists" : L"gone"));
+    }
+};
+
+TEST(Forms, OnDestroySeesTheWholeFormWhicheverWayItIsFreed) {
+    struct TCase {
+        const char* path;
+        std::function<void(std::vector<String>&)> run;
+    } cases[] = {
+        {"delete", [](std::vector<String>& log) {
+             auto* form = new TFormWithState(nullptr);
+             form->log = &log;
+             delete form;
+         }},
+        {"owner", [](std::vector<String>& log) {
+             TLocal<TComponent> owner(nullptr);
+             (new TFormWithState(&owner))->log = &log;
+         }},
+        {"application", [](std::vector<String>& log) {
+             TFormWithState* form = nullptr;
+             Application().CreateForm(form);
+             form->log = &log;
+             Application().DestroyComponents();
+         }},
+        {"TLocal", [](std::vector<String>& log) {
+             TLocal<TFormWithState> form(nullptr);
+             form.log = &log;
+         }},
+        {"Release", [](std::vector<String>& log) {
+             auto* form = new TFormWithState(nullptr);
+             form->log = &log;
+             HWND h = form->Handle();
+             form->Release();
+             PumpMessages(1000, [&] { return !IsWindow(h); });
+         }},
+    };
+    for (const TCase& c : cases) {
+        std::vector<String> log;
+        c.run(log);
+        EXPECT_EQ(log, std::vector<String>{L"opened, typed, window exists"}) << c.path;
+    }
+}
+
+TEST(Forms, AFormReleasedFromItsOwnHandlerIsFreedOnlyOnceNoHandlerRuns) {
+    TEvents events;
+    auto* form = new TForm(nullptr);
+    form->SetCaption(L"alive");
+    form->OnDestroy = TNotifyEvent(&events, &TEvents::Destroyed);
+    auto* button = new TButton(form);
+    button->SetParent(form);
+    // The handler releases its own form, then lets messages be handled and still uses the form;
+    // a hook in the form's WindowProc (as a skin engine installs) uses it after CM_RELEASE.
+    struct TScript : TObject {
+        TForm* form = nullptr;
+        TEvents* events = nullptr;
+        TWndMethod saved;
+        std::vector<String> seen;
+        void Click(TObject*) {
+            form->Release();
+            Application().ProcessMessages();
+            seen.push_back(L"handler: " + form->Caption() + L", destroyed " + std::to_wstring(events->log.size()));
+        }
+        void Hook(TMessage& message) {
+            saved(message);
+            if (message.Msg == CM_RELEASE)
+                seen.push_back(L"hook: " + form->Caption() + L", destroyed " + std::to_wstring(events->log.size()));
+        }
+    } script;
+    script.form = form;
+    script.events = &events;
+    script.saved = form->WindowProc;
+    form->WindowProc = TWndMethod(&script, &TScript::Hook);
+    button->OnClick = TNotifyEvent(&script, &TScript::Click);
+    form->Show();
+    HWND h = form->Handle();
+    PostMessageW(button->Handle(), BM_CLICK, 0, 0);
+    PumpMessages(2000, [&] { return !IsWindow(h); });
+    EXPECT_EQ(script.seen, (std::vector<String>{L"hook: alive, destroyed 0", L"handler: alive, destroyed 0"}));
+    EXPECT_EQ(events.log, std::vector<String>{L"destroy"});
+    EXPECT_FALSE(IsWindow(h));
 }
 
 }  // namespace
