@@ -412,7 +412,10 @@ void TCustomForm::Close() {
     }
 }
 
-void TCustomForm::Release() { PostMessageW(Handle(), CM_RELEASE, 0, 0); }
+void TCustomForm::Release() {
+    // A form already on its way out has no window to post to any more.
+    if (HWND h = Handle()) PostMessageW(h, CM_RELEASE, 0, 0);
+}
 
 void TCustomForm::CloseModal() {
     TCloseAction action = caNone;

@@ -632,4 +632,17 @@ TEST(Forms, AFormReleasedFromItsOwnHandlerIsFreedOnlyOnceNoHandlerRuns) {
     EXPECT_FALSE(IsWindow(h));
 }
 
+TEST(Forms, TheMenuBarBelongsToTheMenuNotToTheWindow) {
+    TLocal<TTestForm1> form(nullptr);
+    form.Show();
+    HWND before = form.Handle();
+    HMENU bar = form.MainMenu1->Handle();
+    form.SetBorderIcons(TBorderIcons{biSystemMenu});  // a new window
+    HWND after = form.Handle();
+    ASSERT_NE(after, before);
+    EXPECT_TRUE(IsMenu(bar));
+    EXPECT_EQ(GetMenu(after), bar);
+    EXPECT_EQ(GetMenuItemCount(bar), 2);
+}
+
 }  // namespace
