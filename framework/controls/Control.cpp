@@ -229,6 +229,8 @@ bool IsKeyMessage(MSG& msg) {
     g_preprocessed = {};
     TWinControl* control = ControlOfWindow(msg.hwnd);
     if (control == nullptr) return false;
+    // The key handlers run here as in a window procedure.
+    fv_controls::TDispatchLevel level;
     TMessage m{cn, msg.wParam, msg.lParam, 0};
     try {
         control->WindowProc(m);
