@@ -9,18 +9,18 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
 {
     // Registration: the classes the stored descriptions name, before any window is built.
     RegisterAppClasses();
-    Application.Initialize();
-    Application.SetTitle(L"Folhavida 3.0");
+    // Application, Screen and the framework's registries; at the end of wWinMain the forms are
+    // freed first, while everything they use still exists (see ApplicationScope.h).
+    TApplicationScope scope;
+    Application().Initialize();
+    Application().SetTitle(L"Folhavida 3.0");
     try {
         RunStartUp(FolhavidaStartUpStages());
     } catch (...) {
         // A window that cannot be built ends the program with the error shown.
-        Application.HandleException(nullptr);
+        Application().HandleException(nullptr);
         return 1;
     }
-    Application.Run();
-    // The windows go while everything they use still exists, not in the order static
-    // objects happen to be destroyed at exit.
-    Application.DestroyComponents();
+    Application().Run();
     return 0;
 }

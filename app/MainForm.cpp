@@ -161,9 +161,9 @@ void TForm1::CampoKeyPress(TObject* Sender, wchar_t& Key) {
 }
 
 void TForm1::FormCreate(TObject*) {
-    Application.SetHintColor(clAqua);
-    Application.SetHintPause(1);
-    Application.SetHintShortPause(1);
+    Application().SetHintColor(clAqua);
+    Application().SetHintPause(1);
+    Application().SetHintShortPause(1);
 }
 
 void TForm1::FormShow(TObject*) {

@@ -35,7 +35,7 @@ using namespace std::chrono_literals;
 void PumpFor(std::chrono::milliseconds duration) {
     const auto end = std::chrono::steady_clock::now() + duration;
     while (std::chrono::steady_clock::now() < end) {
-        Application.ProcessMessages();
+        Application().ProcessMessages();
         std::this_thread::sleep_for(10ms);
     }
 }
@@ -44,7 +44,7 @@ bool PumpUntil(const std::function<bool()>& condition, std::chrono::milliseconds
     const auto end = std::chrono::steady_clock::now() + timeout;
     while (!condition()) {
         if (std::chrono::steady_clock::now() > end) return false;
-        Application.ProcessMessages();
+        Application().ProcessMessages();
         std::this_thread::sleep_for(10ms);
     }
     return true;
@@ -105,7 +105,7 @@ protected:
         for (TControl* c = control; c != nullptr; c = c->Parent())
             if (auto* sheet = dynamic_cast<TTabSheet*>(c)) sheets.insert(sheets.begin(), sheet);
         for (TTabSheet* sheet : sheets) sheet->PageControl()->SetActivePage(sheet);
-        Application.ProcessMessages();
+        Application().ProcessMessages();
     }
 
     void Focus(TWinControl* control) {
@@ -163,9 +163,9 @@ TEST_F(MainWindow, BuiltFromItsDescription) {
     EXPECT_EQ(form->imagens->Count(), 5);
     EXPECT_FALSE(form->BitBtn3->OnClick.Assigned()) << "generation is bound once it exists";
 
-    EXPECT_EQ(Application.HintColor(), clAqua);
-    EXPECT_EQ(Application.HintPause(), 1);
-    EXPECT_EQ(Application.HintShortPause(), 1);
+    EXPECT_EQ(Application().HintColor(), clAqua);
+    EXPECT_EQ(Application().HintPause(), 1);
+    EXPECT_EQ(Application().HintShortPause(), 1);
 }
 
 TEST_F(MainWindow, ShowingTheWindowSelectsTheFirstTab) {
@@ -350,7 +350,7 @@ TEST_F(MainWindow, UpdaterThatCannotStartIsReportedAndTheWindowStays) {
 }
 
 TEST_F(MainWindow, AboutBoxClosesBackToTheEnteredData) {
-    Tsobre about(nullptr);
+    TLocal<Tsobre> about(nullptr);
     form->edt_nome->SetText(L"Maria");
     {
         DialogCloser closer(L"Tsobre");

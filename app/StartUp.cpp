@@ -13,8 +13,8 @@ std::vector<TStartUpStage> FolhavidaStartUpStages() {
     return {
         {25,
          {
-             {L"TForm1", [] { Application.CreateForm(Form1); }},
-             {L"Tsobre", [] { Application.CreateForm(sobre); }},
+             {L"TForm1", [] { Application().CreateForm(Form1); }},
+             {L"Tsobre", [] { Application().CreateForm(sobre); }},
          }},
         {50, {}},
         {75, {}},

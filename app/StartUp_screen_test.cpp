@@ -51,7 +51,7 @@ TEST(StartUp, FormsInTheFixedOrder) {
 }
 
 TEST(StartUp, SplashPictureAndBar) {
-    Tsplash splash(nullptr);
+    TLocal<Tsplash> splash(nullptr);
     EXPECT_EQ(splash.ClientWidth(), 250);
     EXPECT_EQ(splash.ClientHeight(), 198);
     EXPECT_EQ(splash.BorderStyle(), bsNone);

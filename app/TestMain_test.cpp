@@ -1,11 +1,10 @@
-// Start-up of the app test programs.
-#include <gmock/gmock.h>
-
+// Start-up of the app test programs: registration as the program's start-up does it, then each
+// test in an application scope of its own.
 #include "app/AppRegistration.h"
+#include "framework/forms/ApplicationScope.h"
+#include "testing/ScopePerTest.h"
 
 int main(int argc, char** argv) {
-    testing::InitGoogleMock(&argc, argv);
-    // Registration, as the program's start-up does it: the classes stored descriptions name.
     RegisterAppClasses();
-    return RUN_ALL_TESTS();
+    return RunTestsWithScopePerTest<TApplicationScope>(argc, argv);
 }

@@ -188,10 +188,6 @@ class TTestForm : public TComponent {
     FV_CLASS(TTestForm, TComponent)
 public:
     explicit TTestForm(TComponent* owner) : TComponent(owner) {}
-    ~TTestForm() override {
-        Destroying();
-        DestroyComponents();
-    }
 
     static void Publish(TPublisher<TTestForm>& p) {
         p.Property(L"Title", &TTestForm::Title, &TTestForm::SetTitle);

@@ -1,17 +1,26 @@
 #include "framework/classes/Component.h"
 
 #include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <exception>
 
+#include "framework/classes/ComponentScope.h"
 #include "framework/rtl/Format.h"
 #include "framework/rtl/StringUtils.h"
 
 namespace {
 
-std::vector<TComponent*>& GlobalRoots() {
-    // Never destroyed: a global owner (the application) frees its roots after this file's
-    // statics would otherwise be gone.
-    static auto& roots = *new std::vector<TComponent*>();
-    return roots;
+// A component ended without the free path: its derived parts are already gone, so nothing
+// sound can be done with it any more.
+[[noreturn]] void FreePathSkipped(const String& name) {
+    std::string text = StringToUtf8(Format(
+        L"Component '%s' ended without BeforeDestruction: free it with delete (or its owner), "
+        L"or declare a local one as TLocal<T>\n",
+        {name}));
+    std::fputs(text.c_str(), stderr);
+    std::fflush(stderr);
+    std::abort();
 }
 
 bool IsIdentStart(wchar_t c) {
@@ -31,7 +40,30 @@ TComponent::TComponent(TComponent* owner) {
 }
 
 TComponent::~TComponent() {
-    Destroying();
+    if (state_.Contains(csDestroying)) return;
+    // A constructor that raised unwinds its finished parts here; this part is freed as usual.
+    if (std::uncaught_exceptions() == 0) FreePathSkipped(name_);
+    BeginDestruction();
+}
+
+void TComponent::operator delete(TComponent* component, std::destroying_delete_t) {
+    void* block = dynamic_cast<void*>(component);
+    component->BeginDestruction();
+    component->~TComponent();
+    ::operator delete(block);
+}
+
+void* TComponent::operator new(std::size_t size) { return ::operator new(size); }
+
+void TComponent::operator delete(void* block) { ::operator delete(block); }
+
+void TComponent::BeginDestruction() {
+    if (state_.Contains(csDestroying)) return;
+    state_.Include(csDestroying);
+    BeforeDestruction();
+}
+
+void TComponent::BeforeDestruction() {
     RemoveFreeNotifications();
     DestroyComponents();
     if (owner_ != nullptr) owner_->RemoveComponent(this);
@@ -148,10 +180,6 @@ void TComponent::Loaded() {
     state_.Exclude(csLoading);
 }
 
-void TComponent::Destroying() {
-    state_.Include(csDestroying);
-}
-
 String TComponent::GetNamePath() const {
     return name_;
 }
@@ -164,20 +192,25 @@ void TComponent::GetChildren(const std::function<void(TComponent*)>& proc, TComp
 
 void RegisterGlobalRoot(TComponent* root) {
     if (root == nullptr || root->globalRoot_) return;
+    TComponentScope* scope = TComponentScope::Current();
+    if (scope == nullptr) throw EInvalidOperation(L"Global roots need a component scope");
     root->globalRoot_ = true;
-    GlobalRoots().push_back(root);
+    scope->globalRoots_.push_back(root);
 }
 
 void UnregisterGlobalRoot(TComponent* root) {
-    auto& roots = GlobalRoots();
-    auto it = std::find(roots.begin(), roots.end(), root);
-    if (it != roots.end()) roots.erase(it);
-    if (root != nullptr) root->globalRoot_ = false;
+    if (root == nullptr) return;
+    root->globalRoot_ = false;
+    if (TComponentScope* scope = TComponentScope::Current()) {
+        auto& roots = scope->globalRoots_;
+        roots.erase(std::remove(roots.begin(), roots.end(), root), roots.end());
+    }
 }
 
 TComponent* FindGlobalRoot(const String& name) {
-    if (name.empty()) return nullptr;
-    for (TComponent* root : GlobalRoots())
+    TComponentScope* scope = TComponentScope::Current();
+    if (scope == nullptr || name.empty()) return nullptr;
+    for (TComponent* root : scope->globalRoots_)
         if (SameText(root->Name(), name)) return root;
     return nullptr;
 }

@@ -1,8 +1,16 @@
 // TComponent: named objects in an ownership tree. An owner frees what it owns, last first; a
 // component being destroyed tells every component that asked for notification.
+//
+// Freeing runs in two phases. Every way a component is freed (delete, std::unique_ptr, an
+// owner's teardown, a form's Release, the end of a TLocal) first calls the virtual
+// BeforeDestruction while the whole object still exists: events fire, windows are destroyed,
+// owned components are freed and holders are told. Only then do the destructors run, and each
+// releases no more than what its own class holds. A component on the stack or inside another
+// object is declared as TLocal<T> so that its end takes the same path.
 #pragma once
 
 #include <functional>
+#include <new>
 #include <vector>
 
 #include "framework/classes/Persistent.h"
@@ -18,8 +26,17 @@ class TComponent : public TPersistent {
     FV_CLASS(TComponent, TPersistent)
 public:
     explicit TComponent(TComponent* owner);
+    // Expects BeforeDestruction to have run (see the free path above); a component that skipped
+    // it ends the program with a message naming it, unless a constructor is being unwound.
     ~TComponent() override;
     static void Publish(TPublisher<TComponent>& p);
+
+    // The free path: `delete component` runs BeforeDestruction on the whole object, then the
+    // destructors, and returns the memory.
+    void operator delete(TComponent* component, std::destroying_delete_t);
+    // Plain allocation; the plain delete only returns the memory of a constructor that raised.
+    static void* operator new(std::size_t size);
+    static void operator delete(void* block);
 
     TComponent* Owner() const { return owner_; }
     int ComponentCount() const { return static_cast<int>(components_.size()); }
@@ -28,8 +45,7 @@ public:
     TComponent* FindComponent(const String& name) const;
     void InsertComponent(TComponent* component);
     void RemoveComponent(TComponent* component);
-    // Frees the owned components, last first. Classes whose owned components refer back to
-    // them call this at the start of their own destructor.
+    // Frees the owned components, last first.
     void DestroyComponents();
 
     const String& Name() const { return name_; }
@@ -63,12 +79,18 @@ protected:
     virtual void Loaded();
     virtual void ValidateRename(TComponent* component, const String& curName,
                                 const String& newName);
-    // Marks the component as being destroyed (idempotent); destructors of derived classes may
-    // call it first so that notifications they trigger see the state.
-    void Destroying();
+    // The first phase of freeing, run once with csDestroying already set and the whole object
+    // alive. An override does its own part first, then calls the inherited one; this one tells
+    // the holders of free notifications, frees the owned components (last first) and leaves the
+    // owner and the global roots.
+    virtual void BeforeDestruction();
     TPersistent* GetOwner() const override { return owner_; }
 
 private:
+    template <class T>
+    friend class TLocal;
+    // Sets csDestroying and runs BeforeDestruction, once.
+    void BeginDestruction();
     void RemoveFreeNotifications();
     void Unlink(TComponent* component);
 
@@ -84,10 +106,25 @@ private:
     friend void UnregisterGlobalRoot(TComponent*);
 };
 
+// A component that lives in a scope (a local variable, a member) instead of being allocated:
+// its end runs the free path's first phase like delete does.
+//
+//     TLocal<TForm> form(nullptr);
+//
+// It must not be owned by a component that outlives the scope.
+template <class T>
+class TLocal final : public T {
+public:
+    using T::T;
+    ~TLocal() override { static_cast<TComponent*>(this)->BeginDestruction(); }
+};
+
 bool IsValidIdent(const String& ident);
 
 // Roots (forms, data modules) whose components other descriptions may reference as
-// "Root.Component". A root leaves the list when it is destroyed.
+// "Root.Component". A root leaves the list when it is destroyed. The list belongs to the
+// component scope in force (ComponentScope.h): registering raises EInvalidOperation without
+// one, and finding then finds nothing.
 void RegisterGlobalRoot(TComponent* root);
 void UnregisterGlobalRoot(TComponent* root);
 TComponent* FindGlobalRoot(const String& name);

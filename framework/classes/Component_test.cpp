@@ -3,9 +3,12 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <functional>
+#include <memory>
 #include <vector>
 
 #include "framework/classes/ClassesRegistration.h"
+#include "framework/rtl/Format.h"
 #include "framework/rtl/StringUtils.h"
 #include "testing/StreamingTestClasses.h"
 
@@ -13,11 +16,47 @@ namespace {
 
 std::vector<String> destroyed;
 
+// Logs its name when freeing starts and "~name" when its destructor runs.
 class TLoggedComponent : public TComponent {
     FV_CLASS(TLoggedComponent, TComponent)
 public:
     explicit TLoggedComponent(TComponent* owner) : TComponent(owner) {}
-    ~TLoggedComponent() override { destroyed.push_back(Name()); }
+    ~TLoggedComponent() override { destroyed.push_back(L"~" + Name()); }
+
+protected:
+    void BeforeDestruction() override {
+        destroyed.push_back(Name());
+        TComponent::BeforeDestruction();
+    }
+};
+
+// A derived part that the first phase of freeing must still find, and a component of its own.
+class TTwoPhase : public TComponent {
+    FV_CLASS(TTwoPhase, TComponent)
+public:
+    explicit TTwoPhase(TComponent* owner) : TComponent(owner) { (new TLoggedComponent(this))->SetName(L"Part"); }
+    ~TTwoPhase() override { destroyed.push_back(L"~" + label_); }
+
+protected:
+    void BeforeDestruction() override {
+        destroyed.push_back(Format(L"%s owns %d%s", {label_, ComponentCount(),
+                                                      String(ComponentState().Contains(csDestroying) ? L", destroying" : L"")}));
+        TComponent::BeforeDestruction();
+        destroyed.push_back(Format(L"then owns %d", {ComponentCount()}));
+    }
+
+private:
+    String label_ = L"whole";
+};
+
+// Raises in its constructor after it has made a component of its own.
+class TRaising : public TComponent {
+    FV_CLASS(TRaising, TComponent)
+public:
+    explicit TRaising(TComponent* owner) : TComponent(owner) {
+        (new TLoggedComponent(this))->SetName(L"Made");
+        throw EInvalidOperation(L"cannot be made");
+    }
 };
 
 // Holds a reference to a component it does not own and forgets it when told of the removal.
@@ -43,7 +82,7 @@ protected:
 TEST(Component, OwnerFreesItsComponentsLastFirst) {
     destroyed.clear();
     {
-        TComponent owner(nullptr);
+        TLocal<TComponent> owner(nullptr);
         for (const wchar_t* name : {L"A", L"B", L"C"}) (new TLoggedComponent(&owner))->SetName(name);
         auto* nested = new TLoggedComponent(owner.FindComponent(L"B"));
         nested->SetName(L"B1");
@@ -52,12 +91,52 @@ TEST(Component, OwnerFreesItsComponentsLastFirst) {
         EXPECT_EQ(owner.FindComponent(L"b"), owner.Components(1));
         EXPECT_EQ(owner.FindComponent(L"B1"), nullptr);  // owned one level down
     }
-    EXPECT_EQ(destroyed, (std::vector<String>{L"C", L"B", L"B1", L"A"}));
+    EXPECT_EQ(destroyed, (std::vector<String>{L"C", L"~C", L"B", L"B1", L"~B1", L"~B", L"A", L"~A"}));
+}
+
+TEST(Component, EveryFreePathRunsBeforeDestructionOnTheWholeObject) {
+    struct TCase {
+        const char* path;
+        std::function<void()> free;
+    } cases[] = {
+        {"delete", [] { delete new TTwoPhase(nullptr); }},
+        {"delete through the base", [] { delete static_cast<TComponent*>(new TTwoPhase(nullptr)); }},
+        {"unique_ptr", [] { std::make_unique<TTwoPhase>(nullptr).reset(); }},
+        {"owner", [] {
+             TLocal<TComponent> owner(nullptr);
+             new TTwoPhase(&owner);
+         }},
+        {"TLocal", [] { TLocal<TTwoPhase> local(nullptr); }},
+    };
+    for (const TCase& c : cases) {
+        destroyed.clear();
+        c.free();
+        EXPECT_EQ(destroyed, (std::vector<String>{L"whole owns 1, destroying", L"Part", L"~Part", L"then owns 0",
+                                                  L"~whole"}))
+            << c.path;
+    }
+}
+
+TEST(Component, AConstructorThatRaisesFreesWhatItMadeAndLeavesItsOwner) {
+    TLocal<TComponent> owner(nullptr);
+    destroyed.clear();
+    EXPECT_THROW(new TRaising(&owner), EInvalidOperation);
+    EXPECT_EQ(destroyed, (std::vector<String>{L"Made", L"~Made"}));
+    EXPECT_EQ(owner.ComponentCount(), 0);
+}
+
+TEST(ComponentDeathTest, AComponentThatSkipsTheFreePathStopsTheProgramNamingIt) {
+    EXPECT_DEATH(
+        {
+            TComponent plain(nullptr);
+            plain.SetName(L"Plain");
+        },
+        "Component 'Plain' ended without BeforeDestruction");
 }
 
 TEST(Component, DestroyedComponentTellsHoldersAndLeavesItsOwner) {
-    TComponent owner(nullptr);
-    THolder holder(nullptr);
+    TLocal<TComponent> owner(nullptr);
+    TLocal<THolder> holder(nullptr);
     auto* target = new TLoggedComponent(&owner);
     auto* sibling = new THolder(&owner);
     holder.Hold(target);
@@ -73,19 +152,19 @@ TEST(Component, DestroyedComponentTellsHoldersAndLeavesItsOwner) {
 }
 
 TEST(Component, HolderDestroyedFirstIsForgottenByTheTarget) {
-    TComponent target(nullptr);
+    TLocal<TComponent> target(nullptr);
     {
-        THolder holder(nullptr);
+        TLocal<THolder> holder(nullptr);
         holder.Hold(&target);
     }
-    THolder later(nullptr);
+    TLocal<THolder> later(nullptr);
     later.Hold(&target);
     later.held = nullptr;
     // target's destruction at scope end must not touch the first holder.
 }
 
 TEST(Component, RemoveFreeNotificationStopsTheNotice) {
-    THolder holder(nullptr);
+    TLocal<THolder> holder(nullptr);
     auto target = std::make_unique<TComponent>(nullptr);
     holder.Hold(target.get());
     target->RemoveFreeNotification(&holder);
@@ -96,14 +175,14 @@ TEST(Component, RemoveFreeNotificationStopsTheNotice) {
 }
 
 TEST(Component, InsertIsNotifiedToOwner) {
-    THolder owner(nullptr);
+    TLocal<THolder> owner(nullptr);
     auto* child = new TComponent(&owner);
     EXPECT_EQ(owner.heard.front(), std::make_pair(child, opInsert));
     EXPECT_EQ(child->Owner(), &owner);
 }
 
 TEST(Component, NamesAreIdentifiersUniqueAmongSiblings) {
-    TComponent owner(nullptr);
+    TLocal<TComponent> owner(nullptr);
     auto* a = new TComponent(&owner);
     auto* b = new TComponent(&owner);
     a->SetName(L"Edit1");
@@ -127,21 +206,21 @@ TEST(Component, NamesAreIdentifiersUniqueAmongSiblings) {
     b->SetName(L"_Edit2");
     a->SetName(L"EDIT1");  // its own name in other case
     EXPECT_EQ(a->Name(), L"EDIT1");
-    TComponent unowned(nullptr);
+    TLocal<TComponent> unowned(nullptr);
     unowned.SetName(L"Edit1");  // only siblings clash
 }
 
 TEST(Component, InsertingADuplicateNameFails) {
-    TComponent owner(nullptr);
+    TLocal<TComponent> owner(nullptr);
     (new TComponent(&owner))->SetName(L"X");
-    TComponent stray(nullptr);
+    TLocal<TComponent> stray(nullptr);
     stray.SetName(L"x");
     EXPECT_THROW(owner.InsertComponent(&stray), EComponentError);
     EXPECT_EQ(stray.Owner(), nullptr);
 }
 
 TEST(Component, StateAndTag) {
-    TComponent owner(nullptr);
+    TLocal<TComponent> owner(nullptr);
     auto* child = new TComponent(&owner);
     owner.SetDesigning(true);
     EXPECT_TRUE(child->ComponentState().Contains(csDesigning));
@@ -150,7 +229,7 @@ TEST(Component, StateAndTag) {
 }
 
 TEST(ClassRegistry, ClassNamesTypesAndCreationByName) {
-    TTestForm form(nullptr);
+    TLocal<TTestForm> form(nullptr);
     EXPECT_EQ(form.ClassName(), L"TTestForm");
     EXPECT_EQ(form.ClassType(), TTestForm::StaticClass());
     EXPECT_TRUE(form.InheritsFrom(TComponent::StaticClass()));
@@ -221,7 +300,7 @@ TEST(Persistent, AssignWithoutSupportRaises) {
 }
 
 TEST(Collection, ItemsJoinAndLeaveAndNameTheirPath) {
-    TTestControl control(nullptr);
+    TLocal<TTestControl> control(nullptr);
     control.SetName(L"Grid");
     TCollection* columns = control.Columns();
     columns->Add();
@@ -237,7 +316,7 @@ TEST(Collection, ItemsJoinAndLeaveAndNameTheirPath) {
 
 TEST(Properties, ReadAndWriteByName) {
     RegisterColorIdent(L"clTestRed", 0x0000FF);
-    TTestControl owner(nullptr);
+    TLocal<TTestControl> owner(nullptr);
     auto* c = new TTestControl(&owner);
     auto* other = new TTestControl(&owner);
     other->SetName(L"Other");

@@ -40,7 +40,7 @@ int main() {
     int components = 0;
     auto start = std::chrono::steady_clock::now();
     for (int i = 0; i < reads; ++i) {
-        TTestForm form(nullptr);
+        TLocal<TTestForm> form(nullptr);
         ReadComponentFromText(&form, text, L"TMainBench");
         components = form.ComponentCount();
     }

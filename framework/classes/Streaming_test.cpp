@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "framework/classes/ComponentResource.h"
+#include "framework/classes/ComponentScope.h"
 #include "framework/rtl/Streams.h"
 #include "framework/rtl/StringUtils.h"
 #include "testing/StreamingTestClasses.h"
@@ -142,7 +143,7 @@ TEST_F(Streaming, WriteThenReadGivesAnEqualTree) {
 }
 
 TEST_F(Streaming, ReadsIntoAnExistingRootAndItsExistingComponents) {
-    TTestForm form(nullptr);
+    TLocal<TTestForm> form(nullptr);
     auto* existing = new TTestControl(&form);
     existing->SetName(L"Label1");
     ReadComponentFromText(&form, kDescription, L"TTestForm");
@@ -153,7 +154,8 @@ TEST_F(Streaming, ReadsIntoAnExistingRootAndItsExistingComponents) {
 }
 
 TEST_F(Streaming, ReferencesAcrossRoots) {
-    TTestForm other(nullptr);
+    TComponentScope scope;  // holds the global roots
+    TLocal<TTestForm> other(nullptr);
     other.SetName(L"Other");
     (new TTestControl(&other))->SetName(L"Shared");
     RegisterGlobalRoot(&other);
@@ -207,7 +209,7 @@ TEST_F(Streaming, ErrorsNameTheDescriptionLineAndProperty) {
          L"TTestForm(1): A TTestForm cannot be read from the description of TTestControl"},
     };
     for (const Case& c : cases) {
-        TTestForm form(nullptr);
+        TLocal<TTestForm> form(nullptr);
         try {
             ReadComponentFromText(&form, c.text, L"TTestForm");
             ADD_FAILURE() << c.what << ": no error";
@@ -224,13 +226,13 @@ TEST_F(Streaming, StreamsCarryUtf8) {
     TMemoryStream stream;
     WriteComponentToStream(form.get(), stream);
     stream.SetPosition(0);
-    TTestForm copy(nullptr);
+    TLocal<TTestForm> copy(nullptr);
     ReadComponentFromStream(&copy, stream, L"copy");
     EXPECT_EQ(copy.Title(), form->Title());
 }
 
 TEST_F(Streaming, DescriptionCompiledAsResourceBuildsATree) {
-    TTestForm form(nullptr);
+    TLocal<TTestForm> form(nullptr);
     ReadComponentResource(&form, L"TTestForm");
     EXPECT_EQ(form.Name(), L"ResourceForm");
     EXPECT_EQ(form.Title(), L"Folhavida 3.0 - Crie o seu currículo com facilidade!");

@@ -6,6 +6,7 @@
 
 #include "framework/controls/ControlInternals.h"
 #include "framework/controls/ControlsHost.h"
+#include "framework/controls/ControlsScope.h"
 #include "framework/controls/Menus.h"
 #include "framework/rtl/Format.h"
 
@@ -31,12 +32,6 @@ struct TPreprocessed {
     WPARAM WParam = 0;
     LPARAM LParam = 0;
 } g_preprocessed;
-
-std::map<String, WNDPROC>& ClassProcs() {
-    // Never destroyed: windows freed during the teardown of other globals still reach it.
-    static auto& procs = *new std::map<String, WNDPROC>();
-    return procs;
-}
 
 void SetMouseControl(TControl* control) {
     if (control == g_mouseControl) return;
@@ -71,9 +66,8 @@ void PaintOnDC(TCanvas& canvas, HDC dc, const TControl& control, PaintFn paint) 
 }  // namespace
 
 WNDPROC fv_controls::RegisterWindowClass(const TCreateParams& params) {
-    auto& procs = ClassProcs();
-    auto found = procs.find(params.WinClassName);
-    if (found != procs.end()) return found->second;
+    TControlsScope& scope = TControlsScope::Required();
+    if (WNDPROC known = scope.WindowClassProc(params.WinClassName)) return known;
 
     HINSTANCE instance = GetModuleHandleW(nullptr);
     WNDCLASSEXW wc{};
@@ -98,7 +92,7 @@ WNDPROC fv_controls::RegisterWindowClass(const TCreateParams& params) {
     wc.lpszMenuName = nullptr;
     if (!RegisterClassExW(&wc) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS)
         throw EOSError(Format(L"Cannot register window class %s", {params.WinClassName}));
-    procs[params.WinClassName] = defaultProc;
+    scope.AddWindowClass(params.WinClassName, defaultProc);
     return defaultProc;
 }
 
@@ -201,6 +195,7 @@ void ForgetMouseControl(TControl* control) {
 }
 
 LRESULT CALLBACK ControlWindowProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) {
+    fv_controls::TDispatchLevel level;
     TWinControl* control = FindControl(window);
     if (control == nullptr) {
         control = t_creating;
@@ -234,6 +229,8 @@ bool IsKeyMessage(MSG& msg) {
     g_preprocessed = {};
     TWinControl* control = ControlOfWindow(msg.hwnd);
     if (control == nullptr) return false;
+    // The key handlers run here as in a window procedure.
+    fv_controls::TDispatchLevel level;
     TMessage m{cn, msg.wParam, msg.lParam, 0};
     try {
         control->WindowProc(m);
@@ -256,12 +253,16 @@ TControl::TControl(TComponent* owner) : TComponent(owner), font_(std::make_uniqu
 
 using namespace fv_controls;
 
+void TControl::BeforeDestruction() {
+    if (popupMenu_ != nullptr) popupMenu_->RemoveFreeNotification(this);
+    if (parent_ != nullptr) parent_->RemoveControl(this);
+    TComponent::BeforeDestruction();
+}
+
 TControl::~TControl() {
-    Destroying();
-    DestroyComponents();
     ForgetMouseControl(this);
     if (TControlsHost* host = ControlsHost()) host->ControlDestroying(this);
-    if (popupMenu_ != nullptr) popupMenu_->RemoveFreeNotification(this);
+    // Still parented only when a constructor raised.
     if (parent_ != nullptr) parent_->RemoveControl(this);
 }
 

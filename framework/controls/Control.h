@@ -200,6 +200,8 @@ protected:
     void SetParentComponent(TComponent* parent) override;
     void Notification(TComponent* component, TOperation operation) override;
     void Loaded() override;
+    // Leaves the parent, then frees the owned components.
+    void BeforeDestruction() override;
 
     virtual void Changed();
     void SetParentFontFlag(bool parentFont) { parentFont_ = parentFont; }
@@ -268,7 +270,8 @@ public:
     ~TWinControl() override;
     static void Publish(TPublisher<TWinControl>& p);
 
-    // The window, created (with the parents' windows) on first use.
+    // The window, created (with the parents' windows) on first use; none is made while the
+    // control or one of its parents is being destroyed (null then).
     HWND Handle();
     HWND HandleIfAllocated() const { return handle_; }
     bool HandleAllocated() const { return handle_ != nullptr; }
@@ -378,6 +381,9 @@ protected:
     void UpdateBoundsFromWindow();
     void Loaded() override;
     void Notification(TComponent* component, TOperation operation) override;
+    // Destroys the window (the children's first) while every control is whole, then does what
+    // TControl does.
+    void BeforeDestruction() override;
 
 private:
     friend class TControl;
@@ -390,6 +396,8 @@ private:
     void SetFocusedControl(TWinControl* control);
     void ApplyFont();
     void UpdateShowing();
+    // This control or one of its parents is being freed.
+    bool BeingDestroyed() const;
 
     HWND handle_ = nullptr;
     HWND parentWindow_ = nullptr;

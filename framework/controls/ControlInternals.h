@@ -3,6 +3,8 @@
 
 #include "framework/controls/Control.h"
 
+class TControlsScope;
+
 LRESULT CALLBACK ControlWindowProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam);
 
 namespace fv_controls {
@@ -23,5 +25,18 @@ bool ConsumePreprocessedKey(HWND window, const TMessage& message);
 void MouseMovedOver(TControl* control, HWND window);
 void MouseLeftWindow(TWinControl* control);
 TControl* CaptureControl();
+
+// Held by every window procedure of the framework: counts how many run on the stack, and when
+// the outermost returns, frees what was released meanwhile (TControlsScope::FreeAfterDispatch).
+class TDispatchLevel {
+public:
+    TDispatchLevel();
+    ~TDispatchLevel();
+    TDispatchLevel(const TDispatchLevel&) = delete;
+    TDispatchLevel& operator=(const TDispatchLevel&) = delete;
+
+private:
+    TControlsScope* scope_;
+};
 
 }  // namespace fv_controls

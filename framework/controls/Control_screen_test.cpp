@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <memory>
+
 #include "framework/controls/ControlsHost.h"
 #include "framework/controls/Timer.h"
 #include "testing/ControlTestSupport.h"
@@ -45,7 +48,7 @@ struct TFocusLog : TObject {
 
 class Controls : public ::testing::Test {
 protected:
-    TTestRoot root{nullptr};
+    TLocal<TTestRoot> root{nullptr};
     TRecordingHost host;
 
     TTestEdit* AddEdit(const wchar_t* name, int top, TWinControl* parent = nullptr) {
@@ -262,7 +265,7 @@ TEST_F(Controls, HandlesAreCreatedOnlyWhenNeeded) {
     EXPECT_FALSE(edit->HandleAllocated());
     EXPECT_EQ(edit->Text(), L"before");
 
-    TTestEdit orphan(nullptr);
+    TLocal<TTestEdit> orphan(nullptr);
     EXPECT_THROW(orphan.Handle(), EInvalidOperation);
 }
 
@@ -274,7 +277,8 @@ TEST_F(Controls, ExceptionInAWindowProcedureGoesToTheHandler) {
             if (m.Msg == WM_USER + 51) Abort();
             TTestRoot::WndProc(m);
         }
-    } throwing(nullptr);
+    };
+    TLocal<TThrowing> throwing(nullptr);
     HWND h = throwing.Handle();
     SendMessageW(h, WM_USER + 50, 0, 0);
     SendMessageW(h, WM_USER + 51, 0, 0);  // EAbort is silent
@@ -316,7 +320,7 @@ TEST_F(Controls, ParentFontAndColourFollowTheParent) {
 }
 
 TEST_F(Controls, TimerTicksAndItsExceptionsGoToTheHandler) {
-    TTimer timer(nullptr);
+    TLocal<TTimer> timer(nullptr);
     TFocusLog log;
     int ticks = 0;
     struct TTicker : TObject {
@@ -337,6 +341,78 @@ TEST_F(Controls, TimerTicksAndItsExceptionsGoToTheHandler) {
     timer.SetEnabled(true);
     PumpMessages(500, [&] { return !host.messages.empty(); });
     EXPECT_EQ(host.messages.front(), L"timer failed");
+}
+
+
+// A top-level control and its windowed child that log, at WM_DESTROY, a member of their own
+// derived class and whether the other one is still whole.
+std::vector<String> destroyLog;
+
+class TLoggingRoot : public TTestRoot {
+public:
+    explicit TLoggingRoot(TComponent* owner) : TTestRoot(owner) {}
+    String label = L"root";
+    void WndProc(TMessage& message) override {
+        if (message.Msg == WM_DESTROY) destroyLog.push_back(L"WndProc " + label);
+        TTestRoot::WndProc(message);
+    }
+};
+
+class TLoggingChild : public TTestPanel {
+public:
+    explicit TLoggingChild(TComponent* owner) : TTestPanel(owner) {}
+    String label = L"child";
+    void WndProc(TMessage& message) override {
+        if (message.Msg == WM_DESTROY) {
+            auto* root = dynamic_cast<TLoggingRoot*>(Parent());
+            destroyLog.push_back(L"WndProc " + label + L" in " + (root != nullptr ? root->label : L"?"));
+        }
+        TTestPanel::WndProc(message);
+    }
+};
+
+// Installed in place of the root's WindowProc, the way a skin engine hooks a window.
+struct TDestroyHook : TObject {
+    TControl* control = nullptr;
+    TWndMethod saved;
+    void Proc(TMessage& message) {
+        if (message.Msg == WM_DESTROY) {
+            auto* root = dynamic_cast<TLoggingRoot*>(control);
+            destroyLog.push_back(L"WindowProc " + (root != nullptr ? root->label : L"?"));
+        }
+        saved(message);
+    }
+};
+
+TEST(WinControl, DerivedAndInstalledWindowProcsSeeWMDestroyOnTheWholeObject) {
+    struct TCase {
+        const char* path;
+        std::function<void(const std::function<TLoggingRoot*(TComponent*)>&)> run;
+    } cases[] = {
+        {"delete", [](const auto& make) { delete make(nullptr); }},
+        {"owner", [](const auto& make) {
+             TLocal<TComponent> owner(nullptr);
+             make(&owner);
+         }},
+        {"unique_ptr", [](const auto& make) { std::unique_ptr<TLoggingRoot>(make(nullptr)).reset(); }},
+    };
+    for (const TCase& c : cases) {
+        destroyLog.clear();
+        TDestroyHook hook;
+        c.run([&hook](TComponent* owner) {
+            auto* root = new TLoggingRoot(owner);
+            auto* child = new TLoggingChild(root);
+            child->SetParent(root);
+            root->HandleNeeded();
+            hook.control = root;
+            hook.saved = root->WindowProc;
+            root->WindowProc = TWndMethod(&hook, &TDestroyHook::Proc);
+            return root;
+        });
+        // The children's windows go first, all while every object is whole.
+        EXPECT_EQ(destroyLog, (std::vector<String>{L"WndProc child in root", L"WindowProc root", L"WndProc root"}))
+            << c.path;
+    }
 }
 
 }  // namespace

@@ -1,18 +1,10 @@
 #include "framework/controls/ControlsHost.h"
 
-#include <string>
+#include "framework/rtl/StringUtils.h"
 
 namespace {
 
 TControlsHost* g_host = nullptr;
-
-String Utf8ToString(const char* text) {
-    int n = MultiByteToWideChar(CP_UTF8, 0, text, -1, nullptr, 0);
-    if (n <= 1) return String();
-    String s(static_cast<size_t>(n - 1), L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, text, -1, s.data(), n);
-    return s;
-}
 
 }  // namespace
 

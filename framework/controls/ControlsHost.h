@@ -18,6 +18,9 @@ public:
     virtual void ControlDestroying(TControl*) {}
     // The window that owns message boxes and popups when no control is given.
     virtual HWND ActiveWindowHandle() const { return nullptr; }
+    // A message to the utility window (ControlsScope.h) that neither timers nor menus took, such
+    // as WM_CLOSE; true when handled, with message.Result set.
+    virtual bool UtilityWindowMessage(TMessage&) { return false; }
 };
 
 void SetControlsHost(TControlsHost* host);

@@ -1,59 +1,13 @@
 #include "framework/controls/Menus.h"
 
 #include <algorithm>
-#include <map>
 
 #include "framework/controls/ControlsHost.h"
+#include "framework/controls/ControlsScope.h"
 #include "framework/rtl/Format.h"
 #include "framework/rtl/StringUtils.h"
 
 namespace {
-
-std::map<UINT, TMenuItem*>& Commands() {
-    // Never destroyed: menu items still unregister while the application frees its forms at exit.
-    static auto& commands = *new std::map<UINT, TMenuItem*>();
-    return commands;
-}
-
-UINT AllocateCommand(TMenuItem* item) {
-    static UINT next = 99;
-    auto& commands = Commands();
-    for (int tries = 0; tries < 0xFF00; ++tries) {
-        next = next >= 0xFFFF ? 100 : next + 1;
-        if (commands.find(next) == commands.end()) {
-            commands[next] = item;
-            return next;
-        }
-    }
-    throw EMenuError(L"Too many menu items");
-}
-
-// The hidden window that owns popup menus when no window of ours is active.
-LRESULT CALLBACK PopupOwnerProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) {
-    TMessage message{msg, wParam, lParam, 0};
-    bool handled = false;
-    try {
-        handled = DispatchMenuItemMessage(message);
-    } catch (...) {
-        HandleControlException(nullptr);
-        handled = true;
-    }
-    return handled ? message.Result : DefWindowProcW(window, msg, wParam, lParam);
-}
-
-HWND PopupOwnerWindow() {
-    static HWND window = [] {
-        WNDCLASSEXW wc{};
-        wc.cbSize = sizeof(wc);
-        wc.lpfnWndProc = PopupOwnerProc;
-        wc.hInstance = GetModuleHandleW(nullptr);
-        wc.lpszClassName = L"TPopupList";
-        RegisterClassExW(&wc);
-        return CreateWindowExW(WS_EX_TOOLWINDOW, L"TPopupList", L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
-                               GetModuleHandleW(nullptr), nullptr);
-    }();
-    return window;
-}
 
 String KeyName(Word key) {
     if ((key >= L'A' && key <= L'Z') || (key >= L'0' && key <= L'9')) return String(1, static_cast<wchar_t>(key));
@@ -133,14 +87,14 @@ String StripHotkey(const String& caption) {
 }
 
 TMenuItem* FindMenuItemByCommand(UINT command) {
-    auto& commands = Commands();
-    auto it = commands.find(command);
-    return it == commands.end() ? nullptr : it->second;
+    TControlsScope* scope = TControlsScope::Current();
+    return scope != nullptr ? scope->MenuItemOfCommand(command) : nullptr;
 }
 
 TMenuItem* FindMenuItemByHandle(HMENU menu) {
-    if (menu == nullptr) return nullptr;
-    for (auto& [command, item] : Commands())
+    TControlsScope* scope = TControlsScope::Current();
+    if (menu == nullptr || scope == nullptr) return nullptr;
+    for (auto& [command, item] : scope->MenuCommands())
         if (item->HandleIfAllocated() == menu) return item;
     return nullptr;
 }
@@ -209,14 +163,16 @@ bool DispatchMenuItemMessage(TMessage& message) {
 
 // ---- TMenuItem ----
 
-TMenuItem::TMenuItem(TComponent* owner) : TComponent(owner) { command_ = AllocateCommand(this); }
+TMenuItem::TMenuItem(TComponent* owner) : TComponent(owner) {
+    command_ = TControlsScope::Required().AllocateMenuCommand(this);
+}
 
 TMenuItem::~TMenuItem() {
     destroying_ = true;
     while (!items_.empty()) delete items_.back();  // each takes itself out of items_
     if (parent_ != nullptr) parent_->Remove(this);
     if (handle_ != nullptr) DestroyMenu(handle_);
-    Commands().erase(command_);
+    if (TControlsScope* scope = TControlsScope::Current()) scope->ReleaseMenuCommand(command_);
 }
 
 void TMenuItem::Publish(TPublisher<TMenuItem>& p) {
@@ -653,7 +609,7 @@ void TPopupMenu::Popup(int x, int y) {
     HWND owner = nullptr;
     if (TControlsHost* host = ControlsHost()) owner = host->ActiveWindowHandle();
     if (owner == nullptr) owner = GetActiveWindow();
-    if (owner == nullptr) owner = PopupOwnerWindow();
+    if (owner == nullptr) owner = TControlsScope::Required().UtilityWindow();
     UINT align = alignment_ == paRight ? TPM_RIGHTALIGN : alignment_ == paCenter ? TPM_CENTERALIGN : TPM_LEFTALIGN;
     UINT command = static_cast<UINT>(
         TrackPopupMenuEx(menu, align | TPM_RIGHTBUTTON | TPM_RETURNCMD, x, y, owner, nullptr));

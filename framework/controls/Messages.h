@@ -56,6 +56,7 @@ constexpr UINT CM_RECREATEWND = CM_BASE + 0x33;        // destroy and create the
 constexpr UINT CM_INVALIDATE = CM_BASE + 0x34;
 constexpr UINT CM_BORDERCHANGED = CM_BASE + 0x3B;
 constexpr UINT CM_PARENTBIDIMODECHANGED = CM_BASE + 0x3C;
+constexpr UINT CM_MODALRESULT = CM_BASE + 0x50;        // sent to the root of a clicked button's parents: WParam its modal result
 
 constexpr UINT CN_BASE = 0xBD00;
 constexpr UINT CN_CHARTOITEM = CN_BASE + WM_CHARTOITEM;

@@ -142,8 +142,6 @@ private:
     TModalResult modalResult_ = mrNone;
 };
 
-// Sent to the root of a clicked button's parents (its form): WParam the button's modal result.
-constexpr UINT CM_MODALRESULT = CM_BASE + 0x50;
 // Hands the modal result of a clicked button to the form that holds control.
 void SetParentModalResult(TControl* control, TModalResult result);
 

@@ -217,7 +217,7 @@ struct ModalRoot : TPanel {
 
 TEST(Button, EnterClicksTheDefaultButtonWhichGivesItsModalResultToTheRoot) {
     TestHost host;
-    ModalRoot root(nullptr);  // stands for the form
+    TLocal<ModalRoot> root(nullptr);  // stands for the form
     root.SetParentWindow(host.Window());
     root.SetBounds(0, 0, 300, 200);
     auto* edit = new TEdit(&root);
@@ -405,7 +405,7 @@ T* Find(TComponent& root, const wchar_t* name) {
 
 TEST(StandardControls, StoredDescriptionCreatesThemWithTheirProperties) {
     TestHost host;
-    TPanel root(nullptr);
+    TLocal<TPanel> root(nullptr);
     ReadComponentFromText(&root, Description, L"StandardControls");
     root.SetParentWindow(host.Window());
     root.HandleNeeded();

@@ -1,13 +1,12 @@
-// Start-up of the controls test programs.
-#include <gmock/gmock.h>
-
+// Start-up of the controls test programs: registration as the program's start-up does it, then
+// each test in a controls scope of its own.
 #include "framework/controls/ControlsRegistration.h"
+#include "framework/controls/ControlsScope.h"
 #include "testing/ControlTestSupport.h"
+#include "testing/ScopePerTest.h"
 
 int main(int argc, char** argv) {
-    testing::InitGoogleMock(&argc, argv);
-    // Registration, as the program's start-up does it: the classes stored descriptions name.
     RegisterControlsClasses();
     RegisterControlTestClasses();
-    return RUN_ALL_TESTS();
+    return RunTestsWithScopePerTest<TControlsScope>(argc, argv);
 }

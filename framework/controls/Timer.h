@@ -1,6 +1,6 @@
 // A component that runs OnTimer every Interval milliseconds while Enabled (not while loading).
-// Ticks arrive through the thread's message loop; an exception in OnTimer goes to the
-// application's exception handler and the timer keeps running.
+// Ticks arrive through the thread's message loop at the controls scope's utility window; an
+// exception in OnTimer goes to the application's exception handler and the timer keeps running.
 #pragma once
 
 #include <cstdint>
@@ -26,7 +26,6 @@ protected:
     virtual void Timer();
 
 private:
-    friend struct TimerWindow;
     void UpdateTimer();
 
     bool enabled_ = true;

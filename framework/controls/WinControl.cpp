@@ -24,9 +24,22 @@ TWinControl::TWinControl(TComponent* owner) : TControl(owner) {
     controlStyle_.Exclude(csClickEvents);
 }
 
+void TWinControl::BeforeDestruction() {
+    // The focus is let go of without CM_EXIT: no focus event reaches a control on its way out.
+    TWinControl* root = Root();
+    if (root->focusedControl_ != nullptr && ContainsControl(root->focusedControl_)) root->focusedControl_ = nullptr;
+    DestroyHandle();
+    TControl::BeforeDestruction();
+}
+
+bool TWinControl::BeingDestroyed() const {
+    for (const TControl* c = this; c != nullptr; c = c->Parent())
+        if (c->ComponentState().Contains(csDestroying)) return true;
+    return false;
+}
+
 TWinControl::~TWinControl() {
-    Destroying();
-    DestroyComponents();
+    // A window and a parent are left here only when a constructor raised.
     DestroyHandle();
     // Children are owned elsewhere (the form): they are only let go of here.
     for (TControl* c : controls_) c->parent_ = nullptr;
@@ -53,7 +66,7 @@ HWND TWinControl::Handle() {
 }
 
 void TWinControl::CreateHandle() {
-    if (handle_ != nullptr) return;
+    if (handle_ != nullptr || BeingDestroyed()) return;
     if (Parent() != nullptr) Parent()->Handle();
     if (handle_ != nullptr) return;  // the parent made it with its children
     CreateWnd();
@@ -667,7 +680,7 @@ void TWinControl::WndProc(TMessage& message) {
     switch (message.Msg) {
     case WM_SETFOCUS:
         DefaultHandler(message);
-        Root()->FocusChanged(this);
+        if (!BeingDestroyed()) Root()->FocusChanged(this);
         return;
     case WM_PAINT: PaintHandler(message); return;
     case WM_ERASEBKGND:

@@ -4,21 +4,13 @@
 
 #include <commctrl.h>
 
+#include "framework/controls/ControlsScope.h"
 #include "framework/graphics/ScreenMetrics.h"
 #include "framework/rtl/FileUtils.h"
 #include "framework/rtl/Format.h"
+#include "framework/rtl/StringUtils.h"
 
 namespace {
-
-constexpr UINT_PTR HintTimerId = 1;
-
-String Utf8ToString(const char* text) {
-    int n = MultiByteToWideChar(CP_UTF8, 0, text, -1, nullptr, 0);
-    if (n <= 1) return String();
-    String s(static_cast<size_t>(n - 1), L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, text, -1, s.data(), n);
-    return s;
-}
 
 // The part of a hint before '|'.
 String ShortHint(const String& hint) {
@@ -35,22 +27,6 @@ String HintOf(TControl* control) {
 
 }  // namespace
 
-TApplication& GetApplication() {
-    // The screen is made first so that it outlives the forms the application frees at exit.
-    static TScreen& screen = GetScreen();
-    static TApplication application(nullptr);
-    (void)screen;
-    return application;
-}
-
-TScreen& GetScreen() {
-    static TScreen screen(nullptr);
-    return screen;
-}
-
-TApplication& Application = GetApplication();
-TScreen& Screen = GetScreen();
-
 // ---- TApplication ----
 
 TApplication::TApplication(TComponent* owner)
@@ -63,19 +39,20 @@ TApplication::TApplication(TComponent* owner)
     SetControlsHost(this);
 }
 
-TApplication::~TApplication() {
-    Destroying();
+void TApplication::BeforeDestruction() {
     StopHintTimer();
-    DestroyComponents();
+    TComponent::BeforeDestruction();
+}
+
+TApplication::~TApplication() {
     if (ControlsHost() == this) SetControlsHost(nullptr);
-    if (handle_ != nullptr) DestroyWindow(handle_);
 }
 
 void TApplication::Initialize() {
     INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_WIN95_CLASSES | ICC_DATE_CLASSES | ICC_STANDARD_CLASSES |
                                               ICC_BAR_CLASSES | ICC_TAB_CLASSES | ICC_PROGRESS_CLASS};
     InitCommonControlsEx(&icc);
-    Handle();
+    SetWindowTextW(Handle(), title_.c_str());
 }
 
 void TApplication::SetTitle(const String& title) {
@@ -95,33 +72,13 @@ String TApplication::ExeName() const {
     }
 }
 
-LRESULT CALLBACK TApplication::AppWndProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) {
-    if (msg == WM_TIMER) {
-        Guarded(&Application, [wParam] { Application.HintTimerExpired(static_cast<UINT_PTR>(wParam)); });
-        return 0;
-    }
-    if (msg == WM_CLOSE) {
-        Application.Terminate();
-        return 0;
-    }
-    return DefWindowProcW(window, msg, wParam, lParam);
+bool TApplication::UtilityWindowMessage(TMessage& message) {
+    if (message.Msg != WM_CLOSE) return false;
+    Terminate();
+    return true;
 }
 
-HWND TApplication::Handle() {
-    if (handle_ == nullptr) {
-        WNDCLASSEXW wc{};
-        wc.cbSize = sizeof(wc);
-        wc.lpfnWndProc = AppWndProc;
-        wc.hInstance = GetModuleHandleW(nullptr);
-        wc.hIcon = LoadIconW(wc.hInstance, MAKEINTRESOURCEW(1));
-        wc.lpszClassName = L"TApplication";
-        RegisterClassExW(&wc);
-        handle_ = CreateWindowExW(WS_EX_TOOLWINDOW, L"TApplication", title_.c_str(),
-                                  WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX, 0, 0, 0, 0, nullptr, nullptr,
-                                  wc.hInstance, nullptr);
-    }
-    return handle_;
-}
+HWND TApplication::Handle() { return TControlsScope::Required().UtilityWindow(); }
 
 void TApplication::FormCreated(TCustomForm* form) {
     if (mainForm_ == nullptr) {
@@ -210,7 +167,7 @@ void TApplication::ShowException(const Exception& e) {
 }
 
 HWND TApplication::ActiveWindowHandle() const {
-    if (TCustomForm* form = Screen.ActiveForm(); form != nullptr && form->HandleAllocated() && form->Visible())
+    if (TCustomForm* form = Screen().ActiveForm(); form != nullptr && form->HandleAllocated() && form->Visible())
         return form->HandleIfAllocated();
     if (mainForm_ != nullptr && mainForm_->HandleAllocated() && mainForm_->Visible()) return mainForm_->HandleIfAllocated();
     return GetActiveWindow();
@@ -258,11 +215,13 @@ void TApplication::RecreateHintWindow() {
 
 void TApplication::StartHintTimer(int ms) {
     StopHintTimer();
-    hintTimer_ = SetTimer(Handle(), HintTimerId, static_cast<UINT>(std::max(ms, 1)), nullptr);
+    hintTimer_ = TControlsScope::Required().StartTimer(static_cast<UINT>(std::max(ms, 1)), this,
+                                                       [this] { HintTimerExpired(); });
 }
 
 void TApplication::StopHintTimer() {
-    if (hintTimer_ != 0 && handle_ != nullptr) KillTimer(handle_, HintTimerId);
+    if (hintTimer_ != 0)
+        if (TControlsScope* scope = TControlsScope::Current()) scope->StopTimer(hintTimer_);
     hintTimer_ = 0;
 }
 
@@ -281,7 +240,7 @@ void TApplication::MouseControlChanged(TControl* control) {
     StartHintTimer(wasShowing ? hintShortPause_ : hintPause_);
 }
 
-void TApplication::HintTimerExpired(UINT_PTR) {
+void TApplication::HintTimerExpired() {
     StopHintTimer();
     if (hintShowing_) {
         CancelHint();
@@ -299,11 +258,11 @@ void TApplication::ActivateHint(TPoint cursorPos) {
     if (hint.empty()) return;
     if (hintWindow_ == nullptr) RecreateHintWindow();
     if (hintWindow_ == nullptr) return;
-    TRect r = hintWindow_->CalcHintRect(Screen.Width(), hint);
+    TRect r = hintWindow_->CalcHintRect(Screen().Width(), hint);
     int x = cursorPos.X;
     int y = cursorPos.Y + GetSystemMetrics(SM_CYCURSOR) * 3 / 4;
-    x = std::max(0, std::min(x, Screen.Width() - r.Width()));
-    if (y + r.Height() > Screen.Height()) y = cursorPos.Y - r.Height() - 2;
+    x = std::max(0, std::min(x, Screen().Width() - r.Width()));
+    if (y + r.Height() > Screen().Height()) y = cursorPos.Y - r.Height() - 2;
     hintWindow_->SetColor(hintColor_);
     hintWindow_->ActivateHint(Bounds(x, y, r.Width(), r.Height()), hint);
     hintShowing_ = true;
@@ -327,7 +286,7 @@ bool TApplication::IsHintMessage(const MSG& msg) {
     }
 }
 
-TCursor TApplication::ScreenCursor() const { return Screen.Cursor(); }
+TCursor TApplication::ScreenCursor() const { return Screen().Cursor(); }
 
 void TApplication::ControlDestroying(TControl* control) {
     if (control == hintControl_) {
@@ -338,7 +297,7 @@ void TApplication::ControlDestroying(TControl* control) {
         hintWindow_ = nullptr;
         hintShowing_ = false;
     }
-    if (Screen.ActiveControl() == control) Screen.SetActiveControl(nullptr);
+    if (Screen().ActiveControl() == control) Screen().SetActiveControl(nullptr);
 }
 
 // ---- TScreen ----

@@ -1,6 +1,6 @@
 // The application object (message loop, main form, exception handling, hints) and the screen
-// object (forms, active form and control, cursor, metrics). Both exist once per program:
-// Application and Screen.
+// object (forms, active form and control, cursor, metrics). The application scope
+// (ApplicationScope.h) makes one of each, reached as Application() and Screen().
 #pragma once
 
 #include <memory>
@@ -18,6 +18,7 @@ public:
     explicit TApplication(TComponent* owner);
     ~TApplication() override;
 
+    // Prepares the common controls and the application window.
     void Initialize();
     // Taskbar and message-box caption; the hidden application window's text.
     const String& Title() const { return title_; }
@@ -38,7 +39,7 @@ public:
     void HandleMessage();
     void Terminate();
     bool Terminated() const { return terminated_; }
-    // The hidden window of class "TApplication".
+    // The hidden window of class "TApplication" (the controls scope's utility window).
     HWND Handle();
     String ExeName() const;
 
@@ -76,27 +77,29 @@ public:
     TCursor ScreenCursor() const override;
     void ControlDestroying(TControl* control) override;
     HWND ActiveWindowHandle() const override;
+    bool UtilityWindowMessage(TMessage& message) override;
 
 protected:
     void Notification(TComponent* component, TOperation operation) override;
+    // Stops the hint timer, then frees the forms and the hint window (last first).
+    void BeforeDestruction() override;
 
 private:
     friend class TCustomForm;
+    friend class TApplicationScope;
     void FormCreated(TCustomForm* form);
     void FormDestroying(TCustomForm* form);
     bool ProcessMessage(MSG& msg);
     bool IsHintMessage(const MSG& msg);
     bool IsShortCut(const MSG& msg);
-    void HintTimerExpired(UINT_PTR id);
+    void HintTimerExpired();
     void StartHintTimer(int ms);
     void StopHintTimer();
     void RecreateHintWindow();
-    static LRESULT CALLBACK AppWndProc(HWND, UINT, WPARAM, LPARAM);
 
     String title_;
     TCustomForm* mainForm_ = nullptr;
     bool terminated_ = false;
-    HWND handle_ = nullptr;
     TColor hintColor_ = clInfoBk;
     int hintPause_ = 500;
     int hintShortPause_ = 50;
@@ -132,6 +135,7 @@ public:
 private:
     friend class TCustomForm;
     friend class TApplication;
+    friend class TApplicationScope;
     void AddForm(TCustomForm* form);
     void RemoveForm(TCustomForm* form);
     void SetActiveForm(TCustomForm* form);
@@ -145,7 +149,7 @@ private:
     std::vector<String> fonts_;
 };
 
-TApplication& GetApplication();
-TScreen& GetScreen();
-extern TApplication& Application;
-extern TScreen& Screen;
+// The application and the screen of the application scope in force; raise EInvalidOperation
+// "No application scope" when there is none.
+TApplication& Application();
+TScreen& Screen();

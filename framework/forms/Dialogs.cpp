@@ -70,15 +70,12 @@ TMessageForm::TMessageForm(TComponent* owner, const String& message, TMsgDlgType
     SetBorderStyle(bsDialog);
     SetPosition(poScreenCenter);
     const wchar_t* caption = DialogCaption(type);
-    SetCaption(caption != nullptr ? String(caption) : Application.Title());
+    SetCaption(caption != nullptr ? String(caption) : Application().Title());
     icon_ = DialogIcon(type);
     Layout(buttons);
 }
 
-TMessageForm::~TMessageForm() {
-    Destroying();
-    DestroyComponents();
-}
+TMessageForm::~TMessageForm() = default;
 
 TRect TMessageForm::TextRect() const {
     int left = Margin + (icon_ != nullptr ? GetSystemMetrics(SM_CXICON) + Margin : 0);
@@ -192,7 +189,7 @@ bool TOpenDialog::Run(bool save) {
 
     OPENFILENAMEW ofn{};
     ofn.lStructSize = sizeof(ofn);
-    ofn.hwndOwner = Application.ActiveWindowHandle();
+    ofn.hwndOwner = Application().ActiveWindowHandle();
     ofn.lpstrFilter = filter_.empty() ? nullptr : filter.c_str();
     ofn.nFilterIndex = static_cast<DWORD>(std::max(filterIndex_, 0));
     ofn.lpstrFile = buffer.data();
@@ -204,7 +201,7 @@ bool TOpenDialog::Run(bool save) {
         if (options_.Contains(f.Option)) ofn.Flags |= f.Flag;
     if (!options_.Contains(ofOldStyleDialog)) ofn.Flags |= OFN_EXPLORER;
 
-    Application.CancelHint();
+    Application().CancelHint();
     BOOL ok = save ? GetSaveFileNameW(&ofn) : GetOpenFileNameW(&ofn);
     if (!ok) return false;
 

@@ -3,13 +3,12 @@
 #include <algorithm>
 
 #include "framework/classes/ComponentResource.h"
+#include "framework/controls/ControlsScope.h"
 #include "framework/forms/Application.h"
+#include "framework/forms/ApplicationScope.h"
 #include "framework/rtl/Format.h"
 
 namespace {
-
-// Sent by a button with a ModalResult to the root of its parents (CM_MODALRESULT of StdCtrls.h).
-constexpr UINT ModalResultMessage = CM_BASE + 0x50;
 
 TRect WorkArea() {
     RECT r;
@@ -43,17 +42,18 @@ TCustomForm::TCustomForm(TComponent* owner) : TCustomControl(owner) {
     SetColor(clBtnFace);
     SetBounds(0, 0, 320, 240);
     Font()->SetSize(8);
-    Screen.AddForm(this);
+    Screen().AddForm(this);
+}
+
+void TCustomForm::BeforeDestruction() {
+    if (destroyedFlag_ != nullptr) *destroyedFlag_ = true;
+    if (OnDestroy) Guarded(this, [this] { OnDestroy(this); });
+    TCustomControl::BeforeDestruction();
 }
 
 TCustomForm::~TCustomForm() {
-    if (destroyedFlag_ != nullptr) *destroyedFlag_ = true;
-    Destroying();
-    if (OnDestroy) Guarded(this, [this] { OnDestroy(this); });
-    DestroyComponents();
     if (menu_ != nullptr) menu_->SetWindowHandle(nullptr);
-    Screen.RemoveForm(this);
-    Application.FormDestroying(this);
+    if (TApplicationScope* scope = TApplicationScope::Current()) scope->FormDestroyed(this);
 }
 
 void TCustomForm::Publish(TPublisher<TCustomForm>& p) {
@@ -148,7 +148,7 @@ TRect TCustomForm::FrameSize() const {
 }
 
 HWND TCustomForm::OwnerWindow() const {
-    TCustomForm* main = Application.MainForm();
+    TCustomForm* main = Application().MainForm();
     if (main != nullptr && main != this && main->HandleAllocated()) return main->HandleIfAllocated();
     return nullptr;
 }
@@ -163,6 +163,13 @@ void TCustomForm::CreateParams(TCreateParams& params) {
     if (clientHeight_ >= 0) params.Height = clientHeight_ - frame.Top + frame.Bottom;
     if (position_ == poDefault || position_ == poDefaultPosOnly) params.X = params.Y = CW_USEDEFAULT;
     if (position_ == poDefault || position_ == poDefaultSizeOnly) params.Width = params.Height = CW_USEDEFAULT;
+}
+
+void TCustomForm::DestroyWnd() {
+    // The menu bar belongs to the menu component: the window must not take it along.
+    if (HWND h = HandleIfAllocated(); h != nullptr && GetMenu(h) != nullptr) ::SetMenu(h, nullptr);
+    if (menu_ != nullptr) menu_->SetWindowHandle(nullptr);
+    TCustomControl::DestroyWnd();
 }
 
 void TCustomForm::CreateWnd() {
@@ -315,7 +322,7 @@ void TCustomForm::PlaceWindow() {
     case poDesktopCenter: break;
     case poMainFormCenter:
     case poOwnerFormCenter: {
-        TCustomForm* relative = position_ == poMainFormCenter ? Application.MainForm() : dynamic_cast<TCustomForm*>(Owner());
+        TCustomForm* relative = position_ == poMainFormCenter ? Application().MainForm() : dynamic_cast<TCustomForm*>(Owner());
         if (relative != nullptr && relative != this && relative->HandleAllocated() && relative->Visible())
             center = relative->BoundsRect();
         break;
@@ -394,8 +401,8 @@ void TCustomForm::Close() {
     TCloseAction action = caHide;
     DoClose(action);
     if (action == caNone) return;
-    if (Application.MainForm() == this) {
-        Application.Terminate();
+    if (Application().MainForm() == this) {
+        Application().Terminate();
         return;
     }
     switch (action) {
@@ -405,7 +412,10 @@ void TCustomForm::Close() {
     }
 }
 
-void TCustomForm::Release() { PostMessageW(Handle(), CM_RELEASE, 0, 0); }
+void TCustomForm::Release() {
+    // A form already on its way out has no window to post to any more.
+    if (HWND h = Handle()) PostMessageW(h, CM_RELEASE, 0, 0);
+}
 
 void TCustomForm::CloseModal() {
     TCloseAction action = caNone;
@@ -424,7 +434,7 @@ int TCustomForm::ShowModal() {
     if (Visible() || !Enabled() || Modal())
         throw EInvalidOperation(L"Cannot make a visible window modal");
     if (GetCapture() != nullptr) ReleaseCapture();
-    Application.CancelHint();
+    Application().CancelHint();
     HWND self = Handle();
     HWND activeBefore = GetActiveWindow();
     DisabledWindows disabled{self, {}};
@@ -449,8 +459,8 @@ int TCustomForm::ShowModal() {
     try {
         Show();
         while (true) {
-            Application.HandleMessage();
-            if (destroyed || Application.Terminated()) break;
+            Application().HandleMessage();
+            if (destroyed || released_ || Application().Terminated()) break;
             if (modalResult_ != mrNone) {
                 CloseModal();
                 if (destroyed || modalResult_ != mrNone) break;
@@ -460,7 +470,7 @@ int TCustomForm::ShowModal() {
         restore();
         throw;
     }
-    TModalResult result = destroyed ? mrCancel : modalResult_;
+    TModalResult result = destroyed || released_ ? mrCancel : modalResult_;
     restore();
     return result;
 }
@@ -487,7 +497,7 @@ void TCustomForm::FocusChanged(TWinControl* control) {
     TCustomControl::FocusChanged(control);
     if (control != nullptr && control != this) {
         activeControl_ = control;
-        if (Screen.ActiveForm() == this) Screen.SetActiveControl(control);
+        if (Screen().ActiveForm() == this) Screen().SetActiveControl(control);
     }
 }
 
@@ -577,12 +587,18 @@ void TCustomForm::Scroll(int bar, int code) {
 // ---- messages ----
 
 void TCustomForm::WndProc(TMessage& message) {
+    // A form on its way out takes no part in activation and focus any more.
+    if (ComponentState().Contains(csDestroying) && (message.Msg == WM_ACTIVATE || message.Msg == WM_SETFOCUS)) {
+        active_ = false;
+        DefaultHandler(message);
+        return;
+    }
     switch (message.Msg) {
     case WM_ACTIVATE:
         DefaultHandler(message);
         if (LOWORD(message.WParam) != WA_INACTIVE) {
             active_ = true;
-            Screen.SetActiveForm(this);
+            Screen().SetActiveForm(this);
             if (!HIWORD(message.WParam)) ActivateFocus();
             Activate();
         } else {
@@ -606,14 +622,19 @@ void TCustomForm::WndProc(TMessage& message) {
             return;
         }
         break;
-    case CM_RELEASE: delete this; return;
+    case CM_RELEASE:
+        // Freed once this message and every one it is nested in are handled: whatever called
+        // this window procedure may still use the form when it returns.
+        released_ = true;
+        TControlsScope::Required().FreeAfterDispatch(this);
+        return;
     case CM_MENUCHANGED:
         if (HWND h = HandleIfAllocated(); h != nullptr && menu_ != nullptr) {
             if (GetMenu(h) != menu_->Handle()) ::SetMenu(h, menu_->Handle());
             DrawMenuBar(h);
         }
         return;
-    case ModalResultMessage: modalResult_ = static_cast<TModalResult>(message.WParam); return;
+    case CM_MODALRESULT: modalResult_ = static_cast<TModalResult>(message.WParam); return;
     default: break;
     }
     TCustomControl::WndProc(message);

@@ -63,7 +63,8 @@ public:
     // Closing the main form ends the application. A modal form closes with ModalResult mrCancel.
     void Close();
     virtual bool CloseQuery();
-    // Frees the form once the messages queued now are handled.
+    // Frees the form once the messages queued now are handled, when no window procedure is
+    // running any more (so it is safe from the form's own event handlers).
     void Release();
     // Runs the form modally: the windows that exist now are disabled until ModalResult is set,
     // the application terminates or the form is destroyed. Raises EInvalidOperation "Cannot make
@@ -81,8 +82,8 @@ public:
     TNotifyEvent OnDeactivate;
     TCloseEvent OnClose;
     TCloseQueryEvent OnCloseQuery;
-    // Runs from the form's base destructor, after a derived form class's own members are gone
-    // but while its components still exist: a handler may use the component fields only.
+    // Runs first when the form is freed, while the whole form, its window and its components
+    // still exist.
     TNotifyEvent OnDestroy;
     TNotifyEvent OnPaint;
 
@@ -103,6 +104,7 @@ protected:
 
     void CreateParams(TCreateParams& params) override;
     void CreateWnd() override;
+    void DestroyWnd() override;
     void Paint() override;
     void FocusChanged(TWinControl* control) override;
     bool PreviewKeyDown(Word& key, TShiftState shift) override;
@@ -111,6 +113,8 @@ protected:
     bool IsShortCut(Word key, TShiftState shift) override;
     void Notification(TComponent* component, TOperation operation) override;
     void Loaded() override;
+    // OnDestroy, then what every windowed control does (window, owned components).
+    void BeforeDestruction() override;
     virtual void DoCreate();
     virtual void DoShow();
     virtual void DoHide();
@@ -146,6 +150,7 @@ private:
     bool active_ = false;
     bool showPending_ = false;
     bool placed_ = false;
+    bool released_ = false;          // CM_RELEASE handled; freed after its dispatch
     bool* destroyedFlag_ = nullptr;  // set by a running ShowModal
     void* modalLevel_ = nullptr;
     TPoint scrollPos_;

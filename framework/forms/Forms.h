@@ -33,18 +33,21 @@
 //
 //     TForm1* Form1 = nullptr;
 //     ...
-//     RegisterAppClasses();  // app/AppRegistration.cpp lists TForm1, as each layer lists its classes
-//     Application.Initialize();
-//     Application.SetTitle(L"Folhavida 3.0");
-//     Application.CreateForm(Form1);  // the first form created is the main form
-//     Application.Run();
+//     RegisterAppClasses();     // app/AppRegistration.cpp lists TForm1, as each layer lists its classes
+//     TApplicationScope scope;  // see ApplicationScope.h
+//     Application().Initialize();
+//     Application().SetTitle(L"Folhavida 3.0");
+//     Application().CreateForm(Form1);  // the first form created is the main form
+//     Application().Run();
 //
 // ReadForm must be called from the most-derived constructor (only there is the object already
 // of its final class). Handlers are member functions with the event's exact signature. A form
-// that is not created through Application can be owned by any component, or by a unique_ptr
-// when it is never released (Release and caFree delete the form).
+// that is not created through Application can be owned by any component, by a unique_ptr or be a
+// TLocal<T> when it is never released (Release and caFree free the form). However it ends,
+// OnDestroy runs first, on the whole form (see framework/classes/Component.h).
 #pragma once
 
 #include "framework/forms/Application.h"
+#include "framework/forms/ApplicationScope.h"
 #include "framework/forms/Form.h"
 #include "framework/forms/HintWindow.h"

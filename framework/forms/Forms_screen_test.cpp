@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "framework/classes/ComponentResource.h"
+#include "framework/controls/StdCtrls.h"
 #include "framework/controls/Timer.h"
 #include "framework/forms/Dialogs.h"
 #include "framework/forms/Forms.h"
@@ -108,7 +109,7 @@ void ClickButton(HWND window, const wchar_t* className, const wchar_t* text) {
 }
 
 TEST(Forms, DescriptionBuildsTheFormBindsFieldsAndRunsOnCreate) {
-    TTestForm1 form(nullptr);
+    TLocal<TTestForm1> form(nullptr);
     EXPECT_EQ(form.Name(), L"TestForm1");
     EXPECT_TRUE(form.created);
     EXPECT_TRUE(form.fieldsBoundAtCreate);
@@ -137,10 +138,10 @@ TEST(Forms, DescriptionBuildsTheFormBindsFieldsAndRunsOnCreate) {
     form.Show();
     PumpMessages(100, [&] { return form.Edit2->Focused(); });
     EXPECT_TRUE(form.Edit2->Focused());
-    TRect area = Screen.WorkAreaRect();
+    TRect area = Screen().WorkAreaRect();
     EXPECT_NEAR(form.Left(), area.Left + (area.Width() - form.Width()) / 2, 1);
     EXPECT_NEAR(form.Top(), area.Top + (area.Height() - form.Height()) / 2, 1);
-    EXPECT_EQ(Screen.ActiveForm(), &form);
+    EXPECT_EQ(Screen().ActiveForm(), &form);
 }
 
 class TFormWithoutDescription : public TForm {
@@ -150,13 +151,13 @@ public:
 };
 
 TEST(Forms, AFormWithoutItsDescriptionIsNotCreated) {
-    int before = Screen.FormCount();
+    int before = Screen().FormCount();
     EXPECT_THROW(TFormWithoutDescription(nullptr), EResNotFound);
-    EXPECT_EQ(Screen.FormCount(), before);
+    EXPECT_EQ(Screen().FormCount(), before);
 }
 
 TEST(Forms, KeyPreviewAndOnKeyPressDecideWhatTheFieldGets) {
-    TTestForm1 form(nullptr);
+    TLocal<TTestForm1> form(nullptr);
     form.Show();
     form.Edit1->SetFocus();
     for (wchar_t c : String(L"aqb")) PostChar(c);
@@ -164,11 +165,11 @@ TEST(Forms, KeyPreviewAndOnKeyPressDecideWhatTheFieldGets) {
     PumpMessages(300, [&] { return form.Edit2->Focused(); });
     EXPECT_EQ(form.Edit1->Text(), L"ab");
     EXPECT_TRUE(form.Edit2->Focused());
-    EXPECT_EQ(Screen.ActiveControl(), form.Edit2);
+    EXPECT_EQ(Screen().ActiveControl(), form.Edit2);
 }
 
 TEST(Forms, MenuCommandsShortcutsAndRunTimeItems) {
-    TTestForm1 form(nullptr);
+    TLocal<TTestForm1> form(nullptr);
     form.Show();
     HWND h = form.Handle();
     HMENU bar = GetMenu(h);
@@ -224,7 +225,7 @@ TEST(Forms, MenuCommandsShortcutsAndRunTimeItems) {
 }
 
 TEST(Forms, OwnerDrawnMenuItemsAreMeasuredAndDrawnByTheirHandlers) {
-    TTestForm1 form(nullptr);
+    TLocal<TTestForm1> form(nullptr);
     struct TDrawer : TObject {
         int measured = 0;
         int drawn = 0;
@@ -262,17 +263,17 @@ TEST(Forms, OwnerDrawnMenuItemsAreMeasuredAndDrawnByTheirHandlers) {
 }
 
 TEST(Forms, ModalFormDisablesOnlyTheWindowsThatExistedAndEndsOnModalResult) {
-    TForm owner(nullptr);
+    TLocal<TForm> owner(nullptr);
     owner.SetCaption(L"owner");
     owner.Show();
-    TForm dialog(nullptr);
+    TLocal<TForm> dialog(nullptr);
     dialog.SetCaption(L"dialog");
     std::unique_ptr<TForm> later;
     bool ownerDisabledDuringModal = false;
     bool laterUsable = false;
     int step = 0;
 
-    TTimer timer(nullptr);
+    TLocal<TTimer> timer(nullptr);
     timer.SetInterval(20);
     struct TScript : TObject {
         std::function<void()> tick;
@@ -305,11 +306,11 @@ TEST(Forms, ModalFormDisablesOnlyTheWindowsThatExistedAndEndsOnModalResult) {
 }
 
 TEST(Forms, CloseOnAModalFormAnswersCancelAndCloseQueryCanRefuse) {
-    TForm dialog(nullptr);
+    TLocal<TForm> dialog(nullptr);
     TEvents events;
     events.canClose = false;
     dialog.OnCloseQuery = TCloseQueryEvent(&events, &TEvents::CloseQuery);
-    TTimer timer(nullptr);
+    TLocal<TTimer> timer(nullptr);
     timer.SetInterval(20);
     struct TScript : TObject {
         std::function<void()> tick;
@@ -341,7 +342,7 @@ TEST(Forms, CloseActionsDecideWhatHappensToTheForm) {
                            TCase{caMinimize, true, true, false}, TCase{caFree, false, false, true}}) {
         TEvents events;  // outlives the form, whose OnDestroy it records
         events.action = c.action;
-        TComponent owner(nullptr);
+        TLocal<TComponent> owner(nullptr);
         auto* form = new TForm(&owner);
         form->OnClose = TCloseEvent(&events, &TEvents::Close);
         form->OnDestroy = TNotifyEvent(&events, &TEvents::Destroyed);
@@ -360,11 +361,11 @@ TEST(Forms, CloseActionsDecideWhatHappensToTheForm) {
 }
 
 TEST(Forms, ModalLoopEndsWhenTheFormIsDestroyed) {
-    TComponent owner(nullptr);
+    TLocal<TComponent> owner(nullptr);
     auto* dialog = new TForm(&owner);
     TEvents events;
     dialog->OnDestroy = TNotifyEvent(&events, &TEvents::Destroyed);
-    TTimer timer(nullptr);
+    TLocal<TTimer> timer(nullptr);
     timer.SetInterval(20);
     struct TScript : TObject {
         TForm* form;
@@ -381,13 +382,13 @@ TEST(Forms, ModalLoopEndsWhenTheFormIsDestroyed) {
 }
 
 TEST(Forms, MessageBoxIsAnsweredByAPerson) {
-    Application.SetTitle(L"Folhavida 3.0");
+    Application().SetTitle(L"Folhavida 3.0");
     String caption;
     TWindowWatcher watcher(L"#32770", [&](HWND box) {
         caption = WindowText(box);
         PostMessageW(GetDlgItem(box, IDNO), BM_CLICK, 0, 0);
     });
-    EXPECT_EQ(Application.MessageBox(L"Deseja continuar?", L"", MB_YESNO | MB_ICONQUESTION), IDNO);
+    EXPECT_EQ(Application().MessageBox(L"Deseja continuar?", L"", MB_YESNO | MB_ICONQUESTION), IDNO);
     EXPECT_TRUE(watcher.Found());
     EXPECT_EQ(caption, L"Folhavida 3.0");
 }
@@ -412,17 +413,17 @@ TEST(Forms, EnterPressesTheDefaultButtonOfAMessageDialog) {
 
 TEST(Forms, ExceptionsGoToOnExceptionOrAMessageBox) {
     TEvents events;
-    Application.OnException = TExceptionEvent(&events, &TEvents::OnError);
-    TTestRoot root(nullptr);
+    Application().OnException = TExceptionEvent(&events, &TEvents::OnError);
+    TLocal<TTestRoot> root(nullptr);
     struct TThrowing : TObject {
         void Raise(TObject*) { throw EConvertError(L"'abc' is not a valid integer value"); }
     } thrower;
-    TTimer timer(nullptr);
+    TLocal<TTimer> timer(nullptr);
     timer.SetInterval(10);
     timer.OnTimer = TNotifyEvent(&thrower, &TThrowing::Raise);
     PumpMessages(300, [&] { return !events.log.empty(); });
     timer.SetEnabled(false);
-    Application.OnException = nullptr;
+    Application().OnException = nullptr;
     ASSERT_FALSE(events.log.empty());
     EXPECT_EQ(events.log.front(), L"'abc' is not a valid integer value");
 
@@ -436,7 +437,7 @@ TEST(Forms, ExceptionsGoToOnExceptionOrAMessageBox) {
     try {
         throw Exception(L"Falha ao ler o arquivo");
     } catch (...) {
-        Application.HandleException(nullptr);
+        Application().HandleException(nullptr);
     }
     EXPECT_TRUE(watcher.Found());
     if (!shown.empty()) {
@@ -445,15 +446,15 @@ TEST(Forms, ExceptionsGoToOnExceptionOrAMessageBox) {
 }
 
 TEST(Forms, HintOfTheControlUnderTheMouseShowsInTheReplaceableHintWindow) {
-    Application.SetHintWindowClass(TTestHintWindow::StaticClass());
-    Application.SetShowHint(false);
-    Application.SetShowHint(true);  // a new hint window of the new class
-    auto* window = dynamic_cast<TTestHintWindow*>(Application.HintWindow());
+    Application().SetHintWindowClass(TTestHintWindow::StaticClass());
+    Application().SetShowHint(false);
+    Application().SetShowHint(true);  // a new hint window of the new class
+    auto* window = dynamic_cast<TTestHintWindow*>(Application().HintWindow());
     ASSERT_NE(window, nullptr);
-    Application.SetHintPause(1);
-    Application.SetHintColor(clAqua);
+    Application().SetHintPause(1);
+    Application().SetHintColor(clAqua);
 
-    TTestForm1 form(nullptr);
+    TLocal<TTestForm1> form(nullptr);
     form.Edit1->SetHint(L"Digite o seu nome completo|longo");
     form.Edit1->SetShowHint(true);
     form.Show();
@@ -467,15 +468,15 @@ TEST(Forms, HintOfTheControlUnderTheMouseShowsInTheReplaceableHintWindow) {
     EXPECT_EQ(window->Color(), clAqua);
     PostMessageW(form.Edit1->Handle(), WM_KEYDOWN, VK_SHIFT, 1);  // any key hides it
     for (int i = 0; i < 20 && IsWindowVisible(window->Handle()); ++i) {
-        Application.ProcessMessages();
+        Application().ProcessMessages();
         Sleep(5);
     }
     EXPECT_FALSE(IsWindowVisible(window->Handle()));
-    EXPECT_THROW(Application.SetHintWindowClass(TForm::StaticClass()), EInvalidArgument);
+    EXPECT_THROW(Application().SetHintWindowClass(TForm::StaticClass()), EInvalidArgument);
 }
 
 TEST(Forms, OpenDialogCancelledKeepsItsFileName) {
-    TOpenDialog dialog(nullptr);
+    TLocal<TOpenDialog> dialog(nullptr);
     dialog.SetTitle(L"Escolha uma Foto para o seu Curriculo!");
     dialog.SetFilter(L"Bitmaps (*.bmp)|*.bmp|JPEG (*.jpg)|*.jpg");
     dialog.SetFilterIndex(2);
@@ -493,7 +494,7 @@ TEST(Forms, OpenDialogCancelledKeepsItsFileName) {
 }
 
 TEST(Forms, AutoScrollShowsScrollBarsForControlsOutsideTheClientArea) {
-    TForm form(nullptr);
+    TLocal<TForm> form(nullptr);
     form.SetClientWidth(200);
     form.SetClientHeight(100);
     auto* distant = new TTestPanel(&form);
@@ -509,13 +510,13 @@ TEST(Forms, AutoScrollShowsScrollBarsForControlsOutsideTheClientArea) {
 
 TEST(Forms, ApplicationRunEndsWhenTheMainFormCloses) {
     TTestForm1* main = nullptr;
-    Application.CreateForm(main);
+    Application().CreateForm(main);
     TForm* second = nullptr;
-    Application.CreateForm(second);
-    EXPECT_EQ(Application.MainForm(), main);
+    Application().CreateForm(second);
+    EXPECT_EQ(Application().MainForm(), main);
     EXPECT_TRUE(main->HandleAllocated());
     EXPECT_EQ(GetWindow(second->Handle(), GW_OWNER), main->Handle());  // other forms stay above it
-    TTimer timer(nullptr);
+    TLocal<TTimer> timer(nullptr);
     timer.SetInterval(30);
     struct TScript : TObject {
         TForm* form;
@@ -523,12 +524,125 @@ TEST(Forms, ApplicationRunEndsWhenTheMainFormCloses) {
     } script;
     script.form = main;
     timer.OnTimer = TNotifyEvent(&script, &TScript::Tick);
-    Application.Run();  // shows the main form; returns once it has closed
-    EXPECT_TRUE(Application.Terminated());
+    Application().Run();  // shows the main form; returns once it has closed
+    EXPECT_TRUE(Application().Terminated());
     EXPECT_TRUE(main->Visible());
     delete second;
     delete main;
-    EXPECT_EQ(Application.MainForm(), nullptr);
+    EXPECT_EQ(Application().MainForm(), nullptr);
+}
+
+// A form whose OnDestroy handler reads a member of its own class, a component field and its
+// window.
+class TFormWithState : public TForm {
+public:
+    explicit TFormWithState(TComponent* owner) : TForm(owner) {
+        Edit = new TTestEdit(this);
+        Edit->SetParent(this);
+        Edit->SetText(L"typed");
+        OnDestroy = TNotifyEvent(this, &TFormWithState::FormDestroy);
+        HandleNeeded();
+    }
+    std::vector<String> history{L"opened"};
+    TTestEdit* Edit = nullptr;
+    std::vector<String>* log = nullptr;
+
+private:
+    void FormDestroy(TObject*) {
+        log->push_back(history.front() + L", " + Edit->Text() + L", window " +
+                       (IsWindow(HandleIfAllocated()) ? L"exists" : L"gone"));
+    }
+};
+
+TEST(Forms, OnDestroySeesTheWholeFormWhicheverWayItIsFreed) {
+    struct TCase {
+        const char* path;
+        std::function<void(std::vector<String>&)> run;
+    } cases[] = {
+        {"delete", [](std::vector<String>& log) {
+             auto* form = new TFormWithState(nullptr);
+             form->log = &log;
+             delete form;
+         }},
+        {"owner", [](std::vector<String>& log) {
+             TLocal<TComponent> owner(nullptr);
+             (new TFormWithState(&owner))->log = &log;
+         }},
+        {"application", [](std::vector<String>& log) {
+             TFormWithState* form = nullptr;
+             Application().CreateForm(form);
+             form->log = &log;
+             Application().DestroyComponents();
+         }},
+        {"TLocal", [](std::vector<String>& log) {
+             TLocal<TFormWithState> form(nullptr);
+             form.log = &log;
+         }},
+        {"Release", [](std::vector<String>& log) {
+             auto* form = new TFormWithState(nullptr);
+             form->log = &log;
+             HWND h = form->Handle();
+             form->Release();
+             PumpMessages(1000, [&] { return !IsWindow(h); });
+         }},
+    };
+    for (const TCase& c : cases) {
+        std::vector<String> log;
+        c.run(log);
+        EXPECT_EQ(log, std::vector<String>{L"opened, typed, window exists"}) << c.path;
+    }
+}
+
+TEST(Forms, AFormReleasedFromItsOwnHandlerIsFreedOnlyOnceNoHandlerRuns) {
+    TEvents events;
+    auto* form = new TForm(nullptr);
+    form->SetCaption(L"alive");
+    form->OnDestroy = TNotifyEvent(&events, &TEvents::Destroyed);
+    auto* button = new TButton(form);
+    button->SetParent(form);
+    // The handler releases its own form, then lets messages be handled and still uses the form;
+    // a hook in the form's WindowProc (as a skin engine installs) uses it after CM_RELEASE.
+    struct TScript : TObject {
+        TForm* form = nullptr;
+        TEvents* events = nullptr;
+        TWndMethod saved;
+        std::vector<String> seen;
+        void Click(TObject*) {
+            form->Release();
+            Application().ProcessMessages();
+            seen.push_back(L"handler: " + form->Caption() + L", destroyed " + std::to_wstring(events->log.size()));
+        }
+        void Hook(TMessage& message) {
+            saved(message);
+            if (message.Msg == CM_RELEASE)
+                seen.push_back(L"hook: " + form->Caption() + L", destroyed " + std::to_wstring(events->log.size()));
+        }
+    } script;
+    script.form = form;
+    script.events = &events;
+    script.saved = form->WindowProc;
+    form->WindowProc = TWndMethod(&script, &TScript::Hook);
+    button->OnClick = TNotifyEvent(&script, &TScript::Click);
+    form->Show();
+    HWND h = form->Handle();
+    PostMessageW(button->Handle(), BM_CLICK, 0, 0);
+    PumpMessages(2000, [&] { return !IsWindow(h); });
+    EXPECT_EQ(script.seen, (std::vector<String>{L"hook: alive, destroyed 0", L"handler: alive, destroyed 0"}));
+    EXPECT_EQ(events.log, std::vector<String>{L"destroy"});
+    EXPECT_FALSE(IsWindow(h));
+}
+
+TEST(Forms, TheMenuBarBelongsToTheMenuNotToTheWindow) {
+    TLocal<TTestForm1> form(nullptr);
+    form.Show();
+    HWND before = form.Handle();
+    HMENU bar = form.MainMenu1->Handle();
+    form.SetBorderIcons(TBorderIcons{biSystemMenu});  // a new window
+    HWND after = form.Handle();
+    ASSERT_NE(after, before);
+    EXPECT_TRUE(IsMenu(bar));
+    EXPECT_EQ(GetMenu(after), bar);
+    EXPECT_EQ(GetMenuItemCount(bar), 2);
 }
 
 }  // namespace

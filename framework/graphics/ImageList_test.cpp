@@ -21,7 +21,7 @@ std::unique_ptr<TBitmap> Strip() {
 }  // namespace
 
 TEST(ImageList, CutsAStripAndDrawsWithTheMask) {
-    TImageList images(nullptr);
+    TLocal<TImageList> images(nullptr);
     auto strip = Strip();
     EXPECT_EQ(images.AddMasked(*strip, clFuchsia), 0);
     EXPECT_EQ(images.Count(), 2);
@@ -36,7 +36,7 @@ TEST(ImageList, CutsAStripAndDrawsWithTheMask) {
 }
 
 TEST(ImageList, DisabledImagesAreDrawnInShadowColours) {
-    TImageList images(nullptr);
+    TLocal<TImageList> images(nullptr);
     auto strip = Strip();
     images.AddMasked(*strip, clFuchsia);
     TBitmap target(20, 20);
@@ -47,7 +47,7 @@ TEST(ImageList, DisabledImagesAreDrawnInShadowColours) {
 }
 
 TEST(ImageList, ChangingTheSizeClearsIt) {
-    TImageList images(nullptr);
+    TLocal<TImageList> images(nullptr);
     auto strip = Strip();
     images.AddMasked(*strip, clFuchsia);
     images.SetWidth(32);

@@ -184,7 +184,7 @@ private:
 }  // namespace
 
 TEST(Picture, StoredAsPictureDataInDescriptions) {
-    TPictureHolder holder(nullptr);
+    TLocal<TPictureHolder> holder(nullptr);
     holder.SetName(L"Holder1");
     holder.Picture()->Assign(*RedSquare());
     holder.Font()->SetCharset(204);
@@ -194,7 +194,7 @@ TEST(Picture, StoredAsPictureDataInDescriptions) {
     EXPECT_NE(text.find(L"Font.Charset = RUSSIAN_CHARSET"), String::npos);
     EXPECT_NE(text.find(L"Font.Color = clBtnText"), String::npos);
 
-    TPictureHolder loaded(nullptr);
+    TLocal<TPictureHolder> loaded(nullptr);
     ReadComponentFromText(&loaded, text, L"Holder1");
     ASSERT_NE(loaded.Picture()->Graphic(), nullptr);
     EXPECT_EQ(loaded.Picture()->Graphic()->ClassName(), L"TBitmap");
@@ -204,7 +204,7 @@ TEST(Picture, StoredAsPictureDataInDescriptions) {
 }
 
 TEST(Picture, FontPropertiesReadFromAHandWrittenDescription) {
-    TPictureHolder holder(nullptr);
+    TLocal<TPictureHolder> holder(nullptr);
     ReadComponentFromText(&holder,
                           L"object Holder1: TPictureHolder\n"
                           L"  Font.Charset = DEFAULT_CHARSET\n"

@@ -242,13 +242,13 @@ TEST(EnvironmentData, CountMismatchIsAReadingError) {
 }
 
 TEST(EnvironmentData, StoredDescriptionRoundTrip) {
-    TEnvironmentHost stored(nullptr);
+    TLocal<TEnvironmentHost> stored(nullptr);
     stored.SetName(L"Report");
     DefineTemplateEntries(*stored.Functions());
     const String text = WriteComponentToText(&stored);
     EXPECT_NE(String::npos, text.find(L"Functions.DATA = (")) << StringToUtf8(text);
 
-    TEnvironmentHost loaded(nullptr);
+    TLocal<TEnvironmentHost> loaded(nullptr);
     ReadComponentFromText(&loaded, text, L"environment");
     ASSERT_EQ(4, loaded.Functions()->Count());
     EXPECT_EQ(L"REPORTTITLE", loaded.Functions()->Get(2));
@@ -261,7 +261,7 @@ TEST(EnvironmentData, StoredDescriptionWithTooFewExpressionsFails) {
         L"  Functions.Strings = (\n    'A'\n    'B')\n"
         L"  Functions.DATA = (\n    '1')\n"
         L"end\n";
-    TEnvironmentHost loaded(nullptr);
+    TLocal<TEnvironmentHost> loaded(nullptr);
     EXPECT_THROW(ReadComponentFromText(&loaded, text, L"environment"), Exception);
     EXPECT_EQ(nullptr, loaded.Functions()->EntryFunction(1));
 }
