@@ -1,6 +1,5 @@
 #include "app/MainForm.h"
 
-#include <memory>
 #include <string>
 
 #include "app/AppPictures.h"
@@ -23,16 +22,10 @@
 #include "framework/rtl/Clock.h"
 #include "framework/rtl/FileUtils.h"
 #include "framework/rtl/FormatSettings.h"
+#include "framework/rtl/UniqueHandle.h"
 #include "framework/rtl/WinApi.h"
 
 TForm1* Form1 = nullptr;
-
-namespace {
-struct CloseHandleDeleter {
-    void operator()(HANDLE handle) const { CloseHandle(handle); }
-};
-using UniqueProcessHandle = std::unique_ptr<void, CloseHandleDeleter>;
-}  // namespace
 
 TForm1::TForm1(TComponent* owner) : TForm(owner) {
     ReadForm([this] {
@@ -277,7 +270,7 @@ void TForm1::ProcurarAtualizacoes() {
         return;
     }
     // Folhavida does not wait for the updater: its handles go at once.
-    UniqueProcessHandle thread(process.hThread), started(process.hProcess);
+    const UniqueKernelHandle thread(process.hThread), started(process.hProcess);
     Close();
 }
 

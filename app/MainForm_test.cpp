@@ -26,6 +26,7 @@
 #include "framework/rtl/Clock.h"
 #include "framework/rtl/DateTime.h"
 #include "framework/rtl/FileUtils.h"
+#include "framework/rtl/Streams.h"
 #include "framework/rtl/WinApi.h"
 
 namespace {
@@ -308,10 +309,8 @@ TEST_F(Photo, LoadsBitmapsAndJpegsByExtensionAndKeepsThePhotoOnABrokenFile) {
     jpg.Assign(&source);
     jpg.SaveToFile(folder + L"b.jpg");
     for (const wchar_t* broken : {L"broken.jpg", L"broken.bmp"}) {
-        HANDLE h = CreateFileW((folder + broken).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-        DWORD written = 0;
-        WriteFile(h, "not a picture at all", 20, &written, nullptr);
-        CloseHandle(h);
+        TFileStream file(folder + broken, fmCreate);
+        file.WriteBuffer("not a picture at all", 20);
     }
 
     form->LoadPhoto(folder + L"a.bmp");
