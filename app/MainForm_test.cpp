@@ -27,6 +27,7 @@
 #include "framework/rtl/DateTime.h"
 #include "framework/rtl/FileUtils.h"
 #include "framework/rtl/Streams.h"
+#include "framework/rtl/StringUtils.h"
 #include "framework/rtl/WinApi.h"
 
 namespace {
@@ -177,27 +178,20 @@ TEST_F(MainWindow, ShowingTheWindowSelectsTheFirstTab) {
     EXPECT_EQ(form->PageControl1->ActivePage(), form->TabSheet1);
 }
 
-TEST_F(MainWindow, TheFieldTableMatchesTheWindow) {
-    // The table LimparCampos uses holds every data field under its kind, and every edit.
-    auto isKind = [](TComponent* c, TFieldKind kind) {
-        switch (kind) {
-            case TFieldKind::Edit: return c->ClassType() == TEdit::StaticClass();
-            case TFieldKind::DatePicker: return dynamic_cast<TDateTimePicker*>(c) != nullptr;
-            case TFieldKind::ComboBox: return dynamic_cast<TComboBox*>(c) != nullptr;
-            case TFieldKind::MaskEdit: return dynamic_cast<TMaskEdit*>(c) != nullptr;
-            case TFieldKind::RichEdit: return dynamic_cast<TRichEdit*>(c) != nullptr;
-        }
-        return false;
+TEST_F(MainWindow, DataFieldMembersPointAtTheirControls) {
+    // The table binds the members, a repeated tab's field N at index N - 1.
+    const std::pair<TComponent*, const wchar_t*> members[] = {
+        {form->edt_nome, L"edt_nome"},         {form->edt_nasc, L"edt_nasc"},
+        {form->edt_uf, L"edt_uf"},             {form->edt_tel2, L"edt_tel2"},
+        {form->edt_exnome[0], L"edt_exnome1"}, {form->edt_exsaida[2], L"edt_exsaida3"},
+        {form->edt_extelefone[4], L"edt_extelefone5"}, {form->edt_escolaridade, L"edt_escolaridade"},
+        {form->edt_cucurso[1], L"edt_cucurso2"}, {form->edt_cuduracao[4], L"edt_cuduracao5"},
+        {form->edt_salario, L"edt_salario"},   {form->frase, L"frase"},
     };
-    int edits = 0;
-    for (const TDataField& field : DataFields()) {
-        TComponent* c = Find(field.Name);
-        ASSERT_NE(c, nullptr);
-        EXPECT_TRUE(isKind(c, field.Kind)) << std::string(field.Name.begin(), field.Name.end());
+    for (const auto& [member, name] : members) {
+        ASSERT_NE(member, nullptr) << StringToUtf8(name);
+        EXPECT_EQ(member->Name(), name);
     }
-    for (int i = 0; i < form->ComponentCount(); ++i)
-        if (form->Components(i)->ClassType() == TEdit::StaticClass()) ++edits;
-    EXPECT_EQ(static_cast<size_t>(edits), FieldsClearedByLimparCampos().size());
 }
 
 TEST_F(MainWindow, EnterWalksEveryChainAndStopsAtItsEnd) {
