@@ -2,17 +2,14 @@
 
 #include <gtest/gtest.h>
 
-#include <atomic>
-#include <chrono>
-#include <functional>
 #include <memory>
-#include <thread>
 
 #include "app/DataFields.h"
 #include "app/EnterChains.h"
 #include "app/Greeting.h"
 #include "app/Splash.h"
 #include "framework/controls/Buttons.h"
+#include "framework/controls/ControlTestSupport.h"
 #include "framework/controls/ComCtrls.h"
 #include "framework/controls/DateTimePicker.h"
 #include "framework/controls/RichEdit.h"
@@ -32,65 +29,12 @@
 
 namespace {
 
-using namespace std::chrono_literals;
-
-void PumpFor(std::chrono::milliseconds duration) {
-    const auto end = std::chrono::steady_clock::now() + duration;
-    while (std::chrono::steady_clock::now() < end) {
-        Application.ProcessMessages();
-        std::this_thread::sleep_for(10ms);
-    }
-}
-
-bool PumpUntil(const std::function<bool()>& condition, std::chrono::milliseconds timeout = 5s) {
-    const auto end = std::chrono::steady_clock::now() + timeout;
-    while (!condition()) {
-        if (std::chrono::steady_clock::now() > end) return false;
-        Application.ProcessMessages();
-        std::this_thread::sleep_for(10ms);
-    }
-    return true;
-}
-
-// Closes the first window of windowClass that appears, as a person closing a dialog would.
-class DialogCloser {
-public:
-    explicit DialogCloser(const wchar_t* windowClass) : class_(windowClass) {
-        thread_ = std::thread([this] {
-            while (!stop_) {
-                if (HWND w = FindWindowW(class_, nullptr); w != nullptr && IsWindowVisible(w)) {
-                    wchar_t text[512] = {};
-                    // The text of a message form's window is its caption; the message is painted.
-                    GetWindowTextW(w, text, 512);
-                    caption_ = text;
-                    PostMessageW(w, WM_CLOSE, 0, 0);
-                    seen_ = true;
-                    return;
-                }
-                std::this_thread::sleep_for(20ms);
-            }
-        });
-    }
-    ~DialogCloser() {
-        stop_ = true;
-        thread_.join();
-    }
-    bool Seen() const { return seen_; }
-
-private:
-    const wchar_t* class_;
-    std::atomic<bool> stop_{false};
-    std::atomic<bool> seen_{false};
-    String caption_;
-    std::thread thread_;
-};
-
 class MainWindow : public ::testing::Test {
 protected:
     void SetUp() override {
         form = std::make_unique<TForm1>(nullptr);
         form->Show();
-        PumpFor(100ms);
+        PumpMessages(100);
     }
     void TearDown() override { form.reset(); }
 
@@ -113,14 +57,14 @@ protected:
     void Focus(TWinControl* control) {
         ShowTabsOf(control);
         control->SetFocus();
-        PumpFor(20ms);
+        PumpMessages(20);
     }
 
     void PressEnter(TWinControl* control) {
         PostMessageW(control->Handle(), WM_KEYDOWN, VK_RETURN, 1);
         PostMessageW(control->Handle(), WM_CHAR, L'\r', 1);
         PostMessageW(control->Handle(), WM_KEYUP, VK_RETURN, 0xC0000001);
-        PumpFor(30ms);
+        PumpMessages(30);
     }
 
     bool HasFocus(TWinControl* control) {
@@ -174,7 +118,7 @@ TEST_F(MainWindow, ShowingTheWindowSelectsTheFirstTab) {
     form->PageControl1->SetActivePageIndex(4);
     form->Hide();
     form->Show();
-    PumpFor(50ms);
+    PumpMessages(50);
     EXPECT_EQ(form->PageControl1->ActivePage(), form->TabSheet1);
 }
 
@@ -249,14 +193,14 @@ TEST_F(MainWindow, LimparCamposEmptiesEditsAndLeavesTheRest) {
 TEST_F(MainWindow, PhraseBoxesActAsOneChoice) {
     ShowTabsOf(form->frase4);
     SendMessageW(form->frase4->Handle(), BM_CLICK, 0, 0);
-    PumpFor(30ms);
+    PumpMessages(30);
     EXPECT_TRUE(form->frase4->Checked());
     EXPECT_TRUE(form->frase->Enabled());
     EXPECT_TRUE(HasFocus(form->frase));
     form->frase->SetText(L"Minha frase");
 
     SendMessageW(form->frase2->Handle(), BM_CLICK, 0, 0);
-    PumpFor(30ms);
+    PumpMessages(30);
     EXPECT_TRUE(form->frase2->Checked());
     EXPECT_FALSE(form->frase4->Checked());
     EXPECT_FALSE(form->frase->Enabled());
@@ -275,7 +219,8 @@ TEST_F(MainWindow, GreetingAppearsAfterOneSecond) {
     TStatusPanel* panel = form->StatusBar1->Panels()->Items(0);
     EXPECT_EQ(panel->Width(), 280);
     EXPECT_EQ(form->StatusBar1->Panels()->Items(1)->Width(), 50);
-    ASSERT_TRUE(PumpUntil([&] { return !panel->Text().empty(); }, 3s));
+    PumpMessages(3000, [&] { return !panel->Text().empty(); });
+    ASSERT_FALSE(panel->Text().empty()) << "no greeting after 3 s";
     EXPECT_EQ(panel->Text(), GreetingText(Now(), DefaultFormatSettings()));
     EXPECT_EQ(panel->Text().rfind(L"  Boa tarde! Hoje é ", 0), 0u);
 }
@@ -333,10 +278,10 @@ TEST_F(MainWindow, UpdaterThatCannotStartIsReportedAndTheWindowStays) {
     ASSERT_FALSE(FileExists(TForm1::UpdaterPath()));
     form->edt_nome->SetText(L"Maria");
     {
-        DialogCloser closer(L"TMessageForm");
+        TWindowWatcher closer(L"TMessageForm", [](HWND dialog) { PostMessageW(dialog, WM_CLOSE, 0, 0); });
         form->ProcurarAtualizacoes();
-        PumpFor(50ms);
-        EXPECT_TRUE(closer.Seen()) << "no message about the missing updater";
+        PumpMessages(50);
+        EXPECT_TRUE(closer.Found()) << "no message about the missing updater";
     }
     EXPECT_TRUE(form->Visible());
     EXPECT_EQ(form->edt_nome->Text(), L"Maria");
@@ -346,9 +291,9 @@ TEST_F(MainWindow, AboutBoxClosesBackToTheEnteredData) {
     Tsobre about(nullptr);
     form->edt_nome->SetText(L"Maria");
     {
-        DialogCloser closer(L"Tsobre");
+        TWindowWatcher closer(L"Tsobre", [](HWND dialog) { PostMessageW(dialog, WM_CLOSE, 0, 0); });
         about.ShowModal();
-        EXPECT_TRUE(closer.Seen());
+        EXPECT_TRUE(closer.Found());
     }
     EXPECT_EQ(about.Caption(), L"Folhavida 3.0");
     EXPECT_EQ(about.ClientWidth(), 250);
