@@ -467,7 +467,6 @@ void TControl::SetAlign(TAlign align) {
 
 void TControl::SetVisible(bool visible) {
     if (visible == visible_) return;
-    VisibleChanging();
     if (!windowed_) InvalidateBounds(BoundsRect());
     visible_ = visible;
     if (!windowed_) InvalidateBounds(BoundsRect());
@@ -534,8 +533,6 @@ void TControl::FontChangedEvent(TObject*) {
 void TControl::FontChanged() { Invalidate(); }
 
 void TControl::ColorChanged() { Invalidate(); }
-
-void TControl::Changed() {}
 
 String TControl::GetText() const { return text_; }
 

@@ -201,12 +201,10 @@ protected:
     void Notification(TComponent* component, TOperation operation) override;
     void Loaded() override;
 
-    virtual void Changed();
     void SetParentFontFlag(bool parentFont) { parentFont_ = parentFont; }
     // Called when the font or colour changed, after the CM_ message went out.
     virtual void FontChanged();
     virtual void ColorChanged();
-    virtual void VisibleChanging() {}
     // The window this control is drawn in (its own, or its parent's for a windowless control).
     virtual HWND ContainingWindow() const;
     void InvalidateBounds(const TRect& r);
