@@ -6,7 +6,8 @@
 
 #include "framework/rtl/System.h"
 
-// The chains in order, one per tab (or nested tab), each a list of field names.
+// The chains in order, one per tab (or nested tab), each a list of field names: the data fields
+// of the tab in table order (DataFields.h).
 const std::vector<std::vector<String>>& EnterChains();
 
 // The field that Enter in field moves to; empty for the last field of a chain and for any

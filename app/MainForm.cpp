@@ -1,6 +1,5 @@
 #include "app/MainForm.h"
 
-#include <memory>
 #include <string>
 
 #include "app/AppPictures.h"
@@ -23,16 +22,10 @@
 #include "framework/rtl/Clock.h"
 #include "framework/rtl/FileUtils.h"
 #include "framework/rtl/FormatSettings.h"
+#include "framework/rtl/UniqueHandle.h"
 #include "framework/rtl/WinApi.h"
 
 TForm1* Form1 = nullptr;
-
-namespace {
-struct CloseHandleDeleter {
-    void operator()(HANDLE handle) const { CloseHandle(handle); }
-};
-using UniqueProcessHandle = std::unique_ptr<void, CloseHandleDeleter>;
-}  // namespace
 
 TForm1::TForm1(TComponent* owner) : TForm(owner) {
     ReadForm([this] {
@@ -60,59 +53,26 @@ void TForm1::Publish(TPublisher<TForm1>& p) {
 }
 
 void TForm1::BindComponents() {
+    // The data fields from their table, the other components one by one.
+    for (const TDataField& field : DataFields())
+        if (!field.Attach(*this, FindComponent(field.Name)))
+            throw EComponentError(L"Component " + field.Name + L" not found in TForm1");
     FV_BIND(PageControl1);
     FV_BIND(PageControl2);
     FV_BIND(PageControl3);
     FV_BIND(TabSheet1);
     FV_BIND(TabSheet3);
     FV_BIND(TabSheet7);
-    FV_BIND(edt_nome);
-    FV_BIND(edt_nasc);
-    FV_BIND(edt_sexo);
-    FV_BIND(edt_ec);
-    FV_BIND(edt_tel1);
-    FV_BIND(edt_tel2);
-    FV_BIND(edt_natural);
-    FV_BIND(edt_email);
     FV_BIND(GroupBox1);
-    FV_BIND(edt_rua);
-    FV_BIND(edt_numero);
-    FV_BIND(edt_complemento);
-    FV_BIND(edt_bairro);
-    FV_BIND(edt_cidade);
-    FV_BIND(edt_uf);
-    for (int i = 0; i < 5; ++i) {
-        const String n = std::to_wstring(i + 1);
-        Bind(edt_exnome[i], (L"edt_exnome" + n).c_str());
-        Bind(edt_excargo[i], (L"edt_excargo" + n).c_str());
-        Bind(edt_exobs[i], (L"edt_exobs" + n).c_str());
-        Bind(edt_exentrada[i], (L"edt_exentrada" + n).c_str());
-        Bind(edt_exsaida[i], (L"edt_exsaida" + n).c_str());
-        Bind(edt_extelefone[i], (L"edt_extelefone" + n).c_str());
-        Bind(edt_cucurso[i], (L"edt_cucurso" + n).c_str());
-        Bind(edt_cuobs[i], (L"edt_cuobs" + n).c_str());
-        Bind(edt_cuescola[i], (L"edt_cuescola" + n).c_str());
-        Bind(edt_cuduracao[i], (L"edt_cuduracao" + n).c_str());
-    }
-    FV_BIND(edt_escolaridade);
-    FV_BIND(edt_curso);
-    FV_BIND(edt_escola);
     FV_BIND(Bevel1);
     FV_BIND(Image1);
     FV_BIND(BitBtn1);
     FV_BIND(BitBtn2);
     FV_BIND(BitBtn5);
-    FV_BIND(edt_rg);
-    FV_BIND(edt_cpf);
-    FV_BIND(edt_cp);
-    FV_BIND(edt_te);
-    FV_BIND(edt_cargo);
-    FV_BIND(edt_salario);
     FV_BIND(frase1);
     FV_BIND(frase2);
     FV_BIND(frase3);
     FV_BIND(frase4);
-    FV_BIND(frase);
     FV_BIND(BitBtn7);
     FV_BIND(BitBtn6);
     FV_BIND(BitBtn4);
@@ -277,7 +237,7 @@ void TForm1::ProcurarAtualizacoes() {
         return;
     }
     // Folhavida does not wait for the updater: its handles go at once.
-    UniqueProcessHandle thread(process.hThread), started(process.hProcess);
+    const UniqueKernelHandle thread(process.hThread), started(process.hProcess);
     Close();
 }
 

@@ -2,17 +2,14 @@
 
 #include <gtest/gtest.h>
 
-#include <atomic>
-#include <chrono>
-#include <functional>
 #include <memory>
-#include <thread>
 
 #include "app/DataFields.h"
 #include "app/EnterChains.h"
 #include "app/Greeting.h"
 #include "app/Splash.h"
 #include "framework/controls/Buttons.h"
+#include "framework/controls/ControlTestSupport.h"
 #include "framework/controls/ComCtrls.h"
 #include "framework/controls/DateTimePicker.h"
 #include "framework/controls/RichEdit.h"
@@ -26,69 +23,18 @@
 #include "framework/rtl/Clock.h"
 #include "framework/rtl/DateTime.h"
 #include "framework/rtl/FileUtils.h"
+#include "framework/rtl/Streams.h"
+#include "framework/rtl/StringUtils.h"
 #include "framework/rtl/WinApi.h"
 
 namespace {
-
-using namespace std::chrono_literals;
-
-void PumpFor(std::chrono::milliseconds duration) {
-    const auto end = std::chrono::steady_clock::now() + duration;
-    while (std::chrono::steady_clock::now() < end) {
-        Application().ProcessMessages();
-        std::this_thread::sleep_for(10ms);
-    }
-}
-
-bool PumpUntil(const std::function<bool()>& condition, std::chrono::milliseconds timeout = 5s) {
-    const auto end = std::chrono::steady_clock::now() + timeout;
-    while (!condition()) {
-        if (std::chrono::steady_clock::now() > end) return false;
-        Application().ProcessMessages();
-        std::this_thread::sleep_for(10ms);
-    }
-    return true;
-}
-
-// Closes the first window of windowClass that appears, as a person closing a dialog would.
-class DialogCloser {
-public:
-    explicit DialogCloser(const wchar_t* windowClass) : class_(windowClass) {
-        thread_ = std::thread([this] {
-            while (!stop_) {
-                if (HWND w = FindWindowW(class_, nullptr); w != nullptr && IsWindowVisible(w)) {
-                    wchar_t text[512] = {};
-                    // The text of a message form's window is its caption; the message is painted.
-                    GetWindowTextW(w, text, 512);
-                    caption_ = text;
-                    PostMessageW(w, WM_CLOSE, 0, 0);
-                    seen_ = true;
-                    return;
-                }
-                std::this_thread::sleep_for(20ms);
-            }
-        });
-    }
-    ~DialogCloser() {
-        stop_ = true;
-        thread_.join();
-    }
-    bool Seen() const { return seen_; }
-
-private:
-    const wchar_t* class_;
-    std::atomic<bool> stop_{false};
-    std::atomic<bool> seen_{false};
-    String caption_;
-    std::thread thread_;
-};
 
 class MainWindow : public ::testing::Test {
 protected:
     void SetUp() override {
         form = std::make_unique<TForm1>(nullptr);
         form->Show();
-        PumpFor(100ms);
+        PumpMessages(100);
     }
     void TearDown() override { form.reset(); }
 
@@ -111,14 +57,14 @@ protected:
     void Focus(TWinControl* control) {
         ShowTabsOf(control);
         control->SetFocus();
-        PumpFor(20ms);
+        PumpMessages(20);
     }
 
     void PressEnter(TWinControl* control) {
         PostMessageW(control->Handle(), WM_KEYDOWN, VK_RETURN, 1);
         PostMessageW(control->Handle(), WM_CHAR, L'\r', 1);
         PostMessageW(control->Handle(), WM_KEYUP, VK_RETURN, 0xC0000001);
-        PumpFor(30ms);
+        PumpMessages(30);
     }
 
     bool HasFocus(TWinControl* control) {
@@ -172,31 +118,24 @@ TEST_F(MainWindow, ShowingTheWindowSelectsTheFirstTab) {
     form->PageControl1->SetActivePageIndex(4);
     form->Hide();
     form->Show();
-    PumpFor(50ms);
+    PumpMessages(50);
     EXPECT_EQ(form->PageControl1->ActivePage(), form->TabSheet1);
 }
 
-TEST_F(MainWindow, TheFieldTableMatchesTheWindow) {
-    // The table LimparCampos uses holds every data field under its kind, and every edit.
-    auto isKind = [](TComponent* c, TFieldKind kind) {
-        switch (kind) {
-            case TFieldKind::Edit: return c->ClassType() == TEdit::StaticClass();
-            case TFieldKind::DatePicker: return dynamic_cast<TDateTimePicker*>(c) != nullptr;
-            case TFieldKind::ComboBox: return dynamic_cast<TComboBox*>(c) != nullptr;
-            case TFieldKind::MaskEdit: return dynamic_cast<TMaskEdit*>(c) != nullptr;
-            case TFieldKind::RichEdit: return dynamic_cast<TRichEdit*>(c) != nullptr;
-        }
-        return false;
+TEST_F(MainWindow, DataFieldMembersPointAtTheirControls) {
+    // The table binds the members, a repeated tab's field N at index N - 1.
+    const std::pair<TComponent*, const wchar_t*> members[] = {
+        {form->edt_nome, L"edt_nome"},         {form->edt_nasc, L"edt_nasc"},
+        {form->edt_uf, L"edt_uf"},             {form->edt_tel2, L"edt_tel2"},
+        {form->edt_exnome[0], L"edt_exnome1"}, {form->edt_exsaida[2], L"edt_exsaida3"},
+        {form->edt_extelefone[4], L"edt_extelefone5"}, {form->edt_escolaridade, L"edt_escolaridade"},
+        {form->edt_cucurso[1], L"edt_cucurso2"}, {form->edt_cuduracao[4], L"edt_cuduracao5"},
+        {form->edt_salario, L"edt_salario"},   {form->frase, L"frase"},
     };
-    int edits = 0;
-    for (const TDataField& field : DataFields()) {
-        TComponent* c = Find(field.Name);
-        ASSERT_NE(c, nullptr);
-        EXPECT_TRUE(isKind(c, field.Kind)) << std::string(field.Name.begin(), field.Name.end());
+    for (const auto& [member, name] : members) {
+        ASSERT_NE(member, nullptr) << StringToUtf8(name);
+        EXPECT_EQ(member->Name(), name);
     }
-    for (int i = 0; i < form->ComponentCount(); ++i)
-        if (form->Components(i)->ClassType() == TEdit::StaticClass()) ++edits;
-    EXPECT_EQ(static_cast<size_t>(edits), FieldsClearedByLimparCampos().size());
 }
 
 TEST_F(MainWindow, EnterWalksEveryChainAndStopsAtItsEnd) {
@@ -254,14 +193,14 @@ TEST_F(MainWindow, LimparCamposEmptiesEditsAndLeavesTheRest) {
 TEST_F(MainWindow, PhraseBoxesActAsOneChoice) {
     ShowTabsOf(form->frase4);
     SendMessageW(form->frase4->Handle(), BM_CLICK, 0, 0);
-    PumpFor(30ms);
+    PumpMessages(30);
     EXPECT_TRUE(form->frase4->Checked());
     EXPECT_TRUE(form->frase->Enabled());
     EXPECT_TRUE(HasFocus(form->frase));
     form->frase->SetText(L"Minha frase");
 
     SendMessageW(form->frase2->Handle(), BM_CLICK, 0, 0);
-    PumpFor(30ms);
+    PumpMessages(30);
     EXPECT_TRUE(form->frase2->Checked());
     EXPECT_FALSE(form->frase4->Checked());
     EXPECT_FALSE(form->frase->Enabled());
@@ -280,7 +219,8 @@ TEST_F(MainWindow, GreetingAppearsAfterOneSecond) {
     TStatusPanel* panel = form->StatusBar1->Panels()->Items(0);
     EXPECT_EQ(panel->Width(), 280);
     EXPECT_EQ(form->StatusBar1->Panels()->Items(1)->Width(), 50);
-    ASSERT_TRUE(PumpUntil([&] { return !panel->Text().empty(); }, 3s));
+    PumpMessages(3000, [&] { return !panel->Text().empty(); });
+    ASSERT_FALSE(panel->Text().empty()) << "no greeting after 3 s";
     EXPECT_EQ(panel->Text(), GreetingText(Now(), DefaultFormatSettings()));
     EXPECT_EQ(panel->Text().rfind(L"  Boa tarde! Hoje é ", 0), 0u);
 }
@@ -308,10 +248,8 @@ TEST_F(Photo, LoadsBitmapsAndJpegsByExtensionAndKeepsThePhotoOnABrokenFile) {
     jpg.Assign(&source);
     jpg.SaveToFile(folder + L"b.jpg");
     for (const wchar_t* broken : {L"broken.jpg", L"broken.bmp"}) {
-        HANDLE h = CreateFileW((folder + broken).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-        DWORD written = 0;
-        WriteFile(h, "not a picture at all", 20, &written, nullptr);
-        CloseHandle(h);
+        TFileStream file(folder + broken, fmCreate);
+        file.WriteBuffer("not a picture at all", 20);
     }
 
     form->LoadPhoto(folder + L"a.bmp");
@@ -340,10 +278,10 @@ TEST_F(MainWindow, UpdaterThatCannotStartIsReportedAndTheWindowStays) {
     ASSERT_FALSE(FileExists(TForm1::UpdaterPath()));
     form->edt_nome->SetText(L"Maria");
     {
-        DialogCloser closer(L"TMessageForm");
+        TWindowWatcher closer(L"TMessageForm", [](HWND dialog) { PostMessageW(dialog, WM_CLOSE, 0, 0); });
         form->ProcurarAtualizacoes();
-        PumpFor(50ms);
-        EXPECT_TRUE(closer.Seen()) << "no message about the missing updater";
+        PumpMessages(50);
+        EXPECT_TRUE(closer.Found()) << "no message about the missing updater";
     }
     EXPECT_TRUE(form->Visible());
     EXPECT_EQ(form->edt_nome->Text(), L"Maria");
@@ -353,9 +291,9 @@ TEST_F(MainWindow, AboutBoxClosesBackToTheEnteredData) {
     TLocal<Tsobre> about(nullptr);
     form->edt_nome->SetText(L"Maria");
     {
-        DialogCloser closer(L"Tsobre");
+        TWindowWatcher closer(L"Tsobre", [](HWND dialog) { PostMessageW(dialog, WM_CLOSE, 0, 0); });
         about.ShowModal();
-        EXPECT_TRUE(closer.Seen());
+        EXPECT_TRUE(closer.Found());
     }
     EXPECT_EQ(about.Caption(), L"Folhavida 3.0");
     EXPECT_EQ(about.ClientWidth(), 250);

@@ -13,8 +13,8 @@ std::vector<TStartUpStage> FolhavidaStartUpStages() {
     return {
         {25,
          {
-             {L"TForm1", [] { Application().CreateForm(Form1); }},
-             {L"Tsobre", [] { Application().CreateForm(sobre); }},
+             [] { Application().CreateForm(Form1); },
+             [] { Application().CreateForm(sobre); },
          }},
         {50, {}},
         {75, {}},
@@ -27,7 +27,7 @@ void RunStartUp(const std::vector<TStartUpStage>& stages) {
     splash->Show();
     for (const TStartUpStage& stage : stages) {
         splash->ShowProgress(stage.Progress);
-        for (const TFormCreation& form : stage.Forms) form.Create();
+        for (const auto& create : stage.Forms) create();
     }
     // The value may never be drawn: the splash goes right after.
     splash->ShowProgress(99, false);

@@ -7,15 +7,10 @@
 
 #include "framework/rtl/System.h"
 
-struct TFormCreation {
-    String ClassName;
-    std::function<void()> Create;
-};
-
-// The forms created while the splash shows Progress.
+// The forms created, each by one call, while the splash shows Progress.
 struct TStartUpStage {
     int Progress;
-    std::vector<TFormCreation> Forms;
+    std::vector<std::function<void()>> Forms;
 };
 
 // The program's windows in creation order; the first one becomes the main window.

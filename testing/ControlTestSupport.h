@@ -163,24 +163,20 @@ public:
         (void)atom;
         RECT r{0, 0, width, height};
         AdjustWindowRect(&r, WS_OVERLAPPEDWINDOW, FALSE);
-        window_ = CreateWindowExW(0, L"ControlTestHost", L"controls test", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 20, 20,
-                                  r.right - r.left, r.bottom - r.top, nullptr, nullptr, GetModuleHandleW(nullptr),
-                                  nullptr);
+        window_.reset(CreateWindowExW(0, L"ControlTestHost", L"controls test", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 20,
+                                      20, r.right - r.left, r.bottom - r.top, nullptr, nullptr,
+                                      GetModuleHandleW(nullptr), nullptr));
         root_->SetBevelOuter(bvNone);
-        root_->SetParentWindow(window_);
+        root_->SetParentWindow(window_.get());
         root_->SetBounds(0, 0, width, height);
         root_->HandleNeeded();
-        SetForegroundWindow(window_);
+        SetForegroundWindow(window_.get());
         PumpMessages();
-    }
-    ~TestHost() {
-        root_.reset();
-        DestroyWindow(window_);
     }
     TestHost(const TestHost&) = delete;
     TestHost& operator=(const TestHost&) = delete;
 
-    HWND Window() const { return window_; }
+    HWND Window() const { return window_.get(); }
     TPanel& Root() { return *root_; }
 
     // A control owned by the root (which frees it) and placed on it.
@@ -193,8 +189,8 @@ public:
     }
 
 private:
+    UniqueWindow window_;            // declared first: outlives the panel inside it
     std::unique_ptr<TPanel> root_;
-    HWND window_ = nullptr;
 };
 
 // The control and its children painted into a new 24-bit bitmap, through WM_PAINT with a DC.
@@ -210,9 +206,8 @@ inline std::unique_ptr<TBitmap> ScreenImage(HWND window) {
     GetClientRect(window, &r);
     UpdateWindow(window);
     auto image = WhiteBitmap(r.right, r.bottom);
-    HDC dc = GetDC(window);
-    BitBlt(image->Canvas().Handle(), 0, 0, r.right, r.bottom, dc, 0, 0, SRCCOPY);
-    ReleaseDC(window, dc);
+    const UniqueWindowDC dc = ClientDC(window);
+    BitBlt(image->Canvas().Handle(), 0, 0, r.right, r.bottom, dc.get(), 0, 0, SRCCOPY);
     return image;
 }
 

@@ -10,6 +10,7 @@
 #include <thread>
 #include <vector>
 
+#include "framework/rtl/UniqueHandle.h"
 #include "framework/rtl/WinApi.h"
 
 #include <commctrl.h>
@@ -122,13 +123,12 @@ protected:
 
     void TearDown() override {
         if (process_.hProcess == nullptr) return;
+        const UniqueKernelHandle thread(process_.hThread), process(process_.hProcess);
         if (WaitForSingleObject(process_.hProcess, 0) == WAIT_TIMEOUT) {
             if (window_ != nullptr) PostMessageW(window_, WM_CLOSE, 0, 0);
             if (WaitForSingleObject(process_.hProcess, 10000) == WAIT_TIMEOUT)
                 TerminateProcess(process_.hProcess, 1);
         }
-        CloseHandle(process_.hThread);
-        CloseHandle(process_.hProcess);
     }
 
     HWND PageControl() {

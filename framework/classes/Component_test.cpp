@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "framework/classes/ClassesRegistration.h"
+#include "framework/classes/PropertyAccess.h"
 #include "framework/rtl/Format.h"
 #include "framework/rtl/StringUtils.h"
 #include "testing/StreamingTestClasses.h"
@@ -312,44 +313,6 @@ TEST(Collection, ItemsJoinAndLeaveAndNameTheirPath) {
     EXPECT_EQ(second->Index(), 0);
     delete second;
     EXPECT_EQ(columns->Count(), 0);
-}
-
-TEST(Properties, ReadAndWriteByName) {
-    RegisterColorIdent(L"clTestRed", 0x0000FF);
-    TLocal<TTestControl> owner(nullptr);
-    auto* c = new TTestControl(&owner);
-    auto* other = new TTestControl(&owner);
-    other->SetName(L"Other");
-    SetPropValue(c, L"Visible", L"False");
-    SetPropValue(c, L"Align", L"taClient");
-    SetPropValue(c, L"Left", L"$10");
-    SetPropValue(c, L"Font.Style", L"[tsBold, tsUnderline]");
-    SetPropValue(c, L"Font.Name", L"Arial");
-    SetPropValue(c, L"Color", L"clTestRed");
-    SetPropValue(c, L"Scale", L"2.5");
-    SetPropValue(c, L"Buddy", L"Other");
-    EXPECT_FALSE(c->Visible());
-    EXPECT_EQ(c->Align(), taClient);
-    EXPECT_EQ(c->Left(), 16);
-    EXPECT_EQ(c->Font()->Style(), (TTestStyles{tsBold, tsUnderline}));
-    EXPECT_EQ(c->Buddy(), other);
-    EXPECT_EQ(GetPropValue(c, L"Font.Style"), L"[tsBold, tsUnderline]");
-    EXPECT_EQ(GetPropValue(c, L"Font.Name"), L"Arial");
-    EXPECT_EQ(GetPropValue(c, L"Color"), L"clTestRed");
-    EXPECT_EQ(GetPropValue(c, L"Scale"), L"2.5");
-    EXPECT_EQ(GetPropValue(c, L"Align"), L"taClient");
-    SetPropValue(c, L"Color", L"$00112233");
-    EXPECT_EQ(GetPropValue(c, L"Color"), L"$00112233");
-    RegisterColorIdent(L"clTestSystem", -16777211);  // $FF000005 as a signed colour
-    SetPropValue(c, L"Color", L"$FF000005");
-    EXPECT_EQ(c->Color(), -16777211);
-    EXPECT_EQ(GetPropValue(c, L"Color"), L"clTestSystem");
-    EXPECT_TRUE(IsPublishedProp(c, L"font.size"));
-    EXPECT_FALSE(IsPublishedProp(c, L"Font.Weight"));
-    EXPECT_THROW(SetPropValue(c, L"Align", L"taLeft"), EPropertyError);
-    EXPECT_THROW(SetPropValue(c, L"Left", L"9999999999"), EPropertyError);
-    EXPECT_THROW(SetPropValue(c, L"Flat", L"True"), EPropertyError);
-    EXPECT_THROW(SetPropValue(c, L"Buddy", L"Nobody"), EPropertyError);
 }
 
 }  // namespace

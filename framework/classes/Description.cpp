@@ -7,7 +7,7 @@
 #include "framework/rtl/StringUtils.h"
 
 EParserError::EParserError(const String& description, int line, const String& message)
-    : EReadError(description + L"(" + std::to_wstring(line) + L"): " + message), line_(line) {}
+    : EReadError(description + L"(" + std::to_wstring(line) + L"): " + message), line_(line), reason_(message) {}
 
 namespace {
 
@@ -36,6 +36,13 @@ public:
         SkipBlanks();
         if (pos_ < s_.size()) Fail(L"End of description expected");
         return root;
+    }
+
+    TValue ParseLoneValue() {
+        TValue value = ParseValue();
+        SkipBlanks();
+        if (pos_ < s_.size()) Fail(L"End of value expected");
+        return value;
     }
 
 private:
@@ -393,6 +400,16 @@ TObjectNode ParseDescriptionUtf8(const std::string& bytes, const String& descrip
 String FormatDescription(const TObjectNode& root) {
     String out;
     AppendObject(out, root, L"");
+    return out;
+}
+
+TValue ParseDescriptionValue(const String& text, const String& descriptionName) {
+    return TParser(text, descriptionName).ParseLoneValue();
+}
+
+String FormatDescriptionValue(const TValue& value) {
+    String out;
+    AppendValue(out, value, L"");
     return out;
 }
 

@@ -32,9 +32,12 @@ class EParserError : public EReadError {
 public:
     EParserError(const String& description, int line, const String& message);
     int Line() const { return line_; }
+    // The message without the description and line.
+    const String& Reason() const { return reason_; }
 
 private:
     int line_;
+    String reason_;
 };
 
 struct TPropertyNode;
@@ -74,6 +77,11 @@ TObjectNode ParseDescription(const String& text, const String& descriptionName);
 TObjectNode ParseDescriptionUtf8(const std::string& bytes, const String& descriptionName);
 
 String FormatDescription(const TObjectNode& root);
+
+// One value, written as it follows "Name =" in a description; the whole text is the value.
+// Raises EParserError.
+TValue ParseDescriptionValue(const String& text, const String& descriptionName);
+String FormatDescriptionValue(const TValue& value);
 
 // Floats as descriptions write them: the shortest text that reads back to the same value.
 String FloatToDescriptionText(Extended value);

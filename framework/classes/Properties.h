@@ -137,14 +137,8 @@ const THandlerInfo* FindHandler(TClass cls, const String& name);
 // The properties of the class and its ancestors, ancestors first, hidden ones left out.
 std::vector<const TPropInfo*> PublishedProperties(TClass cls);
 
-// Reading and writing by name. path may be dotted ("Font.Name"). Values are written as in a
-// stored description without quotes: "True", "alClient", "[fsBold, fsItalic]", "12", "1.5",
-// "clRed" or "$0000FF", text as is; TStrings take their Text; component references a name
-// looked up in the instance's owner and among the global roots. Errors raise EPropertyError.
+// A value that does not fit its property (PropertyAccess.h reads and writes properties by name).
 FV_DECLARE_EXCEPTION(EPropertyError, Exception);
-String GetPropValue(TObject* instance, const String& path);
-void SetPropValue(TObject* instance, const String& path, const String& value);
-bool IsPublishedProp(TObject* instance, const String& path);
 
 namespace fv_detail {
 

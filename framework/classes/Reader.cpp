@@ -61,6 +61,14 @@ void TReader::ReadRootComponent(TComponent* root, const TObjectNode& description
     for (TComponent* c : loaded_) c->Loaded();
 }
 
+void TReader::ReadSingleProperty(TComponent* root, TPersistent* instance, const TPropertyNode& property) {
+    root_ = root;
+    fixups_.clear();
+    ReadProperty(instance, property);
+    for (const TFixup& fixup : fixups_) ApplyFixup(fixup);
+    fixups_.clear();
+}
+
 void TReader::BeginLoading(TComponent* component) {
     component->state_ = component->state_ + TComponentState{csLoading, csReading};
     loaded_.push_back(component);
@@ -147,18 +155,7 @@ void TReader::ReadProperty(TPersistent* instance, const TPropertyNode& prop) {
             return;
         }
         if (info->Kind == TTypeKind::Strings) {
-            if (prop.Value.Type != TValue::vaList) InvalidValue();
-            auto* strings = static_cast<TStrings*>(info->GetObject(target));
-            strings->BeginUpdate();
-            strings->Clear();
-            for (const TValue& item : prop.Value.Items) {
-                if (item.Type != TValue::vaString) {
-                    strings->EndUpdate();
-                    InvalidValue();
-                }
-                strings->Add(item.Text);
-            }
-            strings->EndUpdate();
+            ReadStrings(static_cast<TStrings*>(info->GetObject(target)), prop.Value);
             return;
         }
         if (info->Kind != TTypeKind::Class)
@@ -169,9 +166,20 @@ void TReader::ReadProperty(TPersistent* instance, const TPropertyNode& prop) {
     }
 }
 
+// Items.Strings = ( 'line' ... ): the list replaces the lines.
+void TReader::ReadStrings(TStrings* strings, const TValue& value) {
+    if (value.Type != TValue::vaList) InvalidValue();
+    for (const TValue& item : value.Items)
+        if (item.Type != TValue::vaString) InvalidValue();
+    strings->BeginUpdate();
+    strings->Clear();
+    for (const TValue& item : value.Items) strings->Add(item.Text);
+    strings->EndUpdate();
+}
+
 void TReader::SetProperty(TPersistent* instance, const TPropInfo& info, const TPropertyNode& prop) {
     const TValue& v = prop.Value;
-    if (!info.Writable() && info.Kind != TTypeKind::Collection)
+    if (!info.Writable() && info.Kind != TTypeKind::Collection && info.Kind != TTypeKind::Strings)
         throw EReadError(Format(L"Property %s is read-only", {info.Name}));
     switch (info.Kind) {
     case TTypeKind::Integer:
@@ -245,6 +253,11 @@ void TReader::SetProperty(TPersistent* instance, const TPropInfo& info, const TP
     }
     case TTypeKind::Method: {
         if (v.Type != TValue::vaIdent) InvalidValue();
+        if (SameText(v.Text, L"nil")) {
+            info.SetMethod(instance, TMethodValue{});
+            break;
+        }
+        if (root_ == nullptr) throw EReadError(Format(L"Handler %s not found", {v.Text}));
         const THandlerInfo* handler = FindHandler(root_->ClassType(), v.Text);
         if (handler == nullptr)
             throw EReadError(Format(L"Handler %s not found in %s", {v.Text, root_->ClassName()}));
@@ -254,6 +267,8 @@ void TReader::SetProperty(TPersistent* instance, const TPropInfo& info, const TP
         break;
     }
     case TTypeKind::Strings:
+        ReadStrings(static_cast<TStrings*>(info.GetObject(instance)), v);
+        break;
     case TTypeKind::Class:
         InvalidValue();
     }
@@ -305,12 +320,8 @@ void TReader::DefineBinaryProperty(const String& name, const TStreamProc& read,
 
 void TReader::FixupReferences() {
     for (const TFixup& fixup : fixups_) {
-        TComponent* target = FindReference(fixup.reference);
-        if (target == nullptr)
-            Fail(fixup.line, Format(L"Error reading %s: Unresolved reference to %s",
-                                    {fixup.path, fixup.reference}));
         try {
-            fixup.info->SetObject(fixup.instance, target);
+            ApplyFixup(fixup);
         } catch (const Exception& e) {
             Fail(fixup.line, Format(L"Error reading %s: %s", {fixup.path, e.Message()}));
         }
@@ -318,15 +329,23 @@ void TReader::FixupReferences() {
     fixups_.clear();
 }
 
+void TReader::ApplyFixup(const TFixup& fixup) {
+    TComponent* target = FindReference(fixup.reference);
+    if (target == nullptr) throw EReadError(Format(L"Unresolved reference to %s", {fixup.reference}));
+    fixup.info->SetObject(fixup.instance, target);
+}
+
 TComponent* TReader::FindReference(const String& name) const {
+    const bool inRoot = root_ != nullptr;
     size_t dot = name.find(L'.');
     if (dot == String::npos) {
-        if (SameText(root_->Name(), name)) return root_;
-        if (TComponent* found = root_->FindComponent(name)) return found;
+        if (inRoot && SameText(root_->Name(), name)) return root_;
+        if (inRoot)
+            if (TComponent* found = root_->FindComponent(name)) return found;
         return FindGlobalRoot(name);
     }
     String rootName = name.substr(0, dot);
-    TComponent* root = SameText(root_->Name(), rootName) ? root_ : FindGlobalRoot(rootName);
+    TComponent* root = inRoot && SameText(root_->Name(), rootName) ? root_ : FindGlobalRoot(rootName);
     return root != nullptr ? root->FindComponent(name.substr(dot + 1)) : nullptr;
 }
 

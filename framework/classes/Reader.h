@@ -16,6 +16,7 @@
 #include "framework/classes/Filer.h"
 
 class TPersistent;
+class TStrings;
 struct TPropInfo;
 
 class TReader : public TFiler {
@@ -24,6 +25,10 @@ public:
 
     // root must be of the described class or derive from it.
     void ReadRootComponent(TComponent* root, const TObjectNode& description);
+    // One property of instance (path may be dotted), by the same rules: references resolve at
+    // once in root (when there is one) and among the global roots, events bind to root's
+    // handlers. Errors raise the bare reason, without description and line.
+    void ReadSingleProperty(TComponent* root, TPersistent* instance, const TPropertyNode& property);
     TComponent* Root() const override { return root_; }
 
     void DefineProperty(const String& name, const TReaderProc& read, const TWriterProc& write,
@@ -65,7 +70,9 @@ private:
     void ReadDefined(const std::function<void(TFiler&)>& define, const String& name,
                      const TValue& value);
     void FixupReferences();
+    void ApplyFixup(const TFixup& fixup);
     TComponent* FindReference(const String& name) const;
+    void ReadStrings(TStrings* strings, const TValue& value);
     void BeginLoading(TComponent* component);
     [[noreturn]] void Fail(int line, const String& message) const;
     const TValue& Take(TValue::Kind kind, const wchar_t* expected);

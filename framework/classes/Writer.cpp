@@ -30,6 +30,18 @@ TValue Text(const String& text) {
     return v;
 }
 
+// What a description leaves out: what it cannot name, no reference or handler, no lines or items.
+bool LeftOut(const TPropInfo& info, const std::optional<TValue>& value) {
+    if (!value) return true;
+    switch (info.Kind) {
+    case TTypeKind::Component:
+    case TTypeKind::Method: return SameText(value->Text, L"nil");
+    case TTypeKind::Strings: return value->Items.empty();
+    case TTypeKind::Collection: return value->CollectionItems.empty();
+    default: return false;
+    }
+}
+
 }  // namespace
 
 TWriter::TWriter(TComponent* root) : root_(root) {}
@@ -48,98 +60,94 @@ TObjectNode TWriter::WriteComponent(TComponent* component) {
     return node;
 }
 
+std::optional<TValue> TWriter::PropertyValue(TPersistent* instance, const TPropInfo& info) {
+    TValue v;
+    switch (info.Kind) {
+    case TTypeKind::Integer:
+        return Integer(info.GetOrdinal(instance));
+    case TTypeKind::Boolean:
+        return Ident(info.GetOrdinal(instance) != 0 ? L"True" : L"False");
+    case TTypeKind::Enumeration:
+        return Ident(info.Enum->Name(static_cast<int>(info.GetOrdinal(instance))));
+    case TTypeKind::Set: {
+        auto bits = static_cast<std::uint64_t>(info.GetOrdinal(instance));
+        v.Type = TValue::vaSet;
+        for (int i = 0; i < info.Enum->Count(); ++i)
+            if (bits >> i & 1) v.Idents.push_back(info.Enum->Name(i));
+        return v;
+    }
+    case TTypeKind::String:
+        return Text(info.GetString(instance));
+    case TTypeKind::Float:
+        v.Type = TValue::vaFloat;
+        v.Float = info.GetFloat(instance);
+        return v;
+    case TTypeKind::Color: {
+        Int64 color = info.GetOrdinal(instance);
+        String ident;
+        if (ColorToIdent(color, ident))
+            v = Ident(ident);
+        else
+            v = Integer(static_cast<std::uint32_t>(color));
+        v.Hex = true;
+        return v;
+    }
+    case TTypeKind::Strings: {
+        auto* strings = static_cast<TStrings*>(info.GetObject(instance));
+        v.Type = TValue::vaList;
+        for (int i = 0; strings != nullptr && i < strings->Count(); ++i) v.Items.push_back(Text(strings->Get(i)));
+        return v;
+    }
+    case TTypeKind::Class:
+        return std::nullopt;
+    case TTypeKind::Component: {
+        auto* target = static_cast<TComponent*>(info.GetObject(instance));
+        if (target == nullptr) return Ident(L"nil");
+        if (target->Name().empty()) return std::nullopt;
+        if (target == root_ || target->Owner() == root_ || target->Owner() == nullptr)
+            return Ident(target->Name());
+        return Ident(target->Owner()->Name() + L"." + target->Name());
+    }
+    case TTypeKind::Collection: {
+        auto* collection = static_cast<TCollection*>(info.GetObject(instance));
+        v.Type = TValue::vaCollection;
+        for (int i = 0; collection != nullptr && i < collection->Count(); ++i)
+            WriteProperties(collection->Items(i), L"", v.CollectionItems.emplace_back());
+        return v;
+    }
+    case TTypeKind::Method: {
+        TMethodValue method = info.GetMethod(instance);
+        if (method.Code.Thunk == nullptr) return Ident(L"nil");
+        // Only the root's registered handlers can be named in a description.
+        for (TClass c = root_ != nullptr ? root_->ClassType() : nullptr; c != nullptr; c = c->Parent)
+            for (const THandlerInfo& h : PublishedTable(c).Handlers())
+                if (h.Code == method.Code && h.AdjustData(root_) == method.Data) return Ident(h.Name);
+        return std::nullopt;
+    }
+    }
+    return std::nullopt;
+}
+
 void TWriter::WriteProperties(TPersistent* instance, const String& prefix,
                               std::vector<TPropertyNode>& out) {
     for (const TPropInfo* info : PublishedProperties(instance->ClassType())) {
         if (info->IsStored && !info->IsStored(instance)) continue;
         if (info->IsDefault(instance)) continue;
-        TPropertyNode prop;
-        prop.Name = prefix + info->Name;
-        TValue& v = prop.Value;
-        switch (info->Kind) {
-        case TTypeKind::Integer:
-            v = Integer(info->GetOrdinal(instance));
-            break;
-        case TTypeKind::Boolean:
-            v = Ident(info->GetOrdinal(instance) != 0 ? L"True" : L"False");
-            break;
-        case TTypeKind::Enumeration:
-            v = Ident(info->Enum->Name(static_cast<int>(info->GetOrdinal(instance))));
-            break;
-        case TTypeKind::Set: {
-            auto bits = static_cast<std::uint64_t>(info->GetOrdinal(instance));
-            v.Type = TValue::vaSet;
-            for (int i = 0; i < info->Enum->Count(); ++i)
-                if (bits >> i & 1) v.Idents.push_back(info->Enum->Name(i));
-            break;
-        }
-        case TTypeKind::String:
-            v = Text(info->GetString(instance));
-            break;
-        case TTypeKind::Float:
-            v.Type = TValue::vaFloat;
-            v.Float = info->GetFloat(instance);
-            break;
-        case TTypeKind::Color: {
-            Int64 color = info->GetOrdinal(instance);
-            String ident;
-            if (ColorToIdent(color, ident))
-                v = Ident(ident);
-            else
-                v = Integer(static_cast<std::uint32_t>(color));
-            v.Hex = true;
-            break;
-        }
-        case TTypeKind::Strings: {
-            auto* strings = static_cast<TStrings*>(info->GetObject(instance));
-            if (strings == nullptr || strings->Count() == 0) continue;
-            TPropertyNode lines;
-            lines.Name = prop.Name + L".Strings";
-            lines.Value.Type = TValue::vaList;
-            for (int i = 0; i < strings->Count(); ++i)
-                lines.Value.Items.push_back(Text(strings->Get(i)));
-            out.push_back(std::move(lines));
-            if (auto* stored = dynamic_cast<TStringsStoredProperties*>(strings))
-                WriteDefined([stored](TFiler& filer) { stored->DefineProperties(filer); },
-                             prop.Name + L".", out);
+        const String name = prefix + info->Name;
+        if (info->Kind == TTypeKind::Class) {
+            if (auto* nested = dynamic_cast<TPersistent*>(info->GetObject(instance)))
+                WriteProperties(nested, name + L".", out);
             continue;
         }
-        case TTypeKind::Class: {
-            auto* nested = dynamic_cast<TPersistent*>(info->GetObject(instance));
-            if (nested != nullptr) WriteProperties(nested, prop.Name + L".", out);
+        std::optional<TValue> value = PropertyValue(instance, *info);
+        if (LeftOut(*info, value)) continue;
+        if (info->Kind == TTypeKind::Strings) {
+            out.push_back({name + L".Strings", std::move(*value)});
+            if (auto* stored = dynamic_cast<TStringsStoredProperties*>(static_cast<TStrings*>(info->GetObject(instance))))
+                WriteDefined([stored](TFiler& filer) { stored->DefineProperties(filer); }, name + L".", out);
             continue;
         }
-        case TTypeKind::Component: {
-            auto* target = static_cast<TComponent*>(info->GetObject(instance));
-            if (target == nullptr || target->Name().empty()) continue;
-            if (target == root_ || target->Owner() == root_ || target->Owner() == nullptr)
-                v = Ident(target->Name());
-            else
-                v = Ident(target->Owner()->Name() + L"." + target->Name());
-            break;
-        }
-        case TTypeKind::Collection: {
-            auto* collection = static_cast<TCollection*>(info->GetObject(instance));
-            if (collection == nullptr || collection->Count() == 0) continue;
-            v.Type = TValue::vaCollection;
-            for (int i = 0; i < collection->Count(); ++i)
-                WriteProperties(collection->Items(i), L"", v.CollectionItems.emplace_back());
-            break;
-        }
-        case TTypeKind::Method: {
-            TMethodValue method = info->GetMethod(instance);
-            if (method.Code.Thunk == nullptr) continue;
-            const THandlerInfo* found = nullptr;
-            for (TClass c = root_->ClassType(); c != nullptr && found == nullptr; c = c->Parent)
-                for (const THandlerInfo& h : PublishedTable(c).Handlers())
-                    if (h.Code == method.Code && h.AdjustData(root_) == method.Data) found = &h;
-            // Only the root's registered handlers can be named in a description.
-            if (found == nullptr) continue;
-            v = Ident(found->Name);
-            break;
-        }
-        }
-        out.push_back(std::move(prop));
+        out.push_back({name, std::move(*value)});
     }
     WriteDefined([instance](TFiler& filer) { instance->DefineProperties(filer); }, prefix, out);
 }

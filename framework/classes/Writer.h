@@ -6,19 +6,25 @@
 #pragma once
 
 #include <functional>
-
+#include <optional>
 #include <vector>
 
 #include "framework/classes/Description.h"
 #include "framework/classes/Filer.h"
 
 class TPersistent;
+struct TPropInfo;
 
 class TWriter : public TFiler {
 public:
+    // root names references and handlers; it may be null when only global roots can be named.
     explicit TWriter(TComponent* root);
 
     TObjectNode WriteRootComponent();
+    // One property's value as a description writes it, default or not: nil for no reference or
+    // handler, an empty list or collection for none. Nothing for a nested persistent, a
+    // reference to an unnamed component, or an event bound to other than one of root's handlers.
+    std::optional<TValue> PropertyValue(TPersistent* instance, const TPropInfo& info);
     TComponent* Root() const override { return root_; }
 
     void DefineProperty(const String& name, const TReaderProc& read, const TWriterProc& write,

@@ -468,7 +468,6 @@ void TControl::SetAlign(TAlign align) {
 
 void TControl::SetVisible(bool visible) {
     if (visible == visible_) return;
-    VisibleChanging();
     if (!windowed_) InvalidateBounds(BoundsRect());
     visible_ = visible;
     if (!windowed_) InvalidateBounds(BoundsRect());
@@ -535,8 +534,6 @@ void TControl::FontChangedEvent(TObject*) {
 void TControl::FontChanged() { Invalidate(); }
 
 void TControl::ColorChanged() { Invalidate(); }
-
-void TControl::Changed() {}
 
 String TControl::GetText() const { return text_; }
 

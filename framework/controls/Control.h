@@ -203,12 +203,10 @@ protected:
     // Leaves the parent, then frees the owned components.
     void BeforeDestruction() override;
 
-    virtual void Changed();
     void SetParentFontFlag(bool parentFont) { parentFont_ = parentFont; }
     // Called when the font or colour changed, after the CM_ message went out.
     virtual void FontChanged();
     virtual void ColorChanged();
-    virtual void VisibleChanging() {}
     // The window this control is drawn in (its own, or its parent's for a windowless control).
     virtual HWND ContainingWindow() const;
     void InvalidateBounds(const TRect& r);

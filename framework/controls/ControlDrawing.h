@@ -25,7 +25,7 @@ private:
 
 // The height of text in font, measured on the screen.
 inline int TextHeightOf(TFont& font, const wchar_t* text) {
-    ScreenDC dc;
+    const auto dc = ScreenDC();
     SelectionGuard selection(dc.get(), font.Handle());
     SIZE size{};
     GetTextExtentPoint32W(dc.get(), text, static_cast<int>(wcslen(text)), &size);

@@ -227,7 +227,8 @@ TEST_F(Controls, ChildColourRequestsAreAnsweredByTheChild) {
     edit->SetColor(clYellow);
     edit->Font()->SetColor(clRed);
     ShowRoot();
-    HDC dc = GetDC(edit->Handle());
+    const UniqueWindowDC editDC = ClientDC(edit->Handle());
+    const HDC dc = editDC.get();
     auto brush = reinterpret_cast<HBRUSH>(
         SendMessageW(root.Handle(), WM_CTLCOLOREDIT, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(edit->Handle())));
     EXPECT_EQ(GetBkColor(dc), ColorToRGB(clYellow));
@@ -235,7 +236,6 @@ TEST_F(Controls, ChildColourRequestsAreAnsweredByTheChild) {
     LOGBRUSH lb{};
     GetObjectW(brush, sizeof(lb), &lb);
     EXPECT_EQ(lb.lbColor, ColorToRGB(clYellow));
-    ReleaseDC(edit->Handle(), dc);
 }
 
 TEST_F(Controls, WindowClassIsNamedAfterTheFrameworkClassAndSuperclassesTheSystemOne) {
@@ -284,6 +284,44 @@ TEST_F(Controls, ExceptionInAWindowProcedureGoesToTheHandler) {
     SendMessageW(h, WM_USER + 51, 0, 0);  // EAbort is silent
     EXPECT_EQ(host.messages, std::vector<String>{L"broken handler"});
     EXPECT_TRUE(IsWindow(h));
+}
+
+// A windowless control that remembers the DC of each paint; the first paint fails.
+class TFailingFirstPaint : public TGraphicControl {
+public:
+    explicit TFailingFirstPaint(TComponent* owner) : TGraphicControl(owner) { SetBounds(0, 0, 20, 20); }
+    std::vector<HDC> dcs;
+
+protected:
+    void Paint() override {
+        dcs.push_back(Canvas().Handle());
+        if (dcs.size() == 1) throw Exception(L"paint failed");
+    }
+};
+
+TEST_F(Controls, APaintThatThrowsGivesTheWindowsDCBack) {
+    // The system hands a window the DC it gave back last; one kept by a failed paint would be
+    // in use, and the next paint would get another.
+    auto* edit = AddEdit(L"Edit", 100);
+    struct Case {
+        const wchar_t* parent;
+        TWinControl* control;
+    } cases[] = {{L"a control painting itself", &root}, {L"a system control", edit}};
+    ShowRoot();
+    for (const Case& c : cases) {
+        auto* shape = new TFailingFirstPaint(&root);
+        shape->SetParent(c.control);
+        shape->SetBounds(2, 2, 10, 10);
+        host.messages.clear();
+        for (int paint = 0; paint < 2; ++paint) {
+            RedrawWindow(c.control->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_NOCHILDREN);
+            PumpMessages();
+        }
+        ASSERT_EQ(shape->dcs.size(), 2u) << c.parent;
+        EXPECT_EQ(host.messages, std::vector<String>{L"paint failed"}) << c.parent;
+        EXPECT_EQ(shape->dcs[1], shape->dcs[0]) << c.parent;
+        delete shape;
+    }
 }
 
 TEST_F(Controls, AlignedChildrenFillTheClientArea) {

@@ -169,13 +169,8 @@ void TDateTimePicker::WndProc(TMessage& message) {
             if (message.WParam != 0) {
                 PaintColored(reinterpret_cast<HDC>(message.WParam));
             } else {
-                struct Paint {
-                    HWND Window;
-                    PAINTSTRUCT Ps{};
-                    HDC Dc = BeginPaint(Window, &Ps);
-                    ~Paint() { EndPaint(Window, &Ps); }
-                } paint{HandleIfAllocated()};
-                PaintColored(paint.Dc);
+                const UniquePaintDC paint = BeginPaintDC(HandleIfAllocated());
+                PaintColored(paint.get());
             }
             message.Result = 0;
             return;

@@ -81,10 +81,10 @@ TEST(MaskEdit, DeleteAndPasteKeepTheLiterals) {
     const String pasted = L"(21) 3456-7890x";
     ASSERT_TRUE(OpenClipboard(host.Window()));
     EmptyClipboard();
-    HGLOBAL data = GlobalAlloc(GMEM_MOVEABLE, (pasted.size() + 1) * sizeof(wchar_t));
-    memcpy(GlobalLock(data), pasted.c_str(), (pasted.size() + 1) * sizeof(wchar_t));
-    GlobalUnlock(data);
-    SetClipboardData(CF_UNICODETEXT, data);
+    UniqueGlobal data(GlobalAlloc(GMEM_MOVEABLE, (pasted.size() + 1) * sizeof(wchar_t)));
+    memcpy(GlobalLock(data.get()), pasted.c_str(), (pasted.size() + 1) * sizeof(wchar_t));
+    GlobalUnlock(data.get());
+    if (SetClipboardData(CF_UNICODETEXT, data.get())) (void)data.release();  // the clipboard's now
     CloseClipboard();
     edit->SelectAll();
     TypeKeys(edit->Handle(), L"\x16");

@@ -131,21 +131,13 @@ bool DispatchMenuItemMessage(TMessage& message) {
         if (mis->CtlType != ODT_MENU) return false;
         TMenuItem* item = FindMenuItemByCommand(mis->itemID);
         if (item == nullptr) return false;
-        ScreenDC screen;
-        HDC dc = CreateCompatibleDC(screen.get());
-        TCanvas canvas;
-        canvas.SetHandle(dc);
+        const auto screen = ScreenDC();
+        UniqueDC dc(CreateCompatibleDC(screen.get()));
+        TCanvas canvas;  // gives the DC back clean before the DC goes, however measuring ends
+        canvas.SetHandle(dc.get());
         int width = 0;
         int height = 0;
-        try {
-            item->MeasureItem(canvas, width, height);
-        } catch (...) {
-            canvas.SetHandle(nullptr);
-            DeleteDC(dc);
-            throw;
-        }
-        canvas.SetHandle(nullptr);
-        DeleteDC(dc);
+        item->MeasureItem(canvas, width, height);
         mis->itemWidth = static_cast<UINT>(std::max(width, 0));
         mis->itemHeight = static_cast<UINT>(std::max(height, 0));
         message.Result = TRUE;
@@ -170,8 +162,7 @@ TMenuItem::TMenuItem(TComponent* owner) : TComponent(owner) {
 TMenuItem::~TMenuItem() {
     destroying_ = true;
     while (!items_.empty()) delete items_.back();  // each takes itself out of items_
-    if (parent_ != nullptr) parent_->Remove(this);
-    if (handle_ != nullptr) DestroyMenu(handle_);
+    if (parent_ != nullptr) parent_->Remove(this);  // detaches handle_ before it is destroyed
     if (TControlsScope* scope = TControlsScope::Current()) scope->ReleaseMenuCommand(command_);
 }
 
@@ -232,11 +223,11 @@ void TMenuItem::SetImageIndex(int index) {
 }
 
 HMENU TMenuItem::Handle() {
-    if (handle_ == nullptr) {
-        handle_ = CreatePopupMenu();
+    if (!handle_) {
+        handle_.reset(CreatePopupMenu());
         RebuildHandle();
     }
-    return handle_;
+    return handle_.get();
 }
 
 TMenuItem* TMenuItem::Items(int index) const {
@@ -261,10 +252,11 @@ void TMenuItem::Remove(TMenuItem* item) {
     items_.erase(it);
     item->parent_ = nullptr;
     if (destroying_) {
-        if (handle_ != nullptr) RemoveMenu(handle_, item->command_, MF_BYCOMMAND);
-        if (handle_ != nullptr && item->handle_ != nullptr)
-            for (int i = GetMenuItemCount(handle_) - 1; i >= 0; --i)
-                if (GetSubMenu(handle_, i) == item->handle_) RemoveMenu(handle_, static_cast<UINT>(i), MF_BYPOSITION);
+        if (handle_) RemoveMenu(handle_.get(), item->command_, MF_BYCOMMAND);
+        if (handle_ && item->handle_)
+            for (int i = GetMenuItemCount(handle_.get()) - 1; i >= 0; --i)
+                if (GetSubMenu(handle_.get(), i) == item->handle_.get())
+                    RemoveMenu(handle_.get(), static_cast<UINT>(i), MF_BYPOSITION);
         return;
     }
     Changed(false);
@@ -327,10 +319,11 @@ void TMenuItem::Changed(bool rebuildParent) {
 }
 
 void TMenuItem::RebuildHandle() {
-    if (handle_ == nullptr) return;
-    while (GetMenuItemCount(handle_) > 0) RemoveMenu(handle_, 0, MF_BYPOSITION);
+    if (!handle_) return;
+    // RemoveMenu detaches a submenu without destroying it: each item owns its own.
+    while (GetMenuItemCount(handle_.get()) > 0) RemoveMenu(handle_.get(), 0, MF_BYPOSITION);
     for (TMenuItem* item : items_)
-        if (item->visible_) item->AppendTo(handle_);
+        if (item->visible_) item->AppendTo(handle_.get());
 }
 
 void TMenuItem::RebuildTree() {
@@ -384,7 +377,7 @@ HBITMAP TMenuItem::ImageBitmap() {
     bi.bmiHeader.biPlanes = 1;
     bi.bmiHeader.biBitCount = 24;
     void* bits = nullptr;
-    ScreenDC screen;
+    const auto screen = ScreenDC();
     UniqueBitmap bitmap(CreateDIBSection(screen.get(), &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
     if (!bitmap) return nullptr;
     UniqueDC dc(CreateCompatibleDC(screen.get()));
@@ -568,11 +561,11 @@ TMainMenu::~TMainMenu() {
 
 HMENU TMainMenu::Handle() {
     TMenuItem* root = Items();
-    if (root->handle_ == nullptr) {
-        root->handle_ = CreateMenu();
+    if (!root->handle_) {
+        root->handle_.reset(CreateMenu());
         root->RebuildHandle();
     }
-    return root->handle_;
+    return root->handle_.get();
 }
 
 void TMainMenu::SetWindowHandle(HWND window) { window_ = window; }
@@ -596,11 +589,11 @@ void TPopupMenu::Publish(TPublisher<TPopupMenu>& p) {
 
 HMENU TPopupMenu::Handle() {
     TMenuItem* root = Items();
-    if (root->handle_ == nullptr) {
-        root->handle_ = CreatePopupMenu();
+    if (!root->handle_) {
+        root->handle_.reset(CreatePopupMenu());
         root->RebuildHandle();
     }
-    return root->handle_;
+    return root->handle_.get();
 }
 
 void TPopupMenu::Popup(int x, int y) {

@@ -14,9 +14,12 @@
 #include "framework/controls/Control.h"
 #include "framework/graphics/Canvas.h"
 #include "framework/graphics/ImageList.h"
+#include "framework/rtl/UniqueHandle.h"
 
 class TMenu;
 class TMenuItem;
+
+using UniqueMenu = UniqueHandle<HMENU, ReleaseBy<&DestroyMenu>>;
 
 // A shortcut: virtual key in the low byte plus scShift / scCtrl / scAlt.
 using TShortCut = Word;
@@ -69,7 +72,7 @@ public:
     UINT Command() const { return command_; }
     // The popup menu of the sub-items (created on first use).
     HMENU Handle();
-    HMENU HandleIfAllocated() const { return handle_; }
+    HMENU HandleIfAllocated() const { return handle_.get(); }
 
     int Count() const { return static_cast<int>(items_.size()); }
     TMenuItem* Items(int index) const;  // raises EMenuError out of range
@@ -119,7 +122,7 @@ private:
     int imageIndex_ = -1;
     String hint_;
     UINT command_ = 0;
-    HMENU handle_ = nullptr;
+    UniqueMenu handle_;
     UniqueBitmap imageBitmap_;
     TMenuItem* parent_ = nullptr;
     TMenu* menu_ = nullptr;  // set on the root item only

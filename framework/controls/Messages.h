@@ -24,8 +24,6 @@ struct TMessage {
 };
 
 constexpr UINT CM_BASE = 0xB000;
-constexpr UINT CM_ACTIVATE = CM_BASE + 0x00;
-constexpr UINT CM_DEACTIVATE = CM_BASE + 0x01;
 constexpr UINT CM_DIALOGKEY = CM_BASE + 0x05;          // WParam virtual key, LParam key data; Result 1 = handled
 constexpr UINT CM_DIALOGCHAR = CM_BASE + 0x06;         // WParam character (Alt+letter accelerators); Result 1 = handled
 constexpr UINT CM_FOCUSCHANGED = CM_BASE + 0x07;       // LParam the newly focused TWinControl*, broadcast in a form
@@ -43,19 +41,13 @@ constexpr UINT CM_TEXTCHANGED = CM_BASE + 0x12;
 constexpr UINT CM_MOUSEENTER = CM_BASE + 0x13;         // LParam the control (TControl*)
 constexpr UINT CM_MOUSELEAVE = CM_BASE + 0x14;         // LParam the control (TControl*)
 constexpr UINT CM_MENUCHANGED = CM_BASE + 0x15;        // sent to the form whose menu changed
-constexpr UINT CM_BUTTONPRESSED = CM_BASE + 0x18;
-constexpr UINT CM_SHOWINGCHANGED = CM_BASE + 0x19;
 constexpr UINT CM_ENTER = CM_BASE + 0x1A;              // focus entered the control or one of its children
 constexpr UINT CM_EXIT = CM_BASE + 0x1B;               // focus left it; raising refuses the move
 constexpr UINT CM_WANTSPECIALKEY = CM_BASE + 0x1E;     // WParam virtual key; Result 1 = the control handles it itself
 constexpr UINT CM_RELEASE = CM_BASE + 0x21;            // posted to a form: free it
 constexpr UINT CM_TABSTOPCHANGED = CM_BASE + 0x28;
 constexpr UINT CM_CONTROLLISTCHANGE = CM_BASE + 0x2C;  // WParam the control, LParam 1 inserted / 0 removed
-constexpr UINT CM_HINTSHOW = CM_BASE + 0x30;
 constexpr UINT CM_RECREATEWND = CM_BASE + 0x33;        // destroy and create the window again
-constexpr UINT CM_INVALIDATE = CM_BASE + 0x34;
-constexpr UINT CM_BORDERCHANGED = CM_BASE + 0x3B;
-constexpr UINT CM_PARENTBIDIMODECHANGED = CM_BASE + 0x3C;
 constexpr UINT CM_MODALRESULT = CM_BASE + 0x50;        // sent to the root of a clicked button's parents: WParam its modal result
 
 constexpr UINT CN_BASE = 0xBD00;
@@ -73,11 +65,9 @@ constexpr UINT CN_DELETEITEM = CN_BASE + WM_DELETEITEM;
 constexpr UINT CN_DRAWITEM = CN_BASE + WM_DRAWITEM;
 constexpr UINT CN_HSCROLL = CN_BASE + WM_HSCROLL;
 constexpr UINT CN_MEASUREITEM = CN_BASE + WM_MEASUREITEM;
-constexpr UINT CN_PARENTNOTIFY = CN_BASE + WM_PARENTNOTIFY;
 constexpr UINT CN_VKEYTOITEM = CN_BASE + WM_VKEYTOITEM;
 constexpr UINT CN_VSCROLL = CN_BASE + WM_VSCROLL;
 constexpr UINT CN_KEYDOWN = CN_BASE + WM_KEYDOWN;      // before dispatch; Result 1 = consumed
-constexpr UINT CN_KEYUP = CN_BASE + WM_KEYUP;
 constexpr UINT CN_CHAR = CN_BASE + WM_CHAR;            // before dispatch; Result 1 = consumed, WParam may change
 constexpr UINT CN_SYSKEYDOWN = CN_BASE + WM_SYSKEYDOWN;
 constexpr UINT CN_SYSCHAR = CN_BASE + WM_SYSCHAR;

@@ -103,7 +103,7 @@ void TLabel::AdjustBounds() {
     const String text = MeasuredText(Caption(), showAccelChar_);
     RECT r{0, 0, wordWrap_ ? std::max(Width(), 1) : 0, 0};
     {
-        ScreenDC dc;
+        const auto dc = ScreenDC();
         SelectionGuard font(dc.get(), Font()->Handle());
         DrawTextW(dc.get(), text.c_str(), static_cast<int>(text.size()), &r,
                   DrawFlags() | DT_CALCRECT);

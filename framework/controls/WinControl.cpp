@@ -551,25 +551,22 @@ void TWinControl::PaintHandler(TMessage& message) {
         if (dc != nullptr) {
             PaintControls(dc);
         } else {
-            HDC own = GetDC(handle_);
-            PaintControls(own);
-            ReleaseDC(handle_, own);
+            const UniqueWindowDC own = ClientDC(handle_);
+            PaintControls(own.get());
         }
         return;
     }
-    PAINTSTRUCT ps{};
-    if (dc == nullptr) dc = BeginPaint(handle_, &ps);
-    try {
-        {
-            SavedDCState saved(dc);
-            PaintWindow(dc);
-        }
-        PaintControls(dc);
-    } catch (...) {
-        if (message.WParam == 0) EndPaint(handle_, &ps);
-        throw;
+    // Without a DC from the sender this is the window's own paint, ended however painting ends.
+    UniquePaintDC own;
+    if (dc == nullptr) {
+        own = BeginPaintDC(handle_);
+        dc = own.get();
     }
-    if (message.WParam == 0) EndPaint(handle_, &ps);
+    {
+        SavedDCState saved(dc);
+        PaintWindow(dc);
+    }
+    PaintControls(dc);
 }
 
 void TWinControl::PaintTo(HDC dc, int x, int y) {

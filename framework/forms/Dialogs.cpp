@@ -79,15 +79,14 @@ TMessageForm::~TMessageForm() = default;
 
 TRect TMessageForm::TextRect() const {
     int left = Margin + (icon_ != nullptr ? GetSystemMetrics(SM_CXICON) + Margin : 0);
-    ScreenDC screen;
-    HDC dc = CreateCompatibleDC(screen.get());
+    const auto screen = ScreenDC();
+    const UniqueDC dc(CreateCompatibleDC(screen.get()));
     RECT r{0, 0, GetSystemMetrics(SM_CXSCREEN) / 2, 0};
     {
-        SelectionGuard font(dc, Font()->Handle());
-        DrawTextW(dc, message_.c_str(), static_cast<int>(message_.size()), &r,
+        SelectionGuard font(dc.get(), Font()->Handle());
+        DrawTextW(dc.get(), message_.c_str(), static_cast<int>(message_.size()), &r,
                   DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX | DT_EXPANDTABS);
     }
-    DeleteDC(dc);
     return Bounds(left, Margin, r.right, r.bottom);
 }
 

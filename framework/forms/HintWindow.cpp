@@ -23,15 +23,14 @@ void THintWindow::CreateParams(TCreateParams& params) {
 }
 
 TRect THintWindow::CalcHintRect(int maxWidth, const String& hint) {
-    ScreenDC screen;
-    HDC dc = CreateCompatibleDC(screen.get());
+    const auto screen = ScreenDC();
+    const UniqueDC dc(CreateCompatibleDC(screen.get()));
     RECT r{0, 0, maxWidth, 0};
     {
-        SelectionGuard font(dc, Font()->Handle());
-        DrawTextW(dc, hint.c_str(), static_cast<int>(hint.size()), &r,
+        SelectionGuard font(dc.get(), Font()->Handle());
+        DrawTextW(dc.get(), hint.c_str(), static_cast<int>(hint.size()), &r,
                   DT_CALCRECT | DT_LEFT | DT_WORDBREAK | DT_NOPREFIX);
     }
-    DeleteDC(dc);
     return Rect(0, 0, r.right + 6, r.bottom + 2);
 }
 

@@ -385,10 +385,10 @@ void* TBitmap::ScanLine(int y) {
     return static_cast<Byte*>(bits_) + static_cast<size_t>(height_ - 1 - y) * BytesPerScanLine();
 }
 
-void TBitmap::SetHandle(HBITMAP handle) {
-    UniqueBitmap owned(handle);
+void TBitmap::SetHandle(UniqueBitmap owned) {
+    const HBITMAP handle = owned.get();
     if (handle == dib_.get()) {
-        owned.release();
+        (void)owned.release();  // already ours: one owner must not free it
         return;
     }
     if (!handle) {
@@ -416,9 +416,9 @@ void TBitmap::SetHandle(HBITMAP handle) {
     Changed();
 }
 
-HBITMAP TBitmap::ReleaseHandle() {
+UniqueBitmap TBitmap::ReleaseHandle() {
     if (canvas_) canvas_->FreeDC();
-    HBITMAP handle = dib_.release();
+    UniqueBitmap handle = std::move(dib_);
     Replace(UniqueBitmap(), nullptr, 0, 0, format_);
     if (handle) Changed();
     return handle;

@@ -40,11 +40,11 @@ public:
 
     // The DIB section; 0 when empty.
     HBITMAP Handle() const { return dib_.get(); }
-    // Takes ownership of a bitmap handle (a device-dependent one is converted to a DIB section
-    // and freed); 0 empties the bitmap.
-    void SetHandle(HBITMAP handle);
-    // Gives the handle to the caller, who frees it; the bitmap is empty afterwards.
-    HBITMAP ReleaseHandle();
+    // Takes the bitmap (a device-dependent one is converted to a DIB section and freed); an empty
+    // owner empties the bitmap.
+    void SetHandle(UniqueBitmap handle);
+    // Gives the handle to the caller; the bitmap is empty afterwards.
+    UniqueBitmap ReleaseHandle();
 
     TCanvas& Canvas();
 

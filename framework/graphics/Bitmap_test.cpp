@@ -112,28 +112,27 @@ TEST(Bitmap, AdoptsHandlesAndGivesThemBack) {
     Counter counter;
     bitmap.OnChange = TNotifyEvent(&counter, &Counter::Changed);
 
-    ScreenDC screen;
-    HBITMAP ddb = CreateCompatibleBitmap(screen.get(), 6, 5);  // device-dependent
+    const auto screen = ScreenDC();
+    UniqueBitmap ddb(CreateCompatibleBitmap(screen.get(), 6, 5));  // device-dependent
     {
         UniqueDC dc(CreateCompatibleDC(screen.get()));
-        SelectionGuard selected(dc.get(), ddb);
+        SelectionGuard selected(dc.get(), ddb.get());
         RECT all{0, 0, 6, 5};
         UniqueBrush brush(CreateSolidBrush(RGB(255, 0, 0)));
         FillRect(dc.get(), &all, brush.get());
     }
-    bitmap.SetHandle(ddb);
+    bitmap.SetHandle(std::move(ddb));
     EXPECT_EQ(counter.changes, 1);
     EXPECT_EQ(bitmap.Width(), 6);
     EXPECT_EQ(bitmap.Height(), 5);
     EXPECT_NE(bitmap.ScanLine(0), nullptr);  // now addressable
     EXPECT_EQ(bitmap.Canvas().Pixels(2, 2), clRed);
 
-    HBITMAP released = bitmap.ReleaseHandle();
+    const UniqueBitmap released = bitmap.ReleaseHandle();
     EXPECT_TRUE(bitmap.Empty());
-    EXPECT_NE(released, nullptr);
+    ASSERT_TRUE(released);
     BITMAP info{};
-    EXPECT_EQ(GetObjectW(released, sizeof info, &info), static_cast<int>(sizeof info));
-    DeleteObject(released);
+    EXPECT_EQ(GetObjectW(released.get(), sizeof info, &info), static_cast<int>(sizeof info));
 }
 
 TEST(Bitmap, DrawingOnItsCanvasSignalsAChange) {

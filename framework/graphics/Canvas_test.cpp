@@ -152,9 +152,8 @@ TEST(Canvas, PenModeXorInvertsWhatIsUnderneath) {
 TEST(Canvas, BindsAForeignDCWithoutOwningIt) {
     TBitmap bitmap(10, 10);
     UniqueDC dc(CreateCompatibleDC(nullptr));
-    HBITMAP image = bitmap.ReleaseHandle();
-    UniqueBitmap owned(image);
-    SelectionGuard selected(dc.get(), image);
+    const UniqueBitmap image = bitmap.ReleaseHandle();
+    SelectionGuard selected(dc.get(), image.get());
     {
         TCanvas canvas;
         EXPECT_FALSE(canvas.HandleAllocated());

@@ -35,26 +35,32 @@ UniqueGlobal PackedDib(TBitmap& bitmap) {
     return memory;
 }
 
+// Puts data on the open clipboard, which owns it from then on.
+template <typename Owner>
+void PutOnClipboard(UINT format, Owner data) {
+    if (!SetClipboardData(format, data.get())) throw EClipboardException(L"Cannot copy to the clipboard");
+    (void)data.release();
+}
+
 }  // namespace
 
 TClipboard::TClipboard() = default;
 
 TClipboard::~TClipboard() {
     while (openCount_ > 0) Close();
-    if (window_) DestroyWindow(window_);
 }
 
 void TClipboard::Open() {
     if (openCount_ == 0) {
         if (!window_) {
-            window_ = CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
-                                      GetModuleHandleW(nullptr), nullptr);
+            window_.reset(CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                                          GetModuleHandleW(nullptr), nullptr));
             if (!window_) throw EClipboardException(L"Cannot open clipboard");
         }
         // Another program may hold it for a moment.
         bool opened = false;
         for (int attempt = 0; attempt < 10 && !opened; ++attempt) {
-            opened = OpenClipboard(window_) != 0;
+            opened = OpenClipboard(window_.get()) != 0;
             if (!opened) Sleep(20);
         }
         if (!opened) throw EClipboardException(L"Cannot open clipboard");
@@ -74,10 +80,6 @@ void TClipboard::Clear() {
 
 bool TClipboard::HasFormat(UINT format) const { return IsClipboardFormatAvailable(format) != 0; }
 
-void TClipboard::SetData(UINT format, HANDLE data) {
-    if (!SetClipboardData(format, data)) throw EClipboardException(L"Cannot copy to the clipboard");
-}
-
 void TClipboard::Assign(TGraphic& graphic) {
     if (graphic.Empty()) throw EClipboardException(L"Cannot copy an empty picture");
     if (auto* metafile = dynamic_cast<TMetafile*>(&graphic)) {
@@ -85,8 +87,7 @@ void TClipboard::Assign(TGraphic& graphic) {
         if (!copy) throw EOutOfMemory(L"Out of system resources");
         OpenScope open(*this);
         EmptyClipboard();
-        SetData(CF_ENHMETAFILE, copy.get());
-        copy.release();  // the clipboard owns it now
+        PutOnClipboard(CF_ENHMETAFILE, std::move(copy));
         return;
     }
     TBitmap converted;
@@ -98,8 +99,7 @@ void TClipboard::Assign(TGraphic& graphic) {
     UniqueGlobal dib = PackedDib(*bitmap);
     OpenScope open(*this);
     EmptyClipboard();
-    SetData(CF_DIB, dib.get());
-    dib.release();
+    PutOnClipboard(CF_DIB, std::move(dib));
 }
 
 void TClipboard::Assign(TPicture& picture) {

@@ -1,6 +1,7 @@
 // The system clipboard: pictures go on it as a device-independent bitmap or an enhanced metafile.
 #pragma once
 
+#include "framework/graphics/GdiHandles.h"
 #include "framework/rtl/System.h"
 #include "framework/rtl/WinApi.h"
 
@@ -26,9 +27,7 @@ public:
     void Assign(TPicture& picture);
 
 private:
-    void SetData(UINT format, HANDLE data);
-
-    HWND window_ = nullptr;  // clipboard owner: SetClipboardData fails without one
+    UniqueWindow window_;  // clipboard owner: SetClipboardData fails without one
     int openCount_ = 0;
 };
 

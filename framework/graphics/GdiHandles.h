@@ -1,75 +1,54 @@
-// Owners for GDI handles: each frees its handle exactly once, in the way the handle requires.
+// The drawing and windowing system's handles as UniqueHandle owners, each freed the way it must
+// be, and guards that put a DC back as they found it.
 #pragma once
 
-#include <utility>
-
+#include "framework/rtl/UniqueHandle.h"
 #include "framework/rtl/WinApi.h"
 
-template <typename Handle, typename Deleter>
-class UniqueGdiHandle {
-public:
-    UniqueGdiHandle() = default;
-    explicit UniqueGdiHandle(Handle handle) : handle_(handle) {}
-    UniqueGdiHandle(UniqueGdiHandle&& other) noexcept : handle_(other.release()) {}
-    UniqueGdiHandle& operator=(UniqueGdiHandle&& other) noexcept {
-        if (this != &other) reset(other.release());
-        return *this;
-    }
-    UniqueGdiHandle(const UniqueGdiHandle&) = delete;
-    UniqueGdiHandle& operator=(const UniqueGdiHandle&) = delete;
-    ~UniqueGdiHandle() { reset(); }
+using UniqueBitmap = UniqueHandle<HBITMAP, ReleaseBy<&DeleteObject>>;
+using UniqueFont = UniqueHandle<HFONT, ReleaseBy<&DeleteObject>>;
+using UniquePen = UniqueHandle<HPEN, ReleaseBy<&DeleteObject>>;
+using UniqueBrush = UniqueHandle<HBRUSH, ReleaseBy<&DeleteObject>>;
+using UniqueRegion = UniqueHandle<HRGN, ReleaseBy<&DeleteObject>>;
+using UniquePalette = UniqueHandle<HPALETTE, ReleaseBy<&DeleteObject>>;
+using UniqueEnhMetafile = UniqueHandle<HENHMETAFILE, ReleaseBy<&DeleteEnhMetaFile>>;
+using UniqueIcon = UniqueHandle<HICON, ReleaseBy<&DestroyIcon>>;
+using UniqueWindow = UniqueHandle<HWND, ReleaseBy<&DestroyWindow>>;
 
-    Handle get() const { return handle_; }
-    explicit operator bool() const { return handle_ != nullptr; }
-    Handle release() { return std::exchange(handle_, nullptr); }
-    void reset(Handle handle = nullptr) {
-        Handle old = std::exchange(handle_, handle);
-        if (old) Deleter{}(old);
-    }
+// A DC the program created (CreateCompatibleDC, CreateDCW).
+using UniqueDC = UniqueHandle<HDC, ReleaseBy<&DeleteDC>>;
 
-private:
-    Handle handle_ = nullptr;
+// A DC borrowed from a window (GetDC, GetWindowDC): given back to that window.
+struct ReleaseWindowDC {
+    HWND window = nullptr;
+    void operator()(HDC dc) const noexcept { ReleaseDC(window, dc); }
 };
+using UniqueWindowDC = UniqueHandle<HDC, ReleaseWindowDC>;
 
-struct GdiObjectDeleter {
-    void operator()(HGDIOBJ h) const { DeleteObject(h); }
-};
-struct DcDeleter {
-    void operator()(HDC h) const { DeleteDC(h); }
-};
-struct EnhMetafileDeleter {
-    void operator()(HENHMETAFILE h) const { DeleteEnhMetaFile(h); }
-};
-struct IconDeleter {
-    void operator()(HICON h) const { DestroyIcon(h); }
-};
-struct GlobalDeleter {
-    void operator()(HGLOBAL h) const { GlobalFree(h); }
-};
+inline UniqueWindowDC ClientDC(HWND window) { return UniqueWindowDC(GetDC(window), ReleaseWindowDC{window}); }
+inline UniqueWindowDC WindowDC(HWND window) { return UniqueWindowDC(GetWindowDC(window), ReleaseWindowDC{window}); }
+// The screen's DC.
+inline UniqueWindowDC ScreenDC() { return ClientDC(nullptr); }
 
-using UniqueBitmap = UniqueGdiHandle<HBITMAP, GdiObjectDeleter>;
-using UniqueFont = UniqueGdiHandle<HFONT, GdiObjectDeleter>;
-using UniquePen = UniqueGdiHandle<HPEN, GdiObjectDeleter>;
-using UniqueBrush = UniqueGdiHandle<HBRUSH, GdiObjectDeleter>;
-using UniqueRegion = UniqueGdiHandle<HRGN, GdiObjectDeleter>;
-using UniquePalette = UniqueGdiHandle<HPALETTE, GdiObjectDeleter>;
-using UniqueDC = UniqueGdiHandle<HDC, DcDeleter>;
-using UniqueEnhMetafile = UniqueGdiHandle<HENHMETAFILE, EnhMetafileDeleter>;
-using UniqueIcon = UniqueGdiHandle<HICON, IconDeleter>;
-using UniqueGlobal = UniqueGdiHandle<HGLOBAL, GlobalDeleter>;
-
-// The screen's DC for the lifetime of the object (GetDC(0) / ReleaseDC).
-class ScreenDC {
-public:
-    ScreenDC() : dc_(GetDC(nullptr)) {}
-    ~ScreenDC() { if (dc_) ReleaseDC(nullptr, dc_); }
-    ScreenDC(const ScreenDC&) = delete;
-    ScreenDC& operator=(const ScreenDC&) = delete;
-    HDC get() const { return dc_; }
-
-private:
-    HDC dc_;
+// The DC of a WM_PAINT (BeginPaint): ended with the PAINTSTRUCT it began with, which validates
+// the window's update region.
+struct EndPaintDC {
+    HWND window = nullptr;
+    PAINTSTRUCT paint{};
+    void operator()(HDC) const noexcept { EndPaint(window, &paint); }
 };
+using UniquePaintDC = UniqueHandle<HDC, EndPaintDC>;
+
+inline UniquePaintDC BeginPaintDC(HWND window) {
+    EndPaintDC end{window, {}};
+    HDC dc = BeginPaint(window, &end.paint);
+    return UniquePaintDC(dc, end);
+}
+
+// A DC recording an enhanced metafile (CreateEnhMetaFileW). Finishing it is
+// CloseEnhMetaFile(recording.release()); dropping it unfinished discards the recording.
+inline void DiscardEnhMetafileRecording(HDC dc) { DeleteEnhMetaFile(CloseEnhMetaFile(dc)); }
+using UniqueMetafileRecording = UniqueHandle<HDC, ReleaseBy<&DiscardEnhMetafileRecording>>;
 
 // Selects an object into a DC and restores the previous one on destruction.
 class SelectionGuard {

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "framework/classes/Properties.h"
+#include "framework/classes/PropertyAccess.h"
 
 namespace {
 struct Counter {
@@ -54,7 +54,7 @@ TEST(Font, ChangesAreNotifiedOncePerRealChange) {
 
 TEST(Font, PublishedPropertiesReadAndWriteByName) {
     TFont font;
-    SetPropValue(&font, L"Name", L"Courier New");
+    SetPropValue(&font, L"Name", L"'Courier New'");
     SetPropValue(&font, L"Style", L"[fsBold, fsUnderline]");
     SetPropValue(&font, L"Color", L"clInfoText");
     SetPropValue(&font, L"Size", L"10");

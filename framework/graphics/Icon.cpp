@@ -50,8 +50,8 @@ void TIcon::AssignGraphic(const TGraphic& source) {
     Changed();
 }
 
-void TIcon::SetHandle(HICON icon) {
-    UniqueIcon owned(icon);
+void TIcon::SetHandle(UniqueIcon owned) {
+    const HICON icon = owned.get();
     int width = 0, height = 0;
     if (icon) {
         ICONINFO info{};
@@ -69,8 +69,8 @@ void TIcon::SetHandle(HICON icon) {
     Changed();
 }
 
-HICON TIcon::ReleaseHandle() {
-    HICON icon = handle_.release();
+UniqueIcon TIcon::ReleaseHandle() {
+    UniqueIcon icon = std::move(handle_);
     data_.clear();
     width_ = height_ = 0;
     if (icon) Changed();

@@ -21,9 +21,8 @@ public:
     void SetHeight(int) override;
 
     HICON Handle() const { return handle_.get(); }
-    // Takes ownership of the icon.
-    void SetHandle(HICON icon);
-    HICON ReleaseHandle();
+    void SetHandle(UniqueIcon icon);
+    UniqueIcon ReleaseHandle();
 
     void Draw(TCanvas& canvas, const TRect& r) override;
     void LoadFromStream(TStream& stream) override;  // reads the rest of the stream

@@ -8,7 +8,7 @@
 namespace {
 
 // A 16 x 16 icon: blue inside, transparent 4-pixel border.
-HICON BlueIcon() {
+UniqueIcon BlueIcon() {
     TBitmap color(16, 16, pf32bit);
     color.Canvas().Brush().SetColor(clBlack);
     color.Canvas().FillRect(Rect(0, 0, 16, 16));
@@ -17,12 +17,12 @@ HICON BlueIcon() {
     TBitmap mask(16, 16, pf1bit);  // white = transparent
     mask.Canvas().Brush().SetColor(clBlack);
     mask.Canvas().FillRect(Rect(4, 4, 12, 12));
-    UniqueBitmap colorHandle(color.ReleaseHandle()), maskHandle(mask.ReleaseHandle());
+    const UniqueBitmap colorHandle = color.ReleaseHandle(), maskHandle = mask.ReleaseHandle();
     ICONINFO info{};
     info.fIcon = TRUE;
     info.hbmColor = colorHandle.get();
     info.hbmMask = maskHandle.get();
-    return CreateIconIndirect(&info);
+    return UniqueIcon(CreateIconIndirect(&info));
 }
 
 }  // namespace

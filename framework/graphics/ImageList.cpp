@@ -4,9 +4,7 @@
 
 TImageList::TImageList(TComponent* owner) : TComponent(owner) {}
 
-TImageList::~TImageList() {
-    if (handle_) ImageList_Destroy(handle_);
-}
+TImageList::~TImageList() = default;
 
 void TImageList::Publish(TPublisher<TImageList>& p) {
     p.Property(L"Height", &TImageList::Height, &TImageList::SetHeight).Default(16);
@@ -14,8 +12,7 @@ void TImageList::Publish(TPublisher<TImageList>& p) {
 }
 
 void TImageList::Recreate() {
-    if (handle_) ImageList_Destroy(handle_);
-    handle_ = nullptr;
+    handle_.reset();
     OnChange(this);
 }
 
@@ -33,13 +30,13 @@ void TImageList::SetHeight(int height) {
 
 HIMAGELIST TImageList::Handle() {
     if (!handle_) {
-        handle_ = ImageList_Create(width_, height_, ILC_COLOR24 | ILC_MASK, 4, 4);
+        handle_.reset(ImageList_Create(width_, height_, ILC_COLOR24 | ILC_MASK, 4, 4));
         if (!handle_) throw EOutOfMemory(L"Out of system resources");
     }
-    return handle_;
+    return handle_.get();
 }
 
-int TImageList::Count() const { return handle_ ? ImageList_GetImageCount(handle_) : 0; }
+int TImageList::Count() const { return handle_ ? ImageList_GetImageCount(handle_.get()) : 0; }
 
 int TImageList::AddMasked(const TBitmap& image, TColor maskColor) {
     if (image.Empty()) return -1;
@@ -47,16 +44,15 @@ int TImageList::AddMasked(const TBitmap& image, TColor maskColor) {
     TBitmap copy;
     copy.Assign(image);
     copy.SetPixelFormat(pf24bit);
-    HBITMAP strip = copy.ReleaseHandle();
-    UniqueBitmap owned(strip);
-    int first = ImageList_AddMasked(Handle(), strip, ColorToRGB(maskColor));
+    const UniqueBitmap strip = copy.ReleaseHandle();
+    int first = ImageList_AddMasked(Handle(), strip.get(), ColorToRGB(maskColor));
     if (first < 0) throw EInvalidOperation(L"Failed to add an image to the image list");
     OnChange(this);
     return first;
 }
 
 void TImageList::Clear() {
-    if (handle_) ImageList_RemoveAll(handle_);
+    if (handle_) ImageList_RemoveAll(handle_.get());
     OnChange(this);
 }
 
@@ -64,7 +60,7 @@ void TImageList::Draw(TCanvas& canvas, int x, int y, int index, bool enabled) {
     if (index < 0 || index >= Count()) return;
     canvas.Changing();
     HDC dc = canvas.Handle();
-    if (enabled) ImageList_Draw(handle_, index, dc, x, y, ILD_NORMAL);
+    if (enabled) ImageList_Draw(handle_.get(), index, dc, x, y, ILD_NORMAL);
     else DrawDisabled(dc, x, y, index);
     canvas.Changed();
 }
@@ -75,7 +71,7 @@ void TImageList::DrawDisabled(HDC dc, int x, int y, int index) {
     UniqueDC maskDC(CreateCompatibleDC(nullptr));
     SelectionGuard selected(maskDC.get(), silhouette.get());
     PatBlt(maskDC.get(), 0, 0, width_, height_, WHITENESS);
-    ImageList_Draw(handle_, index, maskDC.get(), 0, 0, ILD_MASK);
+    ImageList_Draw(handle_.get(), index, maskDC.get(), 0, 0, ILD_MASK);
     PatBlt(maskDC.get(), 0, 0, width_, height_, DSTINVERT);
 
     // Paints the brush where the silhouette is white and keeps the destination elsewhere.

@@ -3,11 +3,14 @@
 
 #include "framework/classes/Component.h"
 #include "framework/graphics/Canvas.h"
+#include "framework/rtl/UniqueHandle.h"
 #include "framework/rtl/WinApi.h"
 
 #include <commctrl.h>
 
 class TBitmap;
+
+using UniqueImageList = UniqueHandle<HIMAGELIST, ReleaseBy<&ImageList_Destroy>>;
 
 class TImageList : public TComponent {
     FV_CLASS(TImageList, TComponent)
@@ -42,5 +45,5 @@ private:
 
     int width_ = 16;
     int height_ = 16;
-    HIMAGELIST handle_ = nullptr;
+    UniqueImageList handle_;
 };

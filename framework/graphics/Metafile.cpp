@@ -63,8 +63,8 @@ void TMetafile::SetMMHeight(int height) {
     Changed();
 }
 
-void TMetafile::SetHandle(HENHMETAFILE handle) {
-    UniqueEnhMetafile owned(handle);
+void TMetafile::SetHandle(UniqueEnhMetafile owned) {
+    const HENHMETAFILE handle = owned.get();
     if (handle) {
         ENHMETAHEADER header{};
         if (!GetEnhMetaFileHeader(handle, sizeof header, &header)) throw EInvalidGraphic(kInvalidMetafile);
@@ -75,8 +75,8 @@ void TMetafile::SetHandle(HENHMETAFILE handle) {
     Changed();
 }
 
-HENHMETAFILE TMetafile::ReleaseHandle() {
-    HENHMETAFILE handle = handle_.release();
+UniqueEnhMetafile TMetafile::ReleaseHandle() {
+    UniqueEnhMetafile handle = std::move(handle_);
     if (handle) Changed();
     return handle;
 }
@@ -164,7 +164,7 @@ void TMetafile::LoadWindowsMetafile(TStream& stream, Int64 start, bool placeable
         stream.SetPosition(start);
         throw EInvalidGraphic(kInvalidMetafile);
     }
-    SetHandle(handle.release());
+    SetHandle(std::move(handle));
     if (placeable) {
         mmWidth_ = mmWidth;
         mmHeight_ = mmHeight;
@@ -185,7 +185,7 @@ void TMetafile::LoadEnhanced(TStream& stream, Int64 start) {
         throw EInvalidGraphic(kInvalidMetafile);
     UniqueEnhMetafile handle(SetEnhMetaFileBits(total, data.data()));
     if (!handle) throw EInvalidGraphic(kInvalidMetafile);
-    SetHandle(handle.release());
+    SetHandle(std::move(handle));
 }
 
 void TMetafile::SaveToStream(TStream& stream) {
@@ -199,23 +199,23 @@ void TMetafile::SaveToStream(TStream& stream) {
 // ---- TMetafileCanvas ----
 
 TMetafileCanvas::TMetafileCanvas(TMetafile& metafile, HDC referenceDevice) : metafile_(metafile) {
-    ScreenDC screen;
+    const auto screen = ScreenDC();
     HDC reference = referenceDevice ? referenceDevice : screen.get();
     RECT frame{0, 0, metafile.MMWidth(), metafile.MMHeight()};
     const bool hasFrame = frame.right > 0 && frame.bottom > 0;
-    recording_ = CreateEnhMetaFileW(reference, nullptr, hasFrame ? &frame : nullptr, nullptr);
+    recording_.reset(CreateEnhMetaFileW(reference, nullptr, hasFrame ? &frame : nullptr, nullptr));
     if (!recording_) throw EOutOfMemory(L"Out of system resources");
-    SetHandle(recording_);
+    SetHandle(recording_.get());
 }
 
 TMetafileCanvas::~TMetafileCanvas() {
     SetHandle(nullptr);
     const int mmWidth = metafile_.MMWidth();
     const int mmHeight = metafile_.MMHeight();
-    HENHMETAFILE result = CloseEnhMetaFile(recording_);
+    UniqueEnhMetafile result(CloseEnhMetaFile(recording_.release()));
     if (!result) return;
     try {
-        metafile_.SetHandle(result);
+        metafile_.SetHandle(std::move(result));
         // A frame chosen before recording wins over the one GDI measured.
         if (mmWidth > 0 && mmHeight > 0) {
             metafile_.SetMMWidth(mmWidth);

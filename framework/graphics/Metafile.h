@@ -28,9 +28,9 @@ public:
     void SetMMHeight(int height);
 
     HENHMETAFILE Handle() const { return handle_.get(); }
-    // Takes ownership; the frame is read from the metafile's header.
-    void SetHandle(HENHMETAFILE handle);
-    HENHMETAFILE ReleaseHandle();
+    // The frame is read from the metafile's header.
+    void SetHandle(UniqueEnhMetafile handle);
+    UniqueEnhMetafile ReleaseHandle();
     void Clear();
 
     void Draw(TCanvas& canvas, const TRect& r) override;
@@ -61,7 +61,7 @@ public:
 
 private:
     TMetafile& metafile_;
-    HDC recording_ = nullptr;
+    UniqueMetafileRecording recording_;
 };
 
 // Whether bytes form a well-formed enhanced metafile: header record first with the signature and

@@ -129,16 +129,16 @@ namespace {
 // A Windows metafile of a red rectangle filling 0..1000 x 0..1000 logical units, optionally with
 // the placeable header saying 1000 units per inch.
 std::string WindowsMetafileBytes(bool placeable) {
+    using UniqueWindowsMetafile = UniqueHandle<HMETAFILE, ReleaseBy<&DeleteMetaFile>>;
     HDC dc = CreateMetaFileW(nullptr);
     SetWindowExtEx(dc, 1000, 1000, nullptr);
     UniqueBrush red(CreateSolidBrush(RGB(255, 0, 0)));
     SelectObject(dc, red.get());
     SelectObject(dc, GetStockObject(NULL_PEN));
     Rectangle(dc, 0, 0, 1001, 1001);
-    HMETAFILE wmf = CloseMetaFile(dc);
-    std::string bytes(GetMetaFileBitsEx(wmf, 0, nullptr), '\0');
-    GetMetaFileBitsEx(wmf, static_cast<UINT>(bytes.size()), bytes.data());
-    DeleteMetaFile(wmf);
+    const UniqueWindowsMetafile wmf(CloseMetaFile(dc));
+    std::string bytes(GetMetaFileBitsEx(wmf.get(), 0, nullptr), '\0');
+    GetMetaFileBitsEx(wmf.get(), static_cast<UINT>(bytes.size()), bytes.data());
     if (!placeable) return bytes;
     uint16_t header[11] = {0xCDD7, 0x9AC6, 0, 0, 0, 1000, 1000, 1000, 0, 0, 0};
     for (int i = 0; i < 10; ++i) header[10] ^= header[i];

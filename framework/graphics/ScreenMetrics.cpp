@@ -10,7 +10,7 @@ namespace ScreenMetrics {
 int PixelsPerInch() {
     // Asked by every new font; the setting does not change while the program runs.
     static const int ppi = [] {
-        ScreenDC dc;
+        const auto dc = ScreenDC();
         int value = GetDeviceCaps(dc.get(), LOGPIXELSY);
         return value > 0 ? value : 96;
     }();
@@ -21,7 +21,7 @@ int Width() { return GetSystemMetrics(SM_CXSCREEN); }
 int Height() { return GetSystemMetrics(SM_CYSCREEN); }
 
 int ColorDepth() {
-    ScreenDC dc;
+    const auto dc = ScreenDC();
     return GetDeviceCaps(dc.get(), BITSPIXEL) * GetDeviceCaps(dc.get(), PLANES);
 }
 
@@ -39,7 +39,7 @@ int CALLBACK CollectFamily(const LOGFONTW* font, const TEXTMETRICW*, DWORD, LPAR
 
 std::vector<String> Fonts() {
     std::vector<String> names;
-    ScreenDC dc;
+    const auto dc = ScreenDC();
     LOGFONTW filter{};
     filter.lfCharSet = DEFAULT_CHARSET;
     EnumFontFamiliesExW(dc.get(), &filter, CollectFamily, reinterpret_cast<LPARAM>(&names), 0);

@@ -6,19 +6,14 @@
 
 namespace {
 
-class PrinterHandle {
-public:
-    explicit PrinterHandle(const String& name) {
-        if (!OpenPrinterW(const_cast<wchar_t*>(name.c_str()), &handle_, nullptr)) handle_ = nullptr;
-    }
-    ~PrinterHandle() { if (handle_) ClosePrinter(handle_); }
-    PrinterHandle(const PrinterHandle&) = delete;
-    PrinterHandle& operator=(const PrinterHandle&) = delete;
-    HANDLE get() const { return handle_; }
+using UniquePrinterHandle = UniqueHandle<HANDLE, ReleaseBy<&ClosePrinter>>;
 
-private:
-    HANDLE handle_ = nullptr;
-};
+// The printer opened by name; empty when it cannot be opened.
+UniquePrinterHandle OpenPrinterByName(const String& name) {
+    HANDLE handle = nullptr;
+    if (!OpenPrinterW(const_cast<wchar_t*>(name.c_str()), &handle, nullptr)) return {};
+    return UniquePrinterHandle(handle);
+}
 
 String OrEmpty(const wchar_t* text) { return text ? String(text) : String(); }
 
@@ -49,8 +44,8 @@ public:
     }
 
     std::vector<Byte> DefaultDevMode(const TPrinterInfo& printer) override {
-        PrinterHandle handle(printer.Device);
-        if (!handle.get()) return {};
+        const UniquePrinterHandle handle = OpenPrinterByName(printer.Device);
+        if (!handle) return {};
         auto* device = const_cast<wchar_t*>(printer.Device.c_str());
         LONG size = DocumentPropertiesW(nullptr, handle.get(), device, nullptr, nullptr, 0);
         if (size < static_cast<LONG>(offsetof(DEVMODEW, dmFormName))) return {};
@@ -61,9 +56,9 @@ public:
         return devMode;
     }
 
-    HDC CreateDC(const TPrinterInfo& printer, const DEVMODEW* settings) override {
+    UniqueDC CreateDC(const TPrinterInfo& printer, const DEVMODEW* settings) override {
         // GDI finds a printer's driver by the device name.
-        return CreateDCW(nullptr, printer.Device.c_str(), nullptr, settings);
+        return UniqueDC(CreateDCW(nullptr, printer.Device.c_str(), nullptr, settings));
     }
 };
 

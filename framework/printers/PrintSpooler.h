@@ -5,6 +5,7 @@
 #include <memory>
 #include <vector>
 
+#include "framework/graphics/GdiHandles.h"
 #include "framework/rtl/System.h"
 #include "framework/rtl/WinApi.h"
 
@@ -23,8 +24,8 @@ public:
     // The driver's default DEVMODE (with its private part); empty when the driver gives none.
     virtual std::vector<Byte> DefaultDevMode(const TPrinterInfo& printer) = 0;
     // A device context for the printer with these settings (nullptr: the driver's defaults);
-    // 0 on failure. The caller frees it.
-    virtual HDC CreateDC(const TPrinterInfo& printer, const DEVMODEW* settings) = 0;
+    // empty on failure.
+    virtual UniqueDC CreateDC(const TPrinterInfo& printer, const DEVMODEW* settings) = 0;
 };
 
 // The spooler of the running system (winspool).

@@ -170,10 +170,10 @@ HDC TPrinter::Handle() {
     if (!dc_) {
         const TPrinterInfo& info = infos_[RequireSelection()];
         DEVMODEW* settings = LockDevMode();
-        HDC dc = spooler_->CreateDC(info, settings);
+        UniqueDC dc = spooler_->CreateDC(info, settings);
         UnlockDevMode();
         if (!dc) throw EPrinter(L"Cannot open the printer " + info.Device);
-        dc_.reset(dc);
+        dc_ = std::move(dc);
     }
     return dc_.get();
 }

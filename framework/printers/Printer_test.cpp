@@ -29,9 +29,9 @@ public:
         dm->dmCopies = 1;
         return block;
     }
-    HDC CreateDC(const TPrinterInfo&, const DEVMODEW* settings) override {
+    UniqueDC CreateDC(const TPrinterInfo&, const DEVMODEW* settings) override {
         lastOrientation = settings ? settings->dmOrientation : 0;
-        return nullptr;  // no device behind it
+        return {};  // no device behind it
     }
 
     std::vector<TPrinterInfo> printers_;
@@ -109,14 +109,14 @@ TEST(Printer, DeviceModeIsSharedForEditingAndCopiedWhenForeign) {
     EXPECT_EQ(printer->Orientation(), poLandscape);
 
     // A block of the caller's own is copied; the caller may free it.
-    HGLOBAL own = GlobalAlloc(GMEM_MOVEABLE, sizeof(DEVMODEW));
-    auto* ownDm = static_cast<DEVMODEW*>(GlobalLock(own));
+    UniqueGlobal own(GlobalAlloc(GMEM_MOVEABLE, sizeof(DEVMODEW)));
+    auto* ownDm = static_cast<DEVMODEW*>(GlobalLock(own.get()));
     *ownDm = *Lock(devMode);
     GlobalUnlock(devMode);
     ownDm->dmCopies = 3;
-    GlobalUnlock(own);
-    printer->SetPrinter(L"Laser", L"drv", L"LPT1:", own);
-    GlobalFree(own);
+    GlobalUnlock(own.get());
+    printer->SetPrinter(L"Laser", L"drv", L"LPT1:", own.get());
+    own.reset();
     EXPECT_EQ(printer->Copies(), 3);
 
     // 0 goes back to the driver's defaults.

@@ -126,20 +126,18 @@ DWORD AccessFlags(Word mode) {
 
 TFileStream::TFileStream(const String& fileName, Word mode) : THandleStream(INVALID_HANDLE_VALUE), fileName_(fileName) {
     bool create = (mode & fmCreate) == fmCreate;
-    HANDLE handle = CreateFileW(fileName.c_str(), create ? GENERIC_READ | GENERIC_WRITE : AccessFlags(mode),
-                                ShareFlags(mode), nullptr, create ? CREATE_ALWAYS : OPEN_EXISTING,
-                                FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (handle == INVALID_HANDLE_VALUE) {
+    file_ = OwnFileHandle(CreateFileW(fileName.c_str(), create ? GENERIC_READ | GENERIC_WRITE : AccessFlags(mode),
+                                      ShareFlags(mode), nullptr, create ? CREATE_ALWAYS : OPEN_EXISTING,
+                                      FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file_) {
         String reason = SysErrorMessage(GetLastError());
         if (create) throw EFCreateError(L"Cannot create file \"" + fileName + L"\". " + reason);
         throw EFOpenError(L"Cannot open file \"" + fileName + L"\". " + reason);
     }
-    handle_ = handle;
+    handle_ = file_.get();
 }
 
-TFileStream::~TFileStream() {
-    if (handle_ != INVALID_HANDLE_VALUE) CloseHandle(handle_);
-}
+TFileStream::~TFileStream() = default;
 
 // ---- TCustomMemoryStream ----
 

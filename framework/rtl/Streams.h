@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "framework/rtl/System.h"
+#include "framework/rtl/UniqueHandle.h"
 
 enum TSeekOrigin : Word { soFromBeginning = 0, soFromCurrent = 1, soFromEnd = 2 };
 
@@ -71,6 +72,7 @@ public:
 
 private:
     String fileName_;
+    UniqueKernelHandle file_;  // the handle the base class streams over
 };
 
 // A stream over a block of memory someone else provides; read-only unless a subclass allows writes.

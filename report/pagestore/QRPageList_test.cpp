@@ -10,6 +10,7 @@
 
 #include "framework/rtl/Clock.h"
 #include "framework/rtl/FileUtils.h"
+#include "framework/rtl/UniqueHandle.h"
 #include "framework/rtl/WinApi.h"
 #include "report/pagestore/QRCompress.h"
 #include "report/pagestore/QRFileFormat.h"
@@ -87,12 +88,12 @@ protected:
     std::vector<String> FilesInFolder() const {
         std::vector<String> names;
         WIN32_FIND_DATAW data;
-        HANDLE find = FindFirstFileW((folder_ + L"*").c_str(), &data);
-        if (find == INVALID_HANDLE_VALUE) return names;
+        HANDLE first = FindFirstFileW((folder_ + L"*").c_str(), &data);
+        if (first == INVALID_HANDLE_VALUE) return names;
+        const UniqueHandle<HANDLE, ReleaseBy<&FindClose>> find(first);
         do {
             if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) names.push_back(data.cFileName);
-        } while (FindNextFileW(find, &data));
-        FindClose(find);
+        } while (FindNextFileW(find.get(), &data));
         return names;
     }
     String WriteImage(const wchar_t* name, const Image& image) const {
