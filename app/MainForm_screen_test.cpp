@@ -9,7 +9,7 @@
 #include "app/Greeting.h"
 #include "app/Splash.h"
 #include "framework/controls/Buttons.h"
-#include "framework/controls/ControlTestSupport.h"
+#include "testing/ControlTestSupport.h"
 #include "framework/controls/ComCtrls.h"
 #include "framework/controls/DateTimePicker.h"
 #include "framework/controls/RichEdit.h"
@@ -219,6 +219,8 @@ TEST_F(MainWindow, GreetingAppearsAfterOneSecond) {
     TStatusPanel* panel = form->StatusBar1->Panels()->Items(0);
     EXPECT_EQ(panel->Width(), 280);
     EXPECT_EQ(form->StatusBar1->Panels()->Items(1)->Width(), 50);
+    // A tick before the clock was set (a slow start under load) greeted by the real hour.
+    panel->SetText(L"");
     PumpMessages(3000, [&] { return !panel->Text().empty(); });
     ASSERT_FALSE(panel->Text().empty()) << "no greeting after 3 s";
     EXPECT_EQ(panel->Text(), GreetingText(Now(), DefaultFormatSettings()));

@@ -2,7 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include "framework/classes/StreamingTestClasses.h"
+#include "framework/classes/ComponentScope.h"
+#include "testing/StreamingTestClasses.h"
 #include "framework/rtl/StringUtils.h"
 
 namespace {
@@ -18,7 +19,8 @@ protected:
         other->SetName(L"Other");
     }
 
-    TTestForm main{nullptr};
+    TComponentScope scope;  // holds the global roots a dotted reference is looked up in
+    TLocal<TTestForm> main{nullptr};
     TTestControl* panel = new TTestControl(&main);
     TTestControl* other = new TTestControl(&main);
 };
