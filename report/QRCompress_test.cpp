@@ -192,6 +192,24 @@ TEST(QRCompress, DamagedCodedDataIsAnError) {
     EXPECT_THROW(TQRCompress::Decompress(longer, page.size()), EQRCorruptFile);
     // A length no coded data of this size can hold is refused before anything is allocated.
     EXPECT_THROW(TQRCompress::Decompress(coded, 0x7FFFFFFF), EQRCorruptFile);
+    // Eight left turns reach node 255, whose right child is the leaf that holds no byte.
+    EXPECT_THROW(TQRCompress::Decompress(Bytes({0x00, 0x01}), 1), EQRCorruptFile);
+}
+
+TEST(QRCompress, CodedSizeBoundsTheLengthBothWays) {
+    struct Case {
+        std::uint64_t codedSize, length;
+        bool possible;
+    };
+    const Case cases[] = {
+        {0, 0, true},  {0, 1, false}, {1, 0, false},  {1, 8, true},  {1, 9, false},
+        {32, 1, true}, {33, 1, false}, {3200, 100, true}, {3201, 100, false}, {0x10000000, 0x80000000, true},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(TQRCompress::CodedSizeCanHold(c.codedSize, c.length), c.possible) << c.codedSize << " " << c.length;
+    // A repeated byte climbs to the root's child (8, 4 and 2 bits, then 1 bit each): the
+    // one-bit bound is reached.
+    EXPECT_EQ(TQRCompress::Compress(std::vector<Byte>(8000, 0x41)).size(), (8 + 4 + 2 + 7997 + 7) / 8u);
 }
 
 }  // namespace
