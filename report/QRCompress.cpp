@@ -19,6 +19,7 @@ TQRCompress::~TQRCompress() {
 // Node n > 0 starts in slot n - 1: parent (n - 1) / 2, side (n - 1) % 2.
 void TQRCompress::InitTree() {
     for (int slot = 0; slot < 512; ++slot) child_[slot] = static_cast<Word>(slot + 1);
+    slotOf_[kRoot] = 0;  // the root hangs nowhere; never read
     for (int node = 1; node <= 512; ++node) slotOf_[node] = static_cast<Slot>(node - 1);
 }
 
