@@ -2,85 +2,148 @@
 
 #include "report/pagestore/QRFileFormat.h"
 
+// Bits travel through a 64-bit buffer: the coder gathers whole codes and writes four bytes at a
+// time, the decoder loads up to eight bytes at a time. The bit order on the wire is the same
+// as emitting one bit at a time, least significant first.
+
 TQRCompress::TQRCompress(std::vector<Byte>& output) : compress_(true), output_(&output) { InitTree(); }
 
-TQRCompress::TQRCompress(std::span<const Byte> input) : bitPos_(7), compress_(false), input_(input) { InitTree(); }
+TQRCompress::TQRCompress(std::span<const Byte> input) : compress_(false), input_(input) { InitTree(); }
 
 TQRCompress::~TQRCompress() {
-    if (compress_ && bitPos_ != 0) output_->push_back(static_cast<Byte>(outputByte_));
+    if (!compress_) return;
+    FlushWholeBytes();
+    if (bitCount_ > 0) output_->push_back(static_cast<Byte>(bits_));
 }
 
+// Node n > 0 starts in slot n - 1: parent (n - 1) / 2, side (n - 1) % 2.
 void TQRCompress::InitTree() {
-    parent_[0] = 0;
-    for (int i = 1; i <= 512; ++i) parent_[i] = static_cast<Byte>((i - 1) / 2);
-    for (int i = 0; i <= 255; ++i) {
-        left_[i] = static_cast<Word>(2 * i + 1);
-        right_[i] = static_cast<Word>(2 * i + 2);
-    }
+    for (int slot = 0; slot < 512; ++slot) child_[slot] = static_cast<Word>(slot + 1);
+    slotOf_[kRoot] = 0;  // the root hangs nowhere; never read
+    for (int node = 1; node <= 512; ++node) slotOf_[node] = static_cast<Slot>(node - 1);
 }
 
-void TQRCompress::Splay(Byte value) {
-    int a = kFirstLeaf + value;
-    do {
-        int c = parent_[a];
-        if (c != kRoot) {
-            int d = parent_[c];
-            int x = left_[d];
-            if (x == c) {
-                x = right_[d];
-                right_[d] = static_cast<Word>(a);
-            } else {
-                left_[d] = static_cast<Word>(a);
-            }
-            if (a == left_[c]) left_[c] = static_cast<Word>(x);
-            else right_[c] = static_cast<Word>(x);
-            parent_[a] = static_cast<Byte>(d);
-            parent_[x] = static_cast<Byte>(c);
-            a = d;
-        } else {
-            a = c;
+// Semi-splaying along the path just taken to leaf: at each step the node moving up (first the
+// leaf) and its parent's sibling trade places, then the walk goes on two levels higher. The
+// decoder knows the path from its descent and keeps no slots of its own.
+template <bool KeepSlots>
+void TQRCompress::Splay(const Slot* path, int depth, int leaf) {
+    int a = leaf;
+    for (int i = depth; i >= 2; i -= 2) {
+        const int below = path[i - 1];       // where a hangs under c
+        const int across = path[i - 2] ^ 1;  // where c's sibling hangs under d
+        const int x = child_[across];
+        child_[across] = static_cast<Word>(a);
+        child_[below] = static_cast<Word>(x);
+        if constexpr (KeepSlots) {
+            slotOf_[a] = static_cast<Slot>(across);
+            slotOf_[x] = static_cast<Slot>(below);
         }
-    } while (a != kRoot);
+        a = path[i - 2] >> 1;  // d
+    }
 }
 
-void TQRCompress::EmitBit(bool bit) {
-    if (bit) outputByte_ |= static_cast<Word>(1u << bitPos_);
-    if (bitPos_ == 7) {
-        output_->push_back(static_cast<Byte>(outputByte_));
-        bitPos_ = 0;
-        outputByte_ = 0;
-    } else {
-        ++bitPos_;
+// ---- coding ----
+
+void TQRCompress::FlushWholeBytes() {
+    while (bitCount_ >= 8) {
+        output_->push_back(static_cast<Byte>(bits_));
+        bits_ >>= 8;
+        bitCount_ -= 8;
     }
+}
+
+// count <= 32; bitCount_ stays below 32 between calls, so the buffer never overflows.
+void TQRCompress::PutBits(std::uint64_t bits, int count) {
+    bits_ |= bits << bitCount_;
+    bitCount_ += count;
+    if (bitCount_ < 32) return;
+    const std::size_t at = output_->size();
+    output_->resize(at + 4);
+    PutInt32LE(output_->data() + at, static_cast<std::int32_t>(static_cast<Cardinal>(bits_)));
+    bits_ >>= 32;
+    bitCount_ -= 32;
 }
 
 void TQRCompress::EncodeByte(Byte value) {
-    // A leaf can sit at most 256 levels deep (one per inner node).
-    bool path[257];
-    int depth = 0;
-    for (int a = kFirstLeaf + value; a != kRoot; a = parent_[a]) path[depth++] = right_[parent_[a]] == a;
-    while (depth > 0) EmitBit(path[--depth]);
-    Splay(value);
+    // The walk goes from the leaf up, so the path is filled from its far end.
+    Slot path[kMaxCodeBits];
+    const int leaf = kFirstLeaf + value;
+    int top = kMaxCodeBits;
+    std::uint64_t code = 0;  // the sides from the root down, lowest bit first (whole up to 64)
+    for (int a = leaf; a != kRoot;) {
+        const Slot slot = slotOf_[a];
+        path[--top] = slot;
+        code = code << 1 | (slot & 1u);
+        a = slot >> 1;
+    }
+    const int depth = kMaxCodeBits - top;
+    if (depth <= 32) {
+        PutBits(code, depth);
+    } else {
+        for (int i = 0; i < depth; i += 32) {
+            const int count = depth - i < 32 ? depth - i : 32;
+            std::uint64_t chunk = 0;
+            for (int k = count - 1; k >= 0; --k) chunk = chunk << 1 | (path[top + i + k] & 1u);
+            PutBits(chunk, count);
+        }
+    }
+    Splay<true>(path + top, depth, leaf);
 }
 
-bool TQRCompress::NextBit() {
-    if (bitPos_ == 7) {
-        if (inputPos_ >= input_.size()) RaiseCorruptFile();
-        inputByte_ = input_[inputPos_++];
-        bitPos_ = 0;
-    } else {
-        ++bitPos_;
+// ---- decoding ----
+
+// Tops the buffer up to at least 57 bits, or with whatever input is left. Bits above
+// bitCount_ may already hold the next input bits from an earlier load; loading them again
+// puts the same bits in the same places.
+void TQRCompress::Refill() {
+    const Byte* p = input_.data() + inputPos_;
+    if (input_.size() - inputPos_ >= 8) {
+        const std::uint64_t word = static_cast<std::uint64_t>(p[0]) | static_cast<std::uint64_t>(p[1]) << 8 |
+                                   static_cast<std::uint64_t>(p[2]) << 16 | static_cast<std::uint64_t>(p[3]) << 24 |
+                                   static_cast<std::uint64_t>(p[4]) << 32 | static_cast<std::uint64_t>(p[5]) << 40 |
+                                   static_cast<std::uint64_t>(p[6]) << 48 | static_cast<std::uint64_t>(p[7]) << 56;
+        bits_ |= word << bitCount_;
+        const int loaded = (63 - bitCount_) >> 3;
+        inputPos_ += static_cast<std::size_t>(loaded);
+        bitCount_ += loaded * 8;
+        return;
     }
-    return (inputByte_ & (1u << bitPos_)) != 0;
+    while (bitCount_ <= 56 && inputPos_ < input_.size()) {
+        bits_ |= static_cast<std::uint64_t>(input_[inputPos_++]) << bitCount_;
+        bitCount_ += 8;
+    }
+    if (bitCount_ == 0) RaiseCorruptFile();
 }
 
 Byte TQRCompress::DecodeByte() {
+    Slot path[kMaxCodeBits];
+    int depth = 0;
     int a = kRoot;
-    while (a < kFirstLeaf) a = NextBit() ? right_[a] : left_[a];
-    auto value = static_cast<Byte>(a - kFirstLeaf);
-    Splay(value);
-    return value;
+    std::uint64_t bits = bits_;
+    int count = bitCount_;
+    do {
+        if (count == 0) {
+            bits_ = bits;
+            bitCount_ = 0;
+            Refill();
+            bits = bits_;
+            count = bitCount_;
+        }
+        const int slot = 2 * a + static_cast<int>(bits & 1);
+        bits >>= 1;
+        --count;
+        path[depth++] = static_cast<Slot>(slot);
+        a = child_[slot];
+    } while (a < kFirstLeaf);
+    bits_ = bits;
+    bitCount_ = count;
+    if (a == kUnusedLeaf) RaiseCorruptFile();
+    Splay<false>(path, depth, a);
+    return static_cast<Byte>(a - kFirstLeaf);
 }
+
+// ---- whole pages ----
 
 std::vector<Byte> TQRCompress::Compress(std::span<const Byte> data) {
     std::vector<Byte> coded;
@@ -93,8 +156,7 @@ std::vector<Byte> TQRCompress::Compress(std::span<const Byte> data) {
 }
 
 std::vector<Byte> TQRCompress::Decompress(std::span<const Byte> coded, std::size_t length) {
-    // Every byte costs at least one bit, which bounds what honest coded data can hold.
-    if (length > coded.size() * 8) RaiseCorruptFile();
+    if (!CodedSizeCanHold(coded.size(), length)) RaiseCorruptFile();
     std::vector<Byte> data(length);
     TQRCompress decoder(coded);
     for (Byte& b : data) b = decoder.DecodeByte();

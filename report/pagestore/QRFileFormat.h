@@ -23,10 +23,13 @@ constexpr int QRRecordPrefixSize = 8;  // page number, next-record offset
 constexpr int QRRecordSuffixSize = 4;  // the record's own start offset
 constexpr int QRRecordOverhead = QRRecordPrefixSize + QRRecordSuffixSize;
 
-// Upper bound for one page's metafile and for one record's data. Pages of a report are far
-// smaller; a file that claims more is damaged, and this keeps a 32-bit process from trying
-// to allocate whatever a damaged length field says.
+// The memory limit of the page store: the largest page metafile it writes or reads. Pages of
+// a report are far smaller; a file that claims more is damaged, and this keeps a 32-bit
+// process from trying to allocate whatever a damaged length field says.
 constexpr Int64 QRMaxPageBytes = 64 * 1024 * 1024;
+// The largest data of one record: a page, or a compressed page's length and coded bytes
+// (a page whose code would be longer is refused when it is appended).
+constexpr Int64 QRMaxRecordDataBytes = QRMaxPageBytes + 4;
 
 using TQRHeaderRecord = std::array<Byte, QRHeaderSize>;
 

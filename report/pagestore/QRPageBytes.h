@@ -17,5 +17,7 @@ constexpr int EmfMinHeaderSize = 88;           // the header record without its 
 
 // True when bytes is exactly one enhanced metafile: a header record with the signature whose
 // nBytes is the buffer's size, then records that tile the buffer, nRecords of them, the last
-// one the end-of-file record.
+// one the end-of-file record. Whatever a record points at (a description, a pixel format, a
+// palette, strings and their spacing, bitmap headers, colour tables and bits) lies inside that
+// record and is as large as the record's fields say it must be.
 bool IsValidEmf(std::span<const Byte> bytes);

@@ -15,6 +15,7 @@ TQRPageList::~TQRPageList() = default;
 void TQRPageList::Clear() {
     TCriticalSectionLock guard(lock_);
     pageCount_ = 0;
+    ForgetCheckedRecords();
 }
 
 int TQRPageList::PageCount() const {
@@ -25,6 +26,7 @@ int TQRPageList::PageCount() const {
 void TQRPageList::SetStream(std::unique_ptr<TQRStream> stream) {
     TCriticalSectionLock guard(lock_);
     stream_ = std::move(stream);
+    ForgetCheckedRecords();
 }
 
 TQRStream& TQRPageList::RequireStream() {
@@ -72,7 +74,7 @@ void TQRPageList::AddPageBytes(std::span<const Byte> metafile) {
     const bool first = pageCount_ == 0;
     const int number = pageCount_ + 1;
     std::vector<Byte> data = PageData(metafile, compression_);
-    if (static_cast<Int64>(data.size()) > QRMaxPageBytes + 4) throw EInvalidArgument(L"Invalid metafile");
+    if (static_cast<Int64>(data.size()) > QRMaxRecordDataBytes) throw EInvalidArgument(L"Invalid metafile");
 
     const Int64 start = first ? QRHeaderSize : stream.Size();
     const Int64 next = start + QRRecordOverhead + static_cast<Int64>(data.size());
@@ -90,6 +92,7 @@ void TQRPageList::AddPageBytes(std::span<const Byte> metafile) {
     AppendInt32(bytes, start);
 
     const Int64 writeAt = first ? 0 : start;
+    if (first) ForgetCheckedRecords();
     try {
         if (first) stream.SetSize(0);
         stream.SetPosition(writeAt);
@@ -104,35 +107,72 @@ void TQRPageList::AddPageBytes(std::span<const Byte> metafile) {
         throw;
     }
     pageCount_ = number;
+    // The record just written is sound; it extends the checked chain when it continues it.
+    if (first) chainEnd_ = start;
+    if (chainEnd_ == start && static_cast<int>(recordStarts_.size()) == number - 1) {
+        recordStarts_.push_back(static_cast<std::int32_t>(start));
+        chainEnd_ = next;
+    }
 }
 
 // ---- the record chain ----
 
+// Reads that come up short mean the file under an opened report has shrunk.
+void TQRPageList::ReadExactly(Int64 offset, Byte* buffer, Int64 count) {
+    stream_->SetPosition(offset);
+    if (stream_->Read(buffer, count) != count) RaiseCorruptFile();
+}
+
 std::int32_t TQRPageList::Int32At(Int64 offset, Int64 size) {
     if (offset < 0 || offset + 4 > size) RaiseCorruptFile();
     Byte field[4];
-    stream_->SetPosition(offset);
-    stream_->ReadBuffer(field, 4);
+    ReadExactly(offset, field, 4);
     return GetInt32LE(field);
 }
 
-// A record start is sound when the record lies inside the file behind the header and its
-// trailing offset points back at it.
-std::optional<TQRPageList::RecordLinks> TQRPageList::TryRecordLinks(Int64 start, Int64 headerSize, Int64 size) {
-    if (start < headerSize || start + QRRecordOverhead > size) return std::nullopt;
+// A record is sound when it lies inside the file and its trailing offset points back at it.
+std::optional<TQRPageList::RecordLinks> TQRPageList::TryRecordLinks(Int64 start, Int64 size) {
+    if (start + QRRecordOverhead > size) return std::nullopt;
     Byte prefix[QRRecordPrefixSize];
-    stream_->SetPosition(start);
-    stream_->ReadBuffer(prefix, QRRecordPrefixSize);
+    ReadExactly(start, prefix, QRRecordPrefixSize);
     RecordLinks links{GetInt32LE(prefix), GetInt32LE(prefix + 4)};
     if (links.next < start + QRRecordOverhead || links.next > size) return std::nullopt;
     if (Int32At(links.next - QRRecordSuffixSize, size) != start) return std::nullopt;
     return links;
 }
 
-TQRPageList::RecordLinks TQRPageList::RecordLinksAt(Int64 start, Int64 headerSize, Int64 size) {
-    std::optional<RecordLinks> links = TryRecordLinks(start, headerSize, size);
-    if (!links) RaiseCorruptFile();
-    return *links;
+void TQRPageList::ForgetCheckedRecords() {
+    recordStarts_.clear();
+    chainEnd_ = -1;
+}
+
+// Checks the record where the chain goes on, which must carry the next page number. False at
+// the end of the stream. Each step moves forward by a whole record, so the walk ends.
+bool TQRPageList::CheckNextRecord() {
+    if (chainEnd_ < 0) chainEnd_ = stream_->HeaderSize();
+    const Int64 size = stream_->Size();
+    if (chainEnd_ == size) return false;
+    const std::optional<RecordLinks> record = TryRecordLinks(chainEnd_, size);
+    if (!record || record->number != static_cast<int>(recordStarts_.size()) + 1) RaiseCorruptFile();
+    recordStarts_.push_back(static_cast<std::int32_t>(chainEnd_));
+    chainEnd_ = record->next;
+    return true;
+}
+
+void TQRPageList::CheckRecordsUpTo(int n) {
+    while (static_cast<int>(recordStarts_.size()) < n)
+        if (!CheckNextRecord()) RaiseCorruptFile();
+}
+
+// Follows the chain to the end of the stream, which it must meet exactly.
+void TQRPageList::CheckWholeChain() {
+    while (CheckNextRecord()) {
+    }
+}
+
+// Where checked record n ends: where the next one starts, or where the chain goes on.
+Int64 TQRPageList::RecordEnd(int n) const {
+    return n < static_cast<int>(recordStarts_.size()) ? recordStarts_[static_cast<std::size_t>(n)] : chainEnd_;
 }
 
 void TQRPageList::RewindToFirstPage() {
@@ -144,75 +184,58 @@ void TQRPageList::RewindToFirstPage() {
 void TQRPageList::WindToLastPage() {
     TCriticalSectionLock guard(lock_);
     TQRStream& stream = RequireStream();
-    stream.SetPosition(Int32At(stream.Size() - QRRecordSuffixSize, stream.Size()));
+    CheckWholeChain();
+    stream.SetPosition(recordStarts_.empty() ? chainEnd_ : recordStarts_.back());
 }
 
-// Walks from the current record, forward along the next-record offsets or backward along the
-// trailing offsets. Page numbers must change by one per step and every record must be sound,
-// so the walk ends after at most |n - p| steps, with the record or with EQRCorruptFile.
 void TQRPageList::SeekToPage(int n) {
     TCriticalSectionLock guard(lock_);
     TQRStream& stream = RequireStream();
-    if (n == 1) {
-        RewindToFirstPage();
-        return;
-    }
-    const Int64 headerSize = stream.HeaderSize();
-    const Int64 size = stream.Size();
-    if (stream.Position() == size) WindToLastPage();
-    Int64 pos = stream.Position();
-    std::optional<RecordLinks> current = TryRecordLinks(pos, headerSize, size);
-    if (!current) {  // not on a record start: begin at the first record
-        pos = headerSize;
-        current = RecordLinksAt(pos, headerSize, size);
-    }
-    RecordLinks record = *current;
-    while (record.number != n) {
-        if (n > record.number) {
-            const int expected = record.number + 1;
-            pos = record.next;
-            record = RecordLinksAt(pos, headerSize, size);
-            if (record.number != expected) RaiseCorruptFile();
-        } else {
-            const int expected = record.number - 1;
-            const Int64 previous = Int32At(pos - QRRecordSuffixSize, size);
-            RecordLinks earlier = RecordLinksAt(previous, headerSize, size);
-            if (earlier.next != pos || earlier.number != expected) RaiseCorruptFile();
-            pos = previous;
-            record = earlier;
-        }
-    }
-    stream.SetPosition(pos);
+    if (n < 1) throw EInvalidArgument(L"Page number out of range");
+    CheckRecordsUpTo(n);
+    stream.SetPosition(recordStarts_[static_cast<std::size_t>(n - 1)]);
 }
 
-std::optional<TQRPageBytes> TQRPageList::GetPageBytes(int n) {
-    TCriticalSectionLock guard(lock_);
-    if (n < 1 || n > pageCount_ || !stream_) return std::nullopt;
-    TQRStream& stream = *stream_;
-    SeekToPage(n);
-    const Int64 start = stream.Position();
-    const Int64 size = stream.Size();
-    const RecordLinks record = RecordLinksAt(start, stream.HeaderSize(), size);
-    if (record.number != n) RaiseCorruptFile();
-    const Int64 dataLength = record.next - start - QRRecordOverhead;
-    if (dataLength > QRMaxPageBytes + 4) RaiseCorruptFile();
+namespace {
 
-    std::vector<Byte> data(static_cast<std::size_t>(dataLength));
-    stream.SetPosition(start + QRRecordPrefixSize);
-    stream.ReadBuffer(data.data(), dataLength);
-    stream.SetPosition(record.next);  // past the trailing offset, checked above
-
+// The page a record's data holds. A compressed page's length is bounded by the memory limit
+// and by what its coded bytes can hold, before anything is allocated for it.
+TQRPageBytes PageFromData(std::span<const Byte> data, bool compressed) {
     TQRPageBytes page;
-    if (compression_) {
-        if (dataLength < 4) RaiseCorruptFile();
+    if (compressed) {
+        if (data.size() < 4) RaiseCorruptFile();
         const std::int32_t length = GetInt32LE(data.data());
         if (length < 0 || length > QRMaxPageBytes) RaiseCorruptFile();
-        page = TQRCompress::Decompress(std::span<const Byte>(data).subspan(4), static_cast<std::size_t>(length));
+        page = TQRCompress::Decompress(data.subspan(4), static_cast<std::size_t>(length));
     } else {
-        page = std::move(data);
+        if (static_cast<Int64>(data.size()) > QRMaxPageBytes) RaiseCorruptFile();
+        page.assign(data.begin(), data.end());
     }
     if (!IsValidEmf(page)) RaiseCorruptFile();
     return page;
+}
+
+}  // namespace
+
+// One seek and one read of the whole record, whose links must still be those checked: a file
+// that has changed under an opened report is caught here.
+std::optional<TQRPageBytes> TQRPageList::GetPageBytes(int n) {
+    TCriticalSectionLock guard(lock_);
+    if (n < 1 || n > pageCount_ || !stream_) return std::nullopt;
+    CheckRecordsUpTo(n);
+    const Int64 start = recordStarts_[static_cast<std::size_t>(n - 1)];
+    const Int64 end = RecordEnd(n);
+    const Int64 length = end - start;
+    if (length - QRRecordOverhead > QRMaxRecordDataBytes) RaiseCorruptFile();
+
+    std::vector<Byte> record(static_cast<std::size_t>(length));
+    ReadExactly(start, record.data(), length);
+    if (GetInt32LE(record.data()) != n || GetInt32LE(record.data() + 4) != end ||
+        GetInt32LE(record.data() + length - QRRecordSuffixSize) != start)
+        RaiseCorruptFile();
+    const auto data = std::span<const Byte>(record).subspan(QRRecordPrefixSize,
+                                                            static_cast<std::size_t>(length - QRRecordOverhead));
+    return PageFromData(data, compression_);
 }
 
 // ---- the file ----
@@ -222,8 +245,8 @@ int TQRPageList::ReadHeaderRecord() {
     const int headerSize = stream.HeaderSize();
     if (stream.Size() < headerSize) RaiseCorruptFile();
     TQRHeaderRecord record{};
-    stream.SetPosition(0);
-    stream.ReadBuffer(record.data(), headerSize);
+    ForgetCheckedRecords();  // the chain starts behind this header
+    ReadExactly(0, record.data(), headerSize);
     ConvertOldHeader(headerSize, record);
     if (headerSize == QRHeaderSize || headerSize == QROldHeaderSize) {
         const int count = HeaderPageCount(record);
@@ -241,32 +264,22 @@ void TQRPageList::ReadHeader() {
     ReadHeaderRecord();
 }
 
-// Follows the chain from the first record to the end of the file, which it must meet exactly.
-int TQRPageList::CountRecords(int headerSize) {
-    const Int64 size = stream_->Size();
-    int count = 0;
-    for (Int64 pos = headerSize; pos != size;) {
-        RecordLinks record = RecordLinksAt(pos, headerSize, size);
-        if (record.number != count + 1) RaiseCorruptFile();
-        ++count;
-        pos = record.next;
-    }
-    return count;
-}
-
 void TQRPageList::LoadFromFile(const String& fileName) {
     TCriticalSectionLock guard(lock_);
     stream_.reset();
+    ForgetCheckedRecords();
     pageCount_ = 0;
     compression_ = false;  // headers that carry no flag belong to uncompressed files
     stream_ = std::make_unique<TQRStream>(fileName);
     try {
         const int headerSize = ReadHeaderRecord();
-        const int records = CountRecords(headerSize);
+        CheckWholeChain();
+        const int records = static_cast<int>(recordStarts_.size());
         if (headerSize == QRBareHeaderSize || pageCount_ > records) pageCount_ = records;
         if (pageCount_ >= 1) GetPageBytes(pageCount_);  // reads the last page whole once
     } catch (...) {
         stream_.reset();
+        ForgetCheckedRecords();
         pageCount_ = 0;
         throw;
     }

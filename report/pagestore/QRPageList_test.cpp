@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cstring>
 #include <functional>
@@ -165,6 +166,94 @@ TEST(QRPageList, FetchesPagesInAnyOrder) {
             EXPECT_EQ(list->GetPageBytes(0), std::nullopt);
             EXPECT_EQ(list->GetPageBytes(4), std::nullopt);
         }
+    }
+}
+
+// A page stream that counts the reads and seeks made on it.
+class CountingStream : public TQRStream {
+public:
+    explicit CountingStream(Int64 memoryLimit) : TQRStream(memoryLimit) {}
+    int reads = 0, seeks = 0;
+    Int64 Read(void* buffer, Int64 count) override {
+        ++reads;
+        return TQRStream::Read(buffer, count);
+    }
+    Int64 Seek(Int64 offset, TSeekOrigin origin) override {
+        ++seeks;
+        return TQRStream::Seek(offset, origin);
+    }
+};
+
+TEST(QRPageList, AnyPageIsOneSeekAndOneReadAway) {
+    for (Int64 limit : {kInMemory, Int64{5000}}) {
+        TQRPageList list;
+        auto owned = std::make_unique<CountingStream>(limit);
+        CountingStream& stream = *owned;
+        list.SetStream(std::move(owned));
+        std::vector<Image> pages;
+        for (unsigned n = 1; n <= 50; ++n) pages.push_back(HandMadeEmf(200 + 4 * n, n));
+        for (const Image& page : pages) list.AddPageBytes(page);
+        EXPECT_EQ(stream.InMemory(), limit == kInMemory);
+        for (int n : {37, 2, 50, 1, 49}) {
+            stream.reads = stream.seeks = 0;
+            EXPECT_EQ(list.GetPageBytes(n), pages[n - 1]) << "page " << n;
+            EXPECT_EQ(stream.reads, 1) << "page " << n;
+            EXPECT_EQ(stream.seeks, 1) << "page " << n;
+        }
+    }
+}
+
+// Page 1 carries, inside a comment, a record of its own that claims to be page 2 and links
+// to itself. A fetch starts from the checked records, wherever the stream was left.
+TEST(QRPageList, FetchesNeverStartFromWhereTheStreamHappensToBe) {
+    const Image decoy = HandMadeEmf(200, 77);
+    Image page1 = HandMadeEmf(1000, 1);
+    const std::size_t fakeAt = 128 + 8 + 100;  // in the stream; inside page 1's comment
+    const std::size_t inPage = fakeAt - 136;
+    SetInt32In(page1, inPage, 2);
+    SetInt32In(page1, inPage + 4, static_cast<std::int32_t>(fakeAt + 12 + decoy.size()));
+    std::memcpy(&page1[inPage + 8], decoy.data(), decoy.size());
+    SetInt32In(page1, inPage + 8 + decoy.size(), static_cast<std::int32_t>(fakeAt));
+    ASSERT_TRUE(IsValidEmf(page1));
+    const Image page2 = HandMadeEmf(600, 2);
+    auto list = NewList(kInMemory);
+    list->AddPageBytes(page1);
+    list->AddPageBytes(page2);
+    for (int n : {1, 2}) {
+        list->Stream()->SetPosition(static_cast<Int64>(fakeAt));
+        EXPECT_EQ(list->GetPageBytes(n), n == 1 ? page1 : page2) << "page " << n;
+    }
+    list->Stream()->SetPosition(static_cast<Int64>(fakeAt));
+    list->SeekToPage(2);
+    EXPECT_EQ(list->Stream()->Position(), 1140);
+    list->WindToLastPage();
+    EXPECT_EQ(list->Stream()->Position(), 1140);
+}
+
+// A medium whose reads stop at a given offset while its size still counts the bytes behind
+// it: a file cut short between a size query and a read.
+class CutShortStream : public TQRStream {
+public:
+    CutShortStream() : TQRStream(kInMemory) {}
+    Int64 cut = Int64{1} << 40;
+    Int64 Read(void* buffer, Int64 count) override {
+        return TQRStream::Read(buffer, std::clamp<Int64>(cut - Position(), 0, count));
+    }
+};
+
+TEST(QRPageList, AReadCutShortIsACorruptFileNotAReadError) {
+    const std::vector<Image> pages = ThreePages();
+    const Int64 r3 = 1752, end = r3 + 812;
+    for (Int64 cut : {r3 + 2, r3 + 100, end - 2}) {
+        TQRPageList list;
+        auto owned = std::make_unique<CutShortStream>();
+        CutShortStream& stream = *owned;
+        list.SetStream(std::move(owned));
+        for (const Image& page : pages) list.AddPageBytes(page);
+        ASSERT_EQ(stream.Size(), end);
+        stream.cut = cut;
+        EXPECT_THROW(list.GetPageBytes(3), EQRCorruptFile) << "cut at " << cut;
+        EXPECT_EQ(list.GetPageBytes(2), pages[1]);
     }
 }
 
@@ -447,6 +536,58 @@ TEST_F(QRPageListFiles, CorruptFilesFailCleanly) {
         list.LoadFromFile(path);
         EXPECT_THROW(list.GetPageBytes(c.failingPage), EQRCorruptFile);
         EXPECT_EQ(list.GetPageBytes(1), pages[0]) << "the store stays usable";
+    }
+}
+
+// Someone else writes to a prepared-report file while it is open: the pages read from then on
+// must be the ones checked when it was opened, or the fetch fails as a damaged file.
+TEST_F(QRPageListFiles, AFileChangedUnderAnOpenReportIsCorrupt) {
+    const std::vector<Image> pages = ThreePages();
+    auto built = NewList(kInMemory);
+    for (const Image& page : pages) built->AddPageBytes(page);
+    built->WriteHeader();
+    const Image image = StreamImage(*built->Stream());
+    const std::size_t r3 = 1752;
+    struct Change {
+        const char* name;
+        std::function<void(TFileStream&)> apply;
+        int firstFailing;  // the earlier pages are still read
+    };
+    auto writeAt = [](Int64 offset, std::int32_t value) {
+        return [=](TFileStream& f) {
+            Byte field[4];
+            PutInt32LE(field, value);
+            f.SetPosition(offset);
+            f.WriteBuffer(field, 4);
+        };
+    };
+    const Change changes[] = {
+        {"cut inside the last record", [](TFileStream& f) { f.SetSize(2000); }, 3},
+        {"cut to the header", [](TFileStream& f) { f.SetSize(128); }, 1},
+        {"emptied", [](TFileStream& f) { f.SetSize(0); }, 1},
+        {"page number rewritten", writeAt(r3, 4), 3},
+        {"next offset rewritten", writeAt(r3 + 4, 1000), 3},
+        {"trailing offset rewritten", writeAt(static_cast<Int64>(image.size()) - 4, 1140), 3},
+        {"page data rewritten", writeAt(r3 + 8 + 40, 0), 3},
+        {"replaced by a shifted copy",
+         [&](TFileStream& f) {
+             const Image shifted = ImageOf(Image(132, 0), pages);
+             f.SetPosition(0);
+             f.WriteBuffer(shifted.data(), static_cast<Int64>(shifted.size()));
+         },
+         1},
+    };
+    for (const Change& change : changes) {
+        SCOPED_TRACE(change.name);
+        const String path = WriteImage(L"changing.QRP", image);
+        TQRPageList list;
+        list.LoadFromFile(path);
+        {
+            TFileStream other(path, fmOpenReadWrite | fmShareDenyNone);
+            change.apply(other);
+        }
+        for (int n = 1; n < change.firstFailing; ++n) EXPECT_EQ(list.GetPageBytes(n), pages[n - 1]);
+        for (int n = 3; n >= change.firstFailing; --n) EXPECT_THROW(list.GetPageBytes(n), EQRCorruptFile) << n;
     }
 }
 
