@@ -32,20 +32,13 @@ namespace {
 
 using namespace std::chrono_literals;
 
-void PumpFor(std::chrono::milliseconds duration) {
-    const auto end = std::chrono::steady_clock::now() + duration;
-    while (std::chrono::steady_clock::now() < end) {
-        Application.ProcessMessages();
-        std::this_thread::sleep_for(10ms);
-    }
-}
-
-bool PumpUntil(const std::function<bool()>& condition, std::chrono::milliseconds timeout = 5s) {
+// Processes messages until the condition holds, for at most a bound meant for a machine under load.
+bool PumpUntil(const std::function<bool()>& condition, std::chrono::milliseconds timeout = 10s) {
     const auto end = std::chrono::steady_clock::now() + timeout;
     while (!condition()) {
         if (std::chrono::steady_clock::now() > end) return false;
         Application.ProcessMessages();
-        std::this_thread::sleep_for(10ms);
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
     }
     return true;
 }
@@ -61,8 +54,8 @@ public:
                     // The text of a message form's window is its caption; the message is painted.
                     GetWindowTextW(w, text, 512);
                     caption_ = text;
+                    seen_ = true;  // before the close, which may end the caller's wait at once
                     PostMessageW(w, WM_CLOSE, 0, 0);
-                    seen_ = true;
                     return;
                 }
                 std::this_thread::sleep_for(20ms);
@@ -88,7 +81,8 @@ protected:
     void SetUp() override {
         form = std::make_unique<TForm1>(nullptr);
         form->Show();
-        PumpFor(100ms);
+        ASSERT_TRUE(PumpUntil([&] { return GetActiveWindow() == form->Handle(); }))
+            << "the main window did not become active";
     }
     void TearDown() override { form.reset(); }
 
@@ -111,14 +105,14 @@ protected:
     void Focus(TWinControl* control) {
         ShowTabsOf(control);
         control->SetFocus();
-        PumpFor(20ms);
+        PumpUntil([&] { return HasFocus(control); });
     }
 
     void PressEnter(TWinControl* control) {
         PostMessageW(control->Handle(), WM_KEYDOWN, VK_RETURN, 1);
         PostMessageW(control->Handle(), WM_CHAR, L'\r', 1);
         PostMessageW(control->Handle(), WM_KEYUP, VK_RETURN, 0xC0000001);
-        PumpFor(30ms);
+        Application.ProcessMessages();  // handles every posted message, and what they post
     }
 
     bool HasFocus(TWinControl* control) {
@@ -172,7 +166,7 @@ TEST_F(MainWindow, ShowingTheWindowSelectsTheFirstTab) {
     form->PageControl1->SetActivePageIndex(4);
     form->Hide();
     form->Show();
-    PumpFor(50ms);
+    PumpUntil([&] { return form->PageControl1->ActivePage() == form->TabSheet1; });
     EXPECT_EQ(form->PageControl1->ActivePage(), form->TabSheet1);
 }
 
@@ -254,14 +248,14 @@ TEST_F(MainWindow, LimparCamposEmptiesEditsAndLeavesTheRest) {
 TEST_F(MainWindow, PhraseBoxesActAsOneChoice) {
     ShowTabsOf(form->frase4);
     SendMessageW(form->frase4->Handle(), BM_CLICK, 0, 0);
-    PumpFor(30ms);
+    Application.ProcessMessages();
     EXPECT_TRUE(form->frase4->Checked());
     EXPECT_TRUE(form->frase->Enabled());
     EXPECT_TRUE(HasFocus(form->frase));
     form->frase->SetText(L"Minha frase");
 
     SendMessageW(form->frase2->Handle(), BM_CLICK, 0, 0);
-    PumpFor(30ms);
+    Application.ProcessMessages();
     EXPECT_TRUE(form->frase2->Checked());
     EXPECT_FALSE(form->frase4->Checked());
     EXPECT_FALSE(form->frase->Enabled());
@@ -280,7 +274,7 @@ TEST_F(MainWindow, GreetingAppearsAfterOneSecond) {
     TStatusPanel* panel = form->StatusBar1->Panels()->Items(0);
     EXPECT_EQ(panel->Width(), 280);
     EXPECT_EQ(form->StatusBar1->Panels()->Items(1)->Width(), 50);
-    ASSERT_TRUE(PumpUntil([&] { return !panel->Text().empty(); }, 3s));
+    ASSERT_TRUE(PumpUntil([&] { return !panel->Text().empty(); })) << "no greeting";
     EXPECT_EQ(panel->Text(), GreetingText(Now(), DefaultFormatSettings()));
     EXPECT_EQ(panel->Text().rfind(L"  Boa tarde! Hoje é ", 0), 0u);
 }
@@ -342,7 +336,6 @@ TEST_F(MainWindow, UpdaterThatCannotStartIsReportedAndTheWindowStays) {
     {
         DialogCloser closer(L"TMessageForm");
         form->ProcurarAtualizacoes();
-        PumpFor(50ms);
         EXPECT_TRUE(closer.Seen()) << "no message about the missing updater";
     }
     EXPECT_TRUE(form->Visible());
