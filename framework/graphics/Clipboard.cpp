@@ -74,6 +74,16 @@ void TClipboard::Clear() {
 
 bool TClipboard::HasFormat(UINT format) const { return IsClipboardFormatAvailable(format) != 0; }
 
+String TClipboard::AsText() {
+    OpenScope open(*this);
+    HANDLE data = GetClipboardData(CF_UNICODETEXT);
+    const auto* chars = data != nullptr ? static_cast<const wchar_t*>(GlobalLock(data)) : nullptr;
+    if (chars == nullptr) return String();
+    String text(chars);
+    GlobalUnlock(data);
+    return text;
+}
+
 void TClipboard::SetData(UINT format, HANDLE data) {
     if (!SetClipboardData(format, data)) throw EClipboardException(L"Cannot copy to the clipboard");
 }
