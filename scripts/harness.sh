@@ -81,6 +81,7 @@ start_display() {
   # Xvfb picks a free display number itself and writes it once it accepts clients.
   local number_file=$FOLHAVIDA_HARNESS/display
   rm -f "$number_file" "$state"
+  : >"$log"  # a new display starts a new run of the harness
   (close_inherited_fds
    exec setsid Xvfb -displayfd 3 -screen 0 "${desktop_size}x24" -nolisten tcp \
      3>"$number_file" </dev/null >"$FOLHAVIDA_HARNESS/xvfb.log" 2>&1) &
