@@ -254,6 +254,7 @@ TEST(DateTimeTest, PtBrLocaleFromTheSystem) {
     EXPECT_EQ(FormatDateTime(L"hh:nn", Sample(), s), L"14:07");
     EXPECT_EQ(AnsiLowerCase(FormatDateTime(L"mmmm", Sample(), s)), L"março");
     EXPECT_EQ(StrToDate(L"05/03/2026", s), EncodeDate(2026, 3, 5));
+    EXPECT_FALSE(s.MeasureInInches);  // metric: A4 paper
 }
 
 TEST(DateTimeTest, EnUsLocaleFromTheSystem) {
@@ -261,6 +262,7 @@ TEST(DateTimeTest, EnUsLocaleFromTheSystem) {
     EXPECT_EQ(DateToStr(Sample(), s), L"3/5/2026");
     EXPECT_EQ(FormatDateTime(L"dddd mmmm", Sample(), s), L"Thursday March");
     EXPECT_EQ(StrToDate(L"3/5/2026", s), EncodeDate(2026, 3, 5));
+    EXPECT_TRUE(s.MeasureInInches);  // Letter paper
 }
 
 TEST(DateTimeTest, StrToDateFollowsTheShortDateOrder) {

@@ -88,6 +88,7 @@ TFormatSettings TFormatSettings::FromLocale(unsigned long lcid) {
     ReadChar(id, LOCALE_SLIST, s.ListSeparator);
     ReadChar(id, LOCALE_SDATE, s.DateSeparator);
     ReadChar(id, LOCALE_STIME, s.TimeSeparator);
+    s.MeasureInInches = LocaleString(id, LOCALE_IMEASURE) == L"1";
     ReadString(id, LOCALE_SSHORTDATE, s.ShortDateFormat);
     ReadString(id, LOCALE_SLONGDATE, s.LongDateFormat);
     // Locales without AM/PM (pt-BR) report empty designators, which is what they mean.

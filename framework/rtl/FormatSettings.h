@@ -27,6 +27,8 @@ struct TFormatSettings {
     String ShortDayNames[7];  // Sunday first
     String LongDayNames[7];
     int TwoDigitYearCenturyWindow = 50;
+    // Measurements
+    bool MeasureInInches = false;  // the US system (Letter paper) rather than the metric one (A4)
 
     // Settings of a Windows locale, read with GetLocaleInfo (e.g. 0x0416 pt-BR, 0x0409 en-US).
     static TFormatSettings FromLocale(unsigned long lcid);
