@@ -60,8 +60,54 @@ public:
         // GDI finds a printer's driver by the device name.
         return UniqueDC(CreateDCW(nullptr, printer.Device.c_str(), nullptr, settings));
     }
+
+    std::optional<std::vector<Word>> Papers(const TPrinterInfo& printer, const DEVMODEW* settings) override {
+        const wchar_t* device = printer.Device.c_str();
+        const wchar_t* port = printer.Port.c_str();
+        const int count = DeviceCapabilitiesW(device, port, DC_PAPERS, nullptr, settings);
+        if (count < 0) return std::nullopt;
+        std::vector<Word> codes(static_cast<size_t>(count));
+        if (count > 0 && DeviceCapabilitiesW(device, port, DC_PAPERS, reinterpret_cast<wchar_t*>(codes.data()),
+                                             settings) != count)
+            return std::nullopt;
+        return codes;
+    }
+
+    String DriverPath(const TPrinterInfo& printer) override {
+        const UniquePrinterHandle handle = OpenPrinterByName(printer.Device);
+        if (!handle) return {};
+        DWORD needed = 0;
+        GetPrinterDriverW(handle.get(), nullptr, 2, nullptr, 0, &needed);
+        if (needed < sizeof(DRIVER_INFO_2W)) return {};
+        std::vector<Byte> buffer(needed);
+        if (!GetPrinterDriverW(handle.get(), nullptr, 2, buffer.data(), needed, &needed)) return {};
+        return OrEmpty(reinterpret_cast<const DRIVER_INFO_2W*>(buffer.data())->pDriverPath);
+    }
 };
+
+TSpoolerFactory& FactorySlot() {
+    static TSpoolerFactory factory;
+    return factory;
+}
 
 }  // namespace
 
+int TPrintSpooler::DeviceCaps(HDC dc, int index) { return GetDeviceCaps(dc, index); }
+bool TPrintSpooler::StartDoc(HDC dc, const DOCINFOW& doc) { return StartDocW(dc, &doc) > 0; }
+bool TPrintSpooler::StartPage(HDC dc) { return ::StartPage(dc) > 0; }
+bool TPrintSpooler::EndPage(HDC dc) { return ::EndPage(dc) > 0; }
+bool TPrintSpooler::EndDoc(HDC dc) { return ::EndDoc(dc) > 0; }
+void TPrintSpooler::AbortDoc(HDC dc) { ::AbortDoc(dc); }
+
 std::unique_ptr<TPrintSpooler> CreateSystemSpooler() { return std::make_unique<SystemSpooler>(); }
+
+std::unique_ptr<TPrintSpooler> CreateSpooler() {
+    const TSpoolerFactory& factory = FactorySlot();
+    return factory ? factory() : CreateSystemSpooler();
+}
+
+TSpoolerFactory SetSpoolerFactory(TSpoolerFactory factory) {
+    TSpoolerFactory previous = std::move(FactorySlot());
+    FactorySlot() = std::move(factory);
+    return previous;
+}

@@ -1,15 +1,27 @@
 #include "framework/printers/Printer.h"
 
+#include <cstddef>
 #include <cstring>
 
 #include "framework/rtl/FileUtils.h"
 #include "framework/rtl/StringUtils.h"
 
 namespace {
-const wchar_t kNoDefaultPrinter[] = L"There is no default printer currently selected";
 const wchar_t kIndexError[] = L"Printer index out of range";
 const wchar_t kPrinting[] = L"Printing in progress";
 const wchar_t kNotPrinting[] = L"Printer is not currently printing";
+
+const wchar_t kInvalidDevMode[] = L"Invalid device mode";
+
+// A DEVMODE block holds at least the fields up to the form name, and its public and private
+// parts as its header states them.
+size_t DevModeBytes(const void* data, size_t size) {
+    if (size < offsetof(DEVMODEW, dmFormName)) throw EPrinter(kInvalidDevMode);
+    const auto* dm = static_cast<const DEVMODEW*>(data);
+    const size_t stated = size_t{dm->dmSize} + dm->dmDriverExtra;
+    if (dm->dmSize < offsetof(DEVMODEW, dmFormName) || stated > size) throw EPrinter(kInvalidDevMode);
+    return stated;
+}
 
 UniqueGlobal GlobalCopy(const void* data, size_t size) {
     UniqueGlobal block(GlobalAlloc(GMEM_MOVEABLE, size));
@@ -28,7 +40,7 @@ public:
 protected:
     void CreateHandle() override {
         HDC dc = printer_.Handle();
-        Font().SetPixelsPerInch(GetDeviceCaps(dc, LOGPIXELSY));
+        Font().SetPixelsPerInch(printer_.DeviceCaps(LOGPIXELSY));
         SetHandle(dc);
     }
 
@@ -39,7 +51,7 @@ private:
 TPrinter::TPrinter(std::unique_ptr<TPrintSpooler> spooler) : spooler_(std::move(spooler)) {}
 
 TPrinter::~TPrinter() {
-    if (printing_ && dc_) AbortDoc(dc_.get());
+    if (printing_ && dc_) spooler_->AbortDoc(dc_.get());
     canvas_.reset();
 }
 
@@ -90,7 +102,7 @@ void TPrinter::Refresh() {
 
 int TPrinter::RequireSelection() {
     int index = PrinterIndex();
-    if (index < 0) throw EPrinter(kNoDefaultPrinter);
+    if (index < 0) throw EPrinter(SNoDefaultPrinter);
     return index;
 }
 
@@ -122,12 +134,11 @@ void TPrinter::SetPrinter(const String& device, const String& driver, const Stri
         devMode_.reset();
     } else if (devMode != devMode_.get()) {
         const size_t size = GlobalSize(devMode);
-        if (size < offsetof(DEVMODEW, dmFormName)) throw EPrinter(L"Invalid device mode");
         const void* source = GlobalLock(devMode);
-        if (!source) throw EPrinter(L"Invalid device mode");
+        if (!source) throw EPrinter(kInvalidDevMode);
         UniqueGlobal copy;
         try {
-            copy = GlobalCopy(source, size);
+            copy = GlobalCopy(source, DevModeBytes(source, size));
         } catch (...) {
             GlobalUnlock(devMode);
             throw;
@@ -137,6 +148,56 @@ void TPrinter::SetPrinter(const String& device, const String& driver, const Stri
     }
     SettingsChanged();
 }
+
+void TPrinter::SetPrinter(const String& device, const String& driver, const String& port,
+                          std::span<const Byte> devMode) {
+    if (devMode.empty()) return SetPrinter(device, driver, port, HGLOBAL{nullptr});
+    UniqueGlobal block = GlobalCopy(devMode.data(), DevModeBytes(devMode.data(), devMode.size()));
+    SetPrinter(device, driver, port, block.get());
+}
+
+std::vector<Byte> TPrinter::DeviceMode() {
+    String device, driver, port;
+    HGLOBAL block = nullptr;
+    GetPrinter(device, driver, port, block);
+    if (!block) return {};
+    const size_t size = GlobalSize(block);
+    const auto* data = static_cast<const Byte*>(GlobalLock(block));
+    if (!data) return {};
+    std::vector<Byte> copy;
+    try {
+        copy.assign(data, data + DevModeBytes(data, size));
+    } catch (...) {
+        GlobalUnlock(block);
+        throw;
+    }
+    GlobalUnlock(block);
+    return copy;
+}
+
+// The selected printer's DEVMODE, locked while the guard lives (null when there is none).
+class TPrinter::DevModeLock {
+public:
+    explicit DevModeLock(TPrinter& printer) : printer_(printer), devMode_(printer.LockDevMode()) {}
+    ~DevModeLock() { printer_.UnlockDevMode(); }
+    DevModeLock(const DevModeLock&) = delete;
+    DevModeLock& operator=(const DevModeLock&) = delete;
+    DEVMODEW* get() const { return devMode_; }
+
+private:
+    TPrinter& printer_;
+    DEVMODEW* devMode_;
+};
+
+int TPrinter::DeviceCaps(int index) { return spooler_->DeviceCaps(Handle(), index); }
+
+std::optional<std::vector<Word>> TPrinter::PaperCodes() {
+    const TPrinterInfo info = infos_[RequireSelection()];
+    DevModeLock devMode(*this);
+    return spooler_->Papers(info, devMode.get());
+}
+
+String TPrinter::DriverPath() { return spooler_->DriverPath(infos_[RequireSelection()]); }
 
 DEVMODEW* TPrinter::LockDevMode() {
     String device, driver, port;
@@ -168,10 +229,12 @@ void TPrinter::CheckPrinting() const {
 
 HDC TPrinter::Handle() {
     if (!dc_) {
-        const TPrinterInfo& info = infos_[RequireSelection()];
-        DEVMODEW* settings = LockDevMode();
-        UniqueDC dc = spooler_->CreateDC(info, settings);
-        UnlockDevMode();
+        const TPrinterInfo info = infos_[RequireSelection()];
+        UniqueDC dc;
+        {
+            DevModeLock settings(*this);
+            dc = spooler_->CreateDC(info, settings.get());
+        }
         if (!dc) throw EPrinter(L"Cannot open the printer " + info.Device);
         dc_ = std::move(dc);
     }
@@ -197,9 +260,9 @@ void TPrinter::BeginDoc() {
     doc.cbSize = sizeof doc;
     doc.lpszDocName = title_.c_str();
     doc.lpszOutput = outputFile_.empty() ? nullptr : outputFile_.c_str();
-    if (StartDocW(dc, &doc) <= 0) throw EPrinter(L"Cannot start printing: " + SysErrorMessage(GetLastError()));
-    if (StartPage(dc) <= 0) {
-        AbortDoc(dc);
+    if (!spooler_->StartDoc(dc, doc)) throw EPrinter(L"Cannot start printing: " + SysErrorMessage(GetLastError()));
+    if (!spooler_->StartPage(dc)) {
+        spooler_->AbortDoc(dc);
         throw EPrinter(L"Cannot start a page: " + SysErrorMessage(GetLastError()));
     }
     printing_ = true;
@@ -210,8 +273,8 @@ void TPrinter::BeginDoc() {
 
 void TPrinter::NewPage() {
     CheckPrinting();
-    ::EndPage(dc_.get());
-    StartPage(dc_.get());
+    spooler_->EndPage(dc_.get());
+    spooler_->StartPage(dc_.get());
     ++pageNumber_;
     Canvas().Refresh();
 }
@@ -221,14 +284,14 @@ void TPrinter::EndDoc() {
     HDC dc = dc_.get();
     Canvas().Refresh();
     printing_ = false;
-    const bool ended = ::EndPage(dc) > 0 && ::EndDoc(dc) > 0;
+    const bool ended = spooler_->EndPage(dc) && spooler_->EndDoc(dc);
     ReleaseDC();
     if (!ended) throw EPrinter(L"Printing failed: " + SysErrorMessage(GetLastError()));
 }
 
 void TPrinter::Abort() {
     CheckPrinting();
-    AbortDoc(dc_.get());
+    spooler_->AbortDoc(dc_.get());
     printing_ = false;
     aborted_ = true;
     ReleaseDC();
@@ -268,8 +331,8 @@ void TPrinter::SetOrientation(TPrinterOrientation orientation) {
     SettingsChanged();
 }
 
-int TPrinter::PageWidth() { return GetDeviceCaps(Handle(), HORZRES); }
-int TPrinter::PageHeight() { return GetDeviceCaps(Handle(), VERTRES); }
+int TPrinter::PageWidth() { return DeviceCaps(HORZRES); }
+int TPrinter::PageHeight() { return DeviceCaps(VERTRES); }
 
 namespace {
 std::unique_ptr<TPrinter>& PrinterSlot() {

@@ -4,6 +4,8 @@
 #pragma once
 
 #include <memory>
+#include <optional>
+#include <span>
 #include <vector>
 
 #include "framework/classes/Properties.h"
@@ -12,12 +14,14 @@
 #include "framework/printers/PrintSpooler.h"
 
 FV_DECLARE_EXCEPTION(EPrinter, Exception);
+// EPrinter's text when no printer is installed.
+inline constexpr wchar_t SNoDefaultPrinter[] = L"There is no default printer currently selected";
 
 FV_ENUM(TPrinterOrientation, poPortrait, poLandscape)
 
 class TPrinter : public TObject {
 public:
-    explicit TPrinter(std::unique_ptr<TPrintSpooler> spooler = CreateSystemSpooler());
+    explicit TPrinter(std::unique_ptr<TPrintSpooler> spooler = CreateSpooler());
     ~TPrinter() override;  // a running job is aborted
     String ClassName() const override { return L"TPrinter"; }
 
@@ -37,6 +41,19 @@ public:
     // Selects the printer named device (adding it to the list when unknown). devMode 0 takes the
     // driver's default settings; another block is copied (the caller keeps its own).
     void SetPrinter(const String& device, const String& driver, const String& port, HGLOBAL devMode);
+    // The same with settings held in memory: a copy of them is taken (empty: the driver's defaults).
+    void SetPrinter(const String& device, const String& driver, const String& port, std::span<const Byte> devMode);
+    // A copy of the selected printer's DEVMODE block with the driver's private part: the settings
+    // chosen, or the driver's defaults; empty when the driver gives none.
+    std::vector<Byte> DeviceMode();
+
+    // A capability of the selected printer with its settings (a GetDeviceCaps index).
+    int DeviceCaps(int index);
+    // The paper codes the selected printer's driver offers with its settings; nothing when the
+    // driver cannot tell.
+    std::optional<std::vector<Word>> PaperCodes();
+    // The full name of the selected printer's driver file; empty when it cannot be read.
+    String DriverPath();
 
     void BeginDoc();
     void EndDoc();
@@ -67,6 +84,7 @@ public:
 
 private:
     class PrinterCanvas;
+    class DevModeLock;
 
     void LoadPrinters();
     int RequireSelection();

@@ -33,6 +33,8 @@ public:
         lastOrientation = settings ? settings->dmOrientation : 0;
         return {};  // no device behind it
     }
+    std::optional<std::vector<Word>> Papers(const TPrinterInfo&, const DEVMODEW*) override { return std::nullopt; }
+    String DriverPath(const TPrinterInfo&) override { return {}; }
 
     std::vector<TPrinterInfo> printers_;
     String default_;
