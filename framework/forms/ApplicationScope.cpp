@@ -1,5 +1,7 @@
 #include "framework/forms/ApplicationScope.h"
 
+#include "framework/forms/SystemPrintDialog.h"
+
 namespace {
 
 TApplicationScope* g_current = nullptr;
@@ -21,6 +23,7 @@ TApplicationScope::TApplicationScope() {
     try {
         screen_ = std::make_unique<TScreen>(nullptr);
         application_ = std::make_unique<TApplication>(nullptr);
+        previousPrintDialog_ = SetPrintDialogRunner(&RunSystemPrintDialog);
     } catch (...) {
         g_current = nullptr;
         throw;
@@ -28,6 +31,7 @@ TApplicationScope::TApplicationScope() {
 }
 
 TApplicationScope::~TApplicationScope() {
+    SetPrintDialogRunner(previousPrintDialog_);
     controls_.FreeWaiting();
     FreeInPlace(application_);
     FreeInPlace(screen_);

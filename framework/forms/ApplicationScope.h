@@ -12,15 +12,17 @@
 //
 // It makes, in this order: the component scope (global roots) and the controls scope (window
 // classes, menu commands, timers, the utility window) through TControlsScope, then Screen, then
-// Application. At its end the components still waiting for their release are freed, then the
-// application frees its forms (last first) while the screen and every registry still exist,
-// then the screen goes, then the controls scope and the component scope.
+// Application; while it lasts, the system print dialog is the printer layer's print dialog. At
+// its end the components still waiting for their release are freed, then the application frees
+// its forms (last first) while the screen and every registry still exist, then the screen goes,
+// then the controls scope and the component scope.
 #pragma once
 
 #include <memory>
 
 #include "framework/controls/ControlsScope.h"
 #include "framework/forms/Application.h"
+#include "framework/printers/PrintDialog.h"
 
 class TApplicationScope {
 public:
@@ -46,4 +48,5 @@ private:
     TControlsScope controls_;
     std::unique_ptr<TScreen> screen_;
     std::unique_ptr<TApplication> application_;
+    TPrintDialogRunner previousPrintDialog_ = nullptr;
 };
