@@ -5,6 +5,7 @@
 
 #include "framework/rtl/Clock.h"
 #include "framework/rtl/FileUtils.h"
+#include "framework/rtl/StringUtils.h"
 #include "report/pagestore/QRCompress.h"
 #include "report/pagestore/QRFileFormat.h"
 
@@ -285,16 +286,36 @@ void TQRPageList::LoadFromFile(const String& fileName) {
     }
 }
 
+namespace {
+bool SameFile(const String& a, const String& b) {
+    return !a.empty() && !b.empty() && AnsiSameText(ExpandFileName(a), ExpandFileName(b));
+}
+}  // namespace
+
+// Saving onto the file the stream reads: the stream lets go of it for the replacement and reads
+// the new file, which holds the same bytes, afterwards (the old one again if replacing failed).
 void TQRPageList::WritePreparedFile(const String& fileName) {
     TCriticalSectionLock guard(lock_);
     TQRStream& stream = RequireStream();
+    const String source = stream.SourceFileName();
     const String temporary = CreateTempFileBeside(fileName, L"QRP");
     try {
         {
             TFileStream target(temporary, fmCreate | fmShareExclusive);
             stream.CopyIntoStream(target);
         }
-        ReplaceFileWith(temporary, fileName);
+        if (SameFile(source, fileName)) {
+            stream_.reset();
+            try {
+                ReplaceFileWith(temporary, fileName);
+            } catch (...) {
+                stream_ = std::make_unique<TQRStream>(source);
+                throw;
+            }
+            stream_ = std::make_unique<TQRStream>(source);
+        } else {
+            ReplaceFileWith(temporary, fileName);
+        }
     } catch (...) {
         DeleteFile(temporary);
         throw;

@@ -53,7 +53,8 @@ public:
     // file holds is believed only as far as the records go. EFOpenError when the file cannot
     // be opened, EQRCorruptFile when it is damaged; either way the list is left without a stream.
     void LoadFromFile(const String& fileName);
-    // Writes the whole stream into the file, replacing it only once the copy is complete.
+    // Writes the whole stream into the file, replacing it only once the copy is complete; the
+    // file the stream was loaded from may be the target.
     void WritePreparedFile(const String& fileName);
 
 private:
