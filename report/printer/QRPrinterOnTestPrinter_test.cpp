@@ -1,0 +1,61 @@
+// Printing on the PostScript test printer the harness installs (a CTest fixture).
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <fstream>
+#include <string>
+
+#include "framework/rtl/FileUtils.h"
+#include "report/printer/QRPrinter.h"
+
+namespace {
+
+const wchar_t kTestPrinter[] = L"Folhavida Test Printer";
+
+int CountLinesStartingWith(const String& fileName, const std::string& prefix) {
+    std::ifstream file(std::string(fileName.begin(), fileName.end()), std::ios::binary);
+    std::string line;
+    int count = 0;
+    while (std::getline(file, line))
+        if (line.rfind(prefix, 0) == 0) ++count;
+    return count;
+}
+
+}  // namespace
+
+TEST(QRPrinterOnTestPrinter, AStoredThreePageReportPrintsThreePages) {
+    const String stored = GetTempDirectory() + L"fv-qrprinter-three.QRP";
+    const String output = GetTempDirectory() + L"fv-qrprinter-three.ps";
+    {
+        TQRPrinter builder;
+        ASSERT_TRUE(builder.PrintersInstalled());
+        builder.OpenDocument();
+        for (int page = 1; page <= 3; ++page) {
+            builder.StartNewPage();
+            TCanvas& canvas = *builder.PageCanvas();
+            canvas.Font().SetName(L"Arial");
+            canvas.Font().SetSize(14);
+            canvas.TextOut(builder.ToDeviceX(200), builder.ToDeviceY(200), L"P\u00E1gina " + std::to_wstring(page));
+            canvas.Rectangle(builder.ToDeviceX(100), builder.ToDeviceY(100), builder.ToDeviceX(2000),
+                             builder.ToDeviceY(2870));
+        }
+        builder.CloseDocument();
+        ASSERT_TRUE(builder.SavePreparedReport(stored));
+    }
+
+    TQRPrinter printer;
+    printer.LoadPreparedReport(stored);
+    ASSERT_EQ(printer.PageCount(), 3);
+    const auto& names = printer.PrinterObject().Printers();
+    const auto found = std::find(names.begin(), names.end(), String(kTestPrinter));
+    ASSERT_NE(found, names.end()) << "the test printer is not installed";
+    printer.SelectPrinter(static_cast<int>(found - names.begin()));
+    printer.SetTitle(L"Curriculo");
+    printer.PrinterObject().SetOutputFile(output);
+    printer.PrintStoredPages();
+    EXPECT_FALSE(printer.PrinterObject().Printing());
+    EXPECT_EQ(CountLinesStartingWith(output, "%%Page:"), 3);
+    EXPECT_EQ(CountLinesStartingWith(output, "%%Title: Curriculo"), 1);
+    DeleteFile(output);
+    DeleteFile(stored);
+}
