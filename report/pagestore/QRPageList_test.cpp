@@ -617,6 +617,37 @@ TEST_F(QRPageListFiles, SavingNeverTruncatesTheFileBeingRead) {
     EXPECT_THROW(second->WritePreparedFile(PathOf(L"no-such-folder\\x.QRP")), EFCreateError);
 }
 
+TEST_F(QRPageListFiles, SavingOntoTheLoadedFileReplacesItAndReadsOn) {
+    const std::vector<Image> pages = ThreePages();
+    const String path = PathOf(L"own.QRP");
+    auto built = NewList(kInMemory);
+    for (const Image& page : pages) built->AddPageBytes(page);
+    built->WriteHeader();
+    built->WritePreparedFile(path);
+    const Image saved = ReadImage(path);
+
+    TQRPageList loaded;
+    loaded.LoadFromFile(path);
+    EXPECT_EQ(loaded.GetPageBytes(3), pages[2]);
+    loaded.WritePreparedFile(path);
+    EXPECT_EQ(ReadImage(path), saved);
+    EXPECT_EQ(FilesInFolder(), std::vector<String>{L"own.QRP"}) << "no temporary file left";
+    ASSERT_NE(loaded.Stream(), nullptr);
+    EXPECT_EQ(loaded.Stream()->SourceFileName(), path) << "reads the new file";
+    for (int n : {2, 1, 3}) EXPECT_EQ(loaded.GetPageBytes(n), pages[n - 1]);
+
+    // Held open by another reader the file cannot be replaced: it stays whole, and so does the list.
+    TQRPageList other;
+    other.LoadFromFile(path);
+    try {
+        loaded.WritePreparedFile(path);
+    } catch (const EFCreateError&) {
+    }
+    EXPECT_EQ(ReadImage(path), saved);
+    for (int n : {3, 1}) EXPECT_EQ(loaded.GetPageBytes(n), pages[n - 1]);
+    EXPECT_EQ(FilesInFolder(), std::vector<String>{L"own.QRP"});
+}
+
 // A page stream whose medium fails after a given number of bytes have been read.
 class FailingReadStream : public TQRStream {
 public:
