@@ -1,0 +1,9 @@
+#include "report/printables/PrintablesRegistration.h"
+
+#include "framework/controls/ControlsRegistration.h"
+#include "report/printables/QRShape.h"
+
+void RegisterReportPrintablesClasses() {
+    RegisterControlsClasses();
+    RegisterClasses<TQRShape>();
+}

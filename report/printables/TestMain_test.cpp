@@ -1,0 +1,12 @@
+// Start-up of the printables tests: registration as the program's start-up does it, then each
+// test in a controls scope of its own.
+#include "framework/controls/ControlsScope.h"
+#include "report/printables/PrintablesRegistration.h"
+#include "report/printables/QRTestPanels_test.h"
+#include "testing/ScopePerTest.h"
+
+int main(int argc, char** argv) {
+    RegisterReportPrintablesClasses();
+    RegisterClasses<TQRPrintable, TTestReport>();
+    return RunTestsWithScopePerTest<TControlsScope>(argc, argv);
+}
