@@ -163,6 +163,8 @@ TEST_F(PrintableRun, PrintAtDrawsTheFrameAtItsPositionPlusTheOffsets) {
     EXPECT_TRUE(filter.Placed.empty());
     printable->ReleaseAfterRun();
     printer.CloseDocument();
+    EXPECT_FALSE(printable->HandleAllocated()) << "printing needs no window";
+    EXPECT_FALSE(report.HandleAllocated());
 }
 
 }  // namespace

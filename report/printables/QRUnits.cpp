@@ -1,6 +1,7 @@
 #include "report/printables/QRUnits.h"
 
-#include <cmath>
+#include <cstdlib>
+#include <vector>
 
 #include "framework/classes/Reader.h"
 #include "framework/classes/Writer.h"
@@ -102,20 +103,15 @@ void TQRUnitBase::DefineProperties(TFiler& filer) {
 }
 
 void TQRUnitBase::ReadStoredValues(TReader& reader) {
-    std::span<Extended> values = StoredValues();
-    Extended read[8];
-    size_t count = 0;
+    std::vector<Extended> read;
     reader.ReadListBegin();
-    while (!reader.EndOfList()) {
-        Extended value = reader.ReadFloat();
-        if (count < values.size()) read[count] = value;
-        ++count;
-    }
+    while (!reader.EndOfList()) read.push_back(reader.ReadFloat());
     reader.ReadListEnd();
-    if (count != values.size())
+    std::span<Extended> values = StoredValues();
+    if (read.size() != values.size())
         throw EReadError(Format(L"%s.Values holds %d values instead of %d",
-                                {ClassName(), static_cast<int>(count), static_cast<int>(values.size())}));
-    std::copy(read, read + count, values.begin());
+                                {ClassName(), static_cast<int>(read.size()), static_cast<int>(values.size())}));
+    std::copy(read.begin(), read.end(), values.begin());
 }
 
 void TQRUnitBase::WriteStoredValues(TWriter& writer) {
