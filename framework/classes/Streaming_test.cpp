@@ -2,7 +2,6 @@
 
 #include <cmath>
 
-#include "framework/classes/ComponentResource.h"
 #include "framework/classes/ComponentScope.h"
 #include "framework/rtl/Streams.h"
 #include "framework/rtl/StringUtils.h"
@@ -229,19 +228,6 @@ TEST_F(Streaming, StreamsCarryUtf8) {
     TLocal<TTestForm> copy(nullptr);
     ReadComponentFromStream(&copy, stream, L"copy");
     EXPECT_EQ(copy.Title(), form->Title());
-}
-
-TEST_F(Streaming, DescriptionCompiledAsResourceBuildsATree) {
-    TLocal<TTestForm> form(nullptr);
-    ReadComponentResource(&form, L"TTestForm");
-    EXPECT_EQ(form.Name(), L"ResourceForm");
-    EXPECT_EQ(form.Title(), L"Folhavida 3.0 - Crie o seu currículo com facilidade!");
-    TTestControl* combo = Control(&form, L"edt_sexo");
-    ASSERT_NE(combo, nullptr);
-    EXPECT_EQ(combo->ParentControl(), Control(&form, L"TabSheet1"));
-    EXPECT_EQ(combo->Items()->Count(), 2);
-    EXPECT_EQ(combo->OnClick, TNotifyEvent(&form, &TTestForm::OtherClick));
-    EXPECT_THROW(ReadComponentResource(&form, L"TNoSuchForm"), EResNotFound);
 }
 
 }  // namespace

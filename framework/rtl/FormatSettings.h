@@ -28,7 +28,7 @@ struct TFormatSettings {
     String LongDayNames[7];
     int TwoDigitYearCenturyWindow = 50;
 
-    // Settings of a Windows locale, read with GetLocaleInfo (e.g. 0x0416 pt-BR, 0x0409 en-US).
+    // Settings of a locale by its Windows identifier (e.g. 0x0416 pt-BR, 0x0409 en-US).
     static TFormatSettings FromLocale(unsigned long lcid);
     // Settings of the user's default locale.
     static TFormatSettings UserDefault();
