@@ -27,6 +27,7 @@ packages=(
   fonts-liberation fonts-wine
   qpdf poppler-utils imagemagick ghostscript x11-utils x11-apps
 )
+packages+=(clang libclang-rt-14-dev)  # the native build: its sanitizers and libFuzzer
 
 missing=()
 for p in "${packages[@]}"; do
