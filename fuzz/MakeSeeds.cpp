@@ -10,6 +10,7 @@
 
 #include "framework/classes/ClassesRegistration.h"
 #include "framework/classes/ComponentScope.h"
+#include "framework/rtl/Clock.h"
 #include "framework/rtl/StringUtils.h"
 #include "report/pagestore/QRCompress.h"
 #include "report/pagestore/QRFileFormat.h"
@@ -67,6 +68,7 @@ Bytes WithOlderHeader(const Bytes& image, int headerSize) {
 }
 
 void PageStoreSeeds() {
+    const ScopedClock clock(45271.75);  // the headers' creation time, so that seeds stay the same
     const std::vector<Bytes> pages = SamplePages();
     int n = 0;
     for (const Bytes& page : pages) {
@@ -94,6 +96,19 @@ void PageStoreSeeds() {
         {"old124", WithOlderHeader(plain, QROldHeaderSize)},
         {"bare96", WithOlderHeader(plain, QRBareHeaderSize)},
     };
+    for (const Image& image : images) {  // each opens, with all its pages
+        const String file = CreateTempFileName(L"fzs");
+        {
+            TFileStream out(file, fmCreate);
+            out.WriteBuffer(image.bytes.data(), static_cast<Int64>(image.bytes.size()));
+        }
+        TQRPageList list;
+        list.LoadFromFile(file);
+        for (int page = 1; page <= list.PageCount(); ++page) list.GetPageBytes(page);
+        std::printf("%s: %d pages\n", image.name.c_str(), list.PageCount());
+        list.SetStream(nullptr);
+        DeleteFile(file);
+    }
     const Bytes steps = {6, 3, 1, 0xFE, 2, 0, 3};  // fetch 3, 1; seek to 2; fetch 2; wind; fetch 3
     for (const Image& image : images) {
         Write("QRPLoad", image.name, image.bytes);
