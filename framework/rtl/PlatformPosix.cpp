@@ -1,6 +1,8 @@
 // The native build's operating system: POSIX calls, names in UTF-8 with '/' between folders,
 // and the locale data of the two locales the program and its tests use (pt-BR and en-US, as
 // Windows reports them), so that results do not depend on which locales a host has installed.
+// Two simplifications against Windows: texts collate by code point (case-folded when asked),
+// not in a language's order, and the only code pages are Windows-1252 and UTF-8.
 #include "framework/rtl/Platform.h"
 
 #include <fcntl.h>
