@@ -1,15 +1,41 @@
 #!/usr/bin/env bash
-# Installs everything Folhavida needs to build and test on a fresh Debian 12 machine.
-# Run as root; safe to run again.
+# Installs everything Folhavida needs to build and test on a fresh Debian 12 machine. Safe to run
+# again: when everything is present it returns at once, as any user; otherwise it installs what
+# is missing as root (through sudo when not run as root).
 set -euo pipefail
 
+packages=(
+  wine wine32:i386 wine64 g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix mingw-w64-tools
+  xvfb cmake ninja-build googletest nasm python3 dpkg-dev
+  fonts-liberation fonts-wine
+  qpdf poppler-utils imagemagick ghostscript x11-utils x11-apps
+  clang libclang-rt-14-dev  # the native build: its sanitizers and libFuzzer
+)
+src_list=/etc/apt/sources.list.d/folhavida-deb-src.sources
+
+has_i386() { dpkg --print-foreign-architectures | grep -qx i386; }
+
+missing_packages() {
+  { dpkg-query -W -f='${Package} ${Package}:${Architecture} ${db:Status-Abbrev}\n' \
+      "${packages[@]%%:*}" 2>/dev/null || true; } |
+    awk -v wanted="${packages[*]}" '$3 == "ii" { have[$1]; have[$2] }
+      END { n = split(wanted, w, " "); for (i = 1; i <= n; i++) if (!(w[i] in have)) print w[i] }'
+}
+
+if has_i386 && [ -f "$src_list" ] && [ -z "$(missing_packages)" ]; then
+  exit 0
+fi
+
+if [ "$(id -u)" != 0 ]; then
+  exec sudo bash "$0" "$@"
+fi
+
 need_update=0
-if ! dpkg --print-foreign-architectures | grep -qx i386; then
+if ! has_i386; then
   dpkg --add-architecture i386
   need_update=1
 fi
 
-src_list=/etc/apt/sources.list.d/folhavida-deb-src.sources
 if [ ! -f "$src_list" ]; then
   cat > "$src_list" <<'SRC'
 Types: deb-src
@@ -21,19 +47,7 @@ SRC
   need_update=1
 fi
 
-packages=(
-  wine wine32:i386 wine64 g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix mingw-w64-tools
-  xvfb cmake ninja-build googletest nasm python3 dpkg-dev
-  fonts-liberation fonts-wine
-  qpdf poppler-utils imagemagick ghostscript x11-utils x11-apps
-)
-packages+=(clang libclang-rt-14-dev)  # the native build: its sanitizers and libFuzzer
-
-missing=()
-for p in "${packages[@]}"; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
-done
-
+mapfile -t missing < <(missing_packages)
 if [ ${#missing[@]} -gt 0 ] || [ "$need_update" = 1 ]; then
   export DEBIAN_FRONTEND=noninteractive
   apt-get update -q

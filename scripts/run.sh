@@ -6,8 +6,7 @@ here=$(cd "$(dirname "$0")" && pwd)
 source "$here/common.sh"
 cd "$FOLHAVIDA_ROOT"
 
-as_root() { if [ "$(id -u)" = 0 ]; then "$@"; else sudo "$@"; fi; }
-as_root bash "$here/install-deps.sh"
+bash "$here/install-deps.sh"
 
 triplet=i686-w64-mingw32
 bits=32

@@ -7,8 +7,7 @@ here=$(cd "$(dirname "$0")" && pwd)
 source "$here/common.sh"
 cd "$FOLHAVIDA_ROOT"
 
-as_root() { if [ "$(id -u)" = 0 ]; then "$@"; else sudo "$@"; fi; }
-as_root bash "$here/install-deps.sh"
+bash "$here/install-deps.sh"
 
 jobs=$(nproc)
 product=i686-w64-mingw32
@@ -32,10 +31,11 @@ fi
 
 bits=32; [ "$tests" = "$product" ] || bits=64
 export FOLHAVIDA_WINE_BITS=$bits
-# A display, prefix and wineserver of the suite's own, so that nothing else running Wine on
-# this machine shares (or is stopped with) them.
-export FOLHAVIDA_HARNESS=$FOLHAVIDA_CACHE/harness-suite
-export FOLHAVIDA_WINEPREFIX=$FOLHAVIDA_CACHE/wineprefix-suite-win$bits
+# A display, prefix and wineserver of this checkout's suite alone, so that nothing else running
+# Wine on this machine (another checkout's suite included) shares, or is stopped with, them.
+checkout=$(printf '%s' "$FOLHAVIDA_ROOT" | sha256sum | cut -c1-8)
+export FOLHAVIDA_HARNESS=$FOLHAVIDA_CACHE/harness-suite-$checkout
+export FOLHAVIDA_WINEPREFIX=$FOLHAVIDA_CACHE/wineprefix-suite-$checkout-win$bits
 trap 'bash "$here/harness.sh" stop' EXIT
 bash "$here/harness.sh" start
 cd "build/$tests"

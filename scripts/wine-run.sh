@@ -12,9 +12,10 @@ case "$machine" in
 esac
 source "$here/wine-env.sh"
 state=$FOLHAVIDA_HARNESS/state
+keepalive=$FOLHAVIDA_HARNESS/keepalive$FOLHAVIDA_WINE_BITS
+# The harness is started once; later programs only check that its display and keep-alive run.
 if [ ! -f "$state" ] || ! folhavida_alive "$(sed -n 's/^XVFB_PID=//p' "$state")" \
-   || [ ! -f "$WINEPREFIX/.folhavida-ready" ] \
-   || [ ! -f "$FOLHAVIDA_HARNESS/keepalive$FOLHAVIDA_WINE_BITS.pid" ]; then
+   || [ ! -f "$keepalive.ready" ] || ! folhavida_alive "$(cat "$keepalive.pid" 2>/dev/null)"; then
   "$here/harness.sh" start
 fi
 source "$state"

@@ -2,13 +2,15 @@
 // root of the standard controls under test), a stand-alone top-level root and small controls with
 // flat colours, message pumping through the framework's key handling, a recorder for exceptions
 // caught at window procedures, pixel reads of painted controls, and a watcher that answers a modal
-// window the way a person would.
+// window the way a person would. Tests wait for conditions (PumpUntil), never for fixed pauses.
 #pragma once
 
 #include <atomic>
 #include <chrono>
+#include <cstdio>
 #include <functional>
 #include <memory>
+#include <string>
 #include <thread>
 #include <vector>
 
@@ -109,14 +111,42 @@ inline void PumpMessages() {
     }
 }
 
-// Processes the queued messages for about ms milliseconds, or until done() holds.
-inline void PumpMessages(int ms, const std::function<bool()>& done = nullptr) {
-    auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
+// Processes messages until done() holds, waking for each new message, and gives up after a bound
+// meant for a machine under load: a slow run only waits longer. Returns whether done() held.
+// pump: how messages are processed (a test of the application's own loop passes that).
+inline bool PumpUntil(const std::function<bool()>& done, int boundMs = 10000, void (*pump)() = PumpMessages) {
+    const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(boundMs);
+    for (;;) {
+        pump();
+        if (done()) return true;
+        if (std::chrono::steady_clock::now() >= end) return false;
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
+    }
+}
+
+// Processes messages for ms milliseconds: only for checks that something does NOT happen within
+// a time (a stopped timer stays silent); everything else waits for its condition with PumpUntil.
+inline void PumpMessagesFor(int ms) {
+    const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
     do {
         PumpMessages();
-        if (done && done()) return;
-        Sleep(5);
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
     } while (std::chrono::steady_clock::now() < end);
+}
+
+// A window as a failure message names it: class, text and handle.
+inline std::string DescribeWindow(HWND window) {
+    if (window == nullptr) return "no window";
+    wchar_t name[128] = {}, text[128] = {};
+    GetClassNameW(window, name, 128);
+    GetWindowTextW(window, text, 128);
+    std::string out = "\"";
+    for (const wchar_t* c = text; *c != 0; ++c) out += *c < 128 ? static_cast<char>(*c) : '?';
+    out += "\" (class ";
+    for (const wchar_t* c = name; *c != 0; ++c) out += *c < 128 ? static_cast<char>(*c) : '?';
+    char handle[32];
+    std::snprintf(handle, sizeof handle, ", %p)", static_cast<void*>(window));
+    return out + handle;
 }
 
 // Posts a key to the focused window: key down and up (TranslateMessage makes the character of a
@@ -250,17 +280,21 @@ private:
         }
         return TRUE;
     }
+    // A person acts once the window is usable: shown, enabled and painted.
+    static bool Settled(HWND window) {
+        return IsWindowVisible(window) && IsWindowEnabled(window) && !GetUpdateRect(window, nullptr, FALSE);
+    }
     void Run() {
-        for (int i = 0; i < 1000 && !stop_; ++i) {
+        const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+        while (!stop_ && std::chrono::steady_clock::now() < end) {
             TSearch search{className_, process_, nullptr};
             EnumWindows(Match, reinterpret_cast<LPARAM>(&search));
-            if (search.Found != nullptr) {
-                Sleep(100);  // as a person would, after the window has settled
+            if (search.Found != nullptr && Settled(search.Found)) {
+                found_ = true;  // before acting: the act may end the caller's wait at once
                 act_(search.Found);
-                found_ = true;
                 return;
             }
-            Sleep(10);
+            Sleep(10);  // polling another thread's windows: nothing to wait on
         }
     }
 

@@ -198,6 +198,43 @@ protected:
         return focus == control || (focus != nullptr && IsChild(control, focus));
     }
 
+    // Opens the menu bar with F10 and walks it with the arrow keys, as a keyboard user does: right
+    // to the entry at barIndex, then down to itemIndex of its menu (-1: the entry itself), Enter.
+    // Menu handles are not shared between processes under Wine, so the driver cannot look them
+    // up; it waits for what it can see instead: the program in menu mode, then its open menu.
+    void ChooseMenu(int barIndex, int itemIndex) {
+        auto key = [&](UINT down, UINT up, WPARAM vk) {
+            PostMessageW(window_, down, vk, 1);
+            PostMessageW(window_, up, vk, 0xC0000001);
+        };
+        key(WM_SYSKEYDOWN, WM_SYSKEYUP, VK_F10);
+        ASSERT_TRUE(WaitFor([&] { return InMenuMode(); }, 10s)) << "F10 did not open the menu bar";
+        for (int i = 0; i < barIndex; ++i) key(WM_KEYDOWN, WM_KEYUP, VK_RIGHT);
+        if (itemIndex >= 0) {
+            key(WM_KEYDOWN, WM_KEYUP, VK_DOWN);  // opens the menu on its first item
+            ASSERT_TRUE(WaitFor([&] { return OpenMenu() != nullptr; }, 10s)) << "the menu did not open";
+            for (int i = 0; i < itemIndex; ++i) key(WM_KEYDOWN, WM_KEYUP, VK_DOWN);
+        }
+        key(WM_KEYDOWN, WM_KEYUP, VK_RETURN);
+    }
+
+    bool InMenuMode() {
+        GUITHREADINFO info{};
+        info.cbSize = sizeof(info);
+        return GetGUIThreadInfo(process_.dwThreadId, &info) && (info.flags & GUI_INMENUMODE) != 0;
+    }
+
+    // A visible popup menu of the program, or null.
+    HWND OpenMenu() {
+        for (HWND menu = FindWindowW(L"#32768", nullptr); menu != nullptr;
+             menu = FindWindowExW(nullptr, menu, L"#32768", nullptr)) {
+            DWORD pid = 0;
+            GetWindowThreadProcessId(menu, &pid);
+            if (pid == process_.dwProcessId && IsWindowVisible(menu)) return menu;
+        }
+        return nullptr;
+    }
+
     PROCESS_INFORMATION process_{};
     HWND window_ = nullptr;
 };
@@ -250,7 +287,9 @@ TEST_F(Folhavida, TypeIntoTheNamePressEnterSwitchTabsAndReadBack) {
     PressEnter(schoolEdits[0]);
     ASSERT_TRUE(WaitFor([&] { return FocusIsIn(schoolEdits[1]); }, 5s)) << "to the school";
     PressEnter(schoolEdits[1]);
-    std::this_thread::sleep_for(300ms);
+    // A character posted after the Enter shows once the Enter has been handled.
+    Type(schoolEdits[1], L"x");
+    ASSERT_TRUE(WaitFor([&] { return TextOf(schoolEdits[1]) == L"x"; }, 5s)) << "the field took no text";
     const std::wstring focusClass = ClassOf(FocusedWindow());
     EXPECT_TRUE(FocusIsIn(schoolEdits[1]))
         << "Enter in the last field keeps the focus; it went to a "
@@ -270,29 +309,11 @@ TEST_F(Folhavida, ClosingTheMainWindowEndsTheProgram) {
     EXPECT_EQ(code, 0u);
 }
 
-// Opens the menu bar with F10 and walks it with the arrow keys, as a keyboard user does: right
-// to the entry at barIndex, then down to itemIndex of its menu (-1: the entry itself), Enter.
-// Menu handles are not shared between processes under Wine, so the driver cannot look them up.
-void ChooseMenu(HWND window, int barIndex, int itemIndex) {
-    auto key = [&](UINT down, UINT up, WPARAM vk) {
-        PostMessageW(window, down, vk, 1);
-        PostMessageW(window, up, vk, 0xC0000001);
-        std::this_thread::sleep_for(150ms);
-    };
-    key(WM_SYSKEYDOWN, WM_SYSKEYUP, VK_F10);
-    for (int i = 0; i < barIndex; ++i) key(WM_KEYDOWN, WM_KEYUP, VK_RIGHT);
-    if (itemIndex >= 0) {
-        key(WM_KEYDOWN, WM_KEYUP, VK_DOWN);  // opens the menu on its first item
-        for (int i = 0; i < itemIndex; ++i) key(WM_KEYDOWN, WM_KEYUP, VK_DOWN);
-    }
-    key(WM_KEYDOWN, WM_KEYUP, VK_RETURN);
-}
-
 TEST_F(Folhavida, AboutBoxClosesBackToTheEnteredData) {
     HWND name = VisibleChildren(window_, L"TEdit").front();
     Click(name, 5, 5);
     Type(name, L"Maria");
-    ChooseMenu(window_, 2, -1);  // Sobre
+    ASSERT_NO_FATAL_FAILURE(ChooseMenu(2, -1));  // Sobre
     HWND about = nullptr;
     ASSERT_TRUE(WaitFor([&] {
         about = FindWindowW(L"Tsobre", nullptr);
@@ -310,7 +331,7 @@ TEST_F(Folhavida, AnUpdaterThatCannotStartIsReportedAndTheWindowStays) {
     HWND name = VisibleChildren(window_, L"TEdit").front();
     Click(name, 5, 5);
     Type(name, L"Maria");
-    ChooseMenu(window_, 1, 0);  // Atualizar > Procurar Atualizações
+    ASSERT_NO_FATAL_FAILURE(ChooseMenu(1, 0));  // Atualizar > Procurar Atualizações
     HWND message = nullptr;
     ASSERT_TRUE(WaitFor([&] {
         message = FindWindowW(L"TMessageForm", nullptr);
@@ -331,7 +352,7 @@ TEST_F(Folhavida, TheUpdaterStartsFromTheProgramFolderAndTheWindowCloses) {
     const std::wstring mark = std::wstring(temp) + L"folhavida-fake-update.txt";
     DeleteFileW(mark.c_str());
 
-    ChooseMenu(window_, 1, 0);
+    ASSERT_NO_FATAL_FAILURE(ChooseMenu(1, 0));
     EXPECT_EQ(WaitForSingleObject(process_.hProcess, 15000), WAIT_OBJECT_0) << "Folhavida kept running";
     EXPECT_TRUE(WaitFor([&] { return GetFileAttributesW(mark.c_str()) != INVALID_FILE_ATTRIBUTES; }, 10s))
         << "update.exe did not run";

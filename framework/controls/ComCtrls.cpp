@@ -222,6 +222,25 @@ void TPageControl::AlignControls(TRect& rect) {
 
 void TPageControl::Change() { OnChange(this); }
 
+// Wine's tab control leaves the tab clicked last "pressed" when an arrow key selects another one;
+// its next click then takes the page control for a multiple selection of buttons and changes
+// nothing. A page control's tabs are no buttons: only the selected tab may be pressed.
+void TPageControl::ReleaseUnselectedTabs(int selected) {
+    const HWND h = HandleIfAllocated();
+    const int count = static_cast<int>(SendMessageW(h, TCM_GETITEMCOUNT, 0, 0));
+    for (int tab = 0; tab < count; ++tab) {
+        if (tab == selected) continue;
+        TCITEMW item{};
+        item.mask = TCIF_STATE;
+        item.dwStateMask = TCIS_BUTTONPRESSED;
+        if (!SendMessageW(h, TCM_GETITEMW, tab, reinterpret_cast<LPARAM>(&item)) ||
+            (item.dwState & TCIS_BUTTONPRESSED) == 0)
+            continue;
+        item.dwState = 0;
+        SendMessageW(h, TCM_SETITEMW, tab, reinterpret_cast<LPARAM>(&item));
+    }
+}
+
 void TPageControl::WndProc(TMessage& message) {
     if (message.Msg == CN_NOTIFY) {
         const auto* header = reinterpret_cast<const NMHDR*>(message.LParam);
@@ -233,6 +252,7 @@ void TPageControl::WndProc(TMessage& message) {
         }
         if (header->code == TCN_SELCHANGE) {
             const int tab = static_cast<int>(SendMessageW(HandleIfAllocated(), TCM_GETCURSEL, 0, 0));
+            ReleaseUnselectedTabs(tab);
             SetActivePage(PageOfTab(tab));
             Change();
             return;

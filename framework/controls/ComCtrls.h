@@ -88,6 +88,7 @@ private:
     void MovePage(TTabSheet* page, int index);
     void UpdateTabs();
     void LayoutPages();
+    void ReleaseUnselectedTabs(int selected);
     TTabSheet* PageOfTab(int tabIndex) const;
 
     std::vector<TTabSheet*> pages_;

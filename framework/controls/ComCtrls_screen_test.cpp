@@ -4,6 +4,8 @@
 
 #include <commctrl.h>
 
+#include "framework/controls/StdCtrls.h"
+#include "framework/rtl/StringUtils.h"
 #include "testing/ControlTestSupport.h"
 
 namespace {
@@ -117,6 +119,43 @@ TEST(PageControl, TabsSwitchPagesAndShowThem) {
     sheets[0]->SetTabVisible(false);
     EXPECT_EQ(SendMessageW(pages->Handle(), TCM_GETITEMCOUNT, 0, 0), 2);
     EXPECT_EQ(sheets[2]->TabIndex(), 1);
+}
+
+// A person clicks a tab, walks on with an arrow key to a page that takes the focus into its list,
+// and clicks tabs again: every click must switch the page.
+TEST(PageControl, ClicksSwitchTabsAfterAnArrowKeyMovedOn) {
+    TestHost host;
+    auto* pages = host.Add<TPageControl>(4, 4, 420, 260);
+    PageEvents school;
+    std::vector<TTabSheet*> sheets;
+    for (const wchar_t* caption : {L"Dados Principais", L"Experi\u00eancias", L"Escolaridade", L"Cursos"}) {
+        auto* sheet = new TTabSheet(&host.Root());
+        sheet->SetPageControl(pages);
+        sheet->SetCaption(caption);
+        sheets.push_back(sheet);
+    }
+    auto* list = host.Add<TComboBox>(8, 8, 120, 21, sheets[2]);
+    list->SetStyle(csDropDownList);
+    sheets[2]->OnShow = TNotifyEvent(&school, &PageEvents::Shown);
+    school.FocusOnShow = list;
+    pages->SetActivePage(sheets[0]);
+    auto pageName = [&] {
+        return pages->ActivePage() != nullptr ? StringToUtf8(pages->ActivePage()->Caption()) : std::string("none");
+    };
+
+    ClickTab(*pages, 1);
+    ASSERT_EQ(pages->ActivePage(), sheets[1]) << "on " << pageName();
+    ASSERT_EQ(GetFocus(), pages->Handle()) << "focus in " << DescribeWindow(GetFocus());
+    PostKey(VK_RIGHT);
+    EXPECT_TRUE(PumpUntil([&] { return pages->ActivePage() == sheets[2]; })) << "on " << pageName();
+    EXPECT_EQ(GetFocus(), list->Handle()) << "focus in " << DescribeWindow(GetFocus());
+
+    for (int tab : {0, 3, 1, 2}) {
+        ClickTab(*pages, tab);
+        EXPECT_EQ(pages->ActivePage(), sheets[static_cast<size_t>(tab)])
+            << "a click on tab " << tab << " left the page control on " << pageName();
+        EXPECT_EQ(SendMessageW(pages->Handle(), TCM_GETCURSEL, 0, 0), tab);
+    }
 }
 
 struct PanelPainter : TObject {

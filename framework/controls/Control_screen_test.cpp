@@ -62,7 +62,8 @@ protected:
         root.Show();
         root.Handle();
         SetForegroundWindow(root.Handle());
-        PumpMessages(50);
+        EXPECT_TRUE(PumpUntil([&] { return GetForegroundWindow() == root.Handle(); }))
+            << "the root did not come to the front; in front: " << DescribeWindow(GetForegroundWindow());
     }
 };
 
@@ -76,7 +77,7 @@ TEST_F(Controls, WindowProcReplacedAndRestoredKeepsEveryMessageArriving) {
 
     // Posted, sent and performed messages all pass the replacement and still reach the control.
     PostMessageW(root.Handle(), WM_USER + 1, 0, 0);
-    PumpMessages(50, [&] { return root.handled.size() == 1; });
+    PumpUntil([&] { return root.handled.size() == 1; });
     EXPECT_EQ(SendMessageW(root.Handle(), WM_USER + 2, 0, 0), 42);
     EXPECT_EQ(root.Perform(WM_USER + 3), 42);
     SetWindowTextW(root.Handle(), L"via default");
@@ -110,18 +111,14 @@ TEST_F(Controls, TabMovesFocusInTabOrderAndRunsEnterAndExit) {
     }
     ShowRoot();
     first->SetFocus();
-    PumpMessages(20);
-    EXPECT_TRUE(first->Focused());
+    EXPECT_TRUE(PumpUntil([&] { return first->Focused(); })) << "focus in " << DescribeWindow(GetFocus());
 
     PostKey(VK_TAB);
-    PumpMessages(100, [&] { return inner->Focused(); });
-    EXPECT_TRUE(inner->Focused());
+    EXPECT_TRUE(PumpUntil([&] { return inner->Focused(); })) << "focus in " << DescribeWindow(GetFocus());
     PostKey(VK_TAB);
-    PumpMessages(100, [&] { return last->Focused(); });
-    EXPECT_TRUE(last->Focused());
+    EXPECT_TRUE(PumpUntil([&] { return last->Focused(); })) << "focus in " << DescribeWindow(GetFocus());
     PostKey(VK_TAB);  // wraps around, skipping the control without TabStop
-    PumpMessages(100, [&] { return first->Focused(); });
-    EXPECT_TRUE(first->Focused());
+    EXPECT_TRUE(PumpUntil([&] { return first->Focused(); })) << "focus in " << DescribeWindow(GetFocus());
     EXPECT_EQ(root.FocusedControl(), first);
 
     // Entering a child enters its container first; leaving it exits the child, then the container.
@@ -137,7 +134,7 @@ TEST_F(Controls, OnKeyPressConsumesOrChangesTheCharacter) {
     ShowRoot();
     edit->SetFocus();
     for (wchar_t c : String(L"xaxc")) PostChar(c);
-    PumpMessages(200, [&] { return edit->Text().size() == 2; });
+    PumpUntil([&] { return edit->Text().size() == 2; });
     EXPECT_EQ(edit->Text(), L"bc");
 
     // A character sent straight to the window (not through the loop) gets the same treatment.
@@ -368,16 +365,16 @@ TEST_F(Controls, TimerTicksAndItsExceptionsGoToTheHandler) {
     ticker.n = &ticks;
     timer.SetInterval(10);
     timer.OnTimer = TNotifyEvent(&ticker, &TTicker::Tick);
-    PumpMessages(500, [&] { return ticks >= 3; });
+    PumpUntil([&] { return ticks >= 3; });
     EXPECT_GE(ticks, 3);
     timer.SetEnabled(false);
     int stopped = ticks;
-    PumpMessages(60);
+    PumpMessagesFor(60);  // six intervals without a tick
     EXPECT_EQ(ticks, stopped);
 
     timer.OnTimer = TNotifyEvent(&log, &TFocusLog::Throw);
     timer.SetEnabled(true);
-    PumpMessages(500, [&] { return !host.messages.empty(); });
+    ASSERT_TRUE(PumpUntil([&] { return !host.messages.empty(); })) << "no exception reached the handler";
     EXPECT_EQ(host.messages.front(), L"timer failed");
 }
 

@@ -1,24 +1,12 @@
 #include "framework/controls/MaskEdit.h"
 
+#include "framework/graphics/Clipboard.h"
 #include "framework/rtl/StringUtils.h"
 
 namespace {
 
 const wchar_t* const IncompleteInputMessage =
     L"Invalid input value: the field is incomplete. Complete it, or press Esc to abandon the changes.";
-
-String ClipboardText(HWND owner) {
-    String text;
-    if (!OpenClipboard(owner)) return text;
-    if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
-        if (const auto* chars = static_cast<const wchar_t*>(GlobalLock(data))) {
-            text = chars;
-            GlobalUnlock(data);
-        }
-    }
-    CloseClipboard();
-    return text;
-}
 
 bool AllBlank(const TEditMask& mask, const String& editText) {
     for (int i = 0; i < mask.Length() && i < static_cast<int>(editText.size()); ++i) {
@@ -163,7 +151,7 @@ bool TCustomMaskEdit::HandleMaskMessage(TMessage& message) {
             WriteState(state);
         }
         return true;
-    case WM_PASTE: TypeText(ClipboardText(Handle())); return true;
+    case WM_PASTE: TypeText(Clipboard().AsText()); return true;
     case WM_CUT:
     case WM_CLEAR: {
         if (message.Msg == WM_CUT) {

@@ -1,6 +1,10 @@
 #include "framework/controls/RichEdit.h"
 
+#include <algorithm>
+
 #include <richedit.h>
+
+#include "framework/graphics/Clipboard.h"
 
 namespace {
 
@@ -8,6 +12,18 @@ namespace {
 void LoadRichEditLibrary() {
     static const HMODULE library = LoadLibraryW(L"riched20.dll");
     if (library == nullptr) throw EOSError(L"The rich-text editor library riched20.dll cannot be loaded");
+}
+
+// The first count characters of text as the editor counts them: a line break (CR LF) is one.
+// A character made of two UTF-16 units is never cut in half.
+String FirstCharacters(const String& text, int count) {
+    size_t end = 0;
+    for (int taken = 0; end < text.size() && taken < count; ++taken) {
+        const bool pair = (text[end] == L'\r' && end + 1 < text.size() && text[end + 1] == L'\n') ||
+                          (IS_HIGH_SURROGATE(text[end]) && end + 1 < text.size() && IS_LOW_SURROGATE(text[end + 1]));
+        end += pair ? 2 : 1;
+    }
+    return text.substr(0, end);
 }
 
 }  // namespace
@@ -158,10 +174,63 @@ String TRichEdit::GetText() const {
 
 void TRichEdit::Change() { OnChange(this); }
 
+// ---- the length limit on insertions ----
+
+// How many characters may replace the selection without exceeding MaxLength.
+int TRichEdit::RoomForInsertion() const {
+    const HWND h = HandleIfAllocated();
+    GETTEXTLENGTHEX count{GTL_PRECISE | GTL_NUMCHARS, 1200};  // UTF-16 units, a line break as one
+    const auto length = static_cast<int>(SendMessageW(h, EM_GETTEXTLENGTHEX, reinterpret_cast<WPARAM>(&count), 0));
+    CHARRANGE selection{};
+    SendMessageW(h, EM_EXGETSEL, 0, reinterpret_cast<LPARAM>(&selection));
+    return std::max(0, maxLength_ - (length - static_cast<int>(selection.cpMax - selection.cpMin)));
+}
+
+// A paste that does not fit puts what fits of the clipboard's text in place of the selection;
+// one that fits (or holds no text) is the control's own.
+void TRichEdit::Paste(TMessage& message) {
+    const String text = readOnly_ ? String() : Clipboard().AsText();
+    const String fitting = FirstCharacters(text, RoomForInsertion());
+    if (fitting.size() == text.size()) {
+        TWinControl::WndProc(message);
+        return;
+    }
+    SendMessageW(HandleIfAllocated(), EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(fitting.c_str()));
+}
+
+void TRichEdit::ReplaceSelection(TMessage& message) {
+    const auto* text = reinterpret_cast<const wchar_t*>(message.LParam);
+    const String fitting = FirstCharacters(text != nullptr ? text : L"", RoomForInsertion());
+    message.LParam = reinterpret_cast<LPARAM>(fitting.c_str());
+    TWinControl::WndProc(message);
+}
+
+// The control pastes on Ctrl+V and Shift+Insert without a WM_PASTE; the editor's paste runs instead.
+void TRichEdit::KeyDown(Word& key, TShiftState shift) {
+    TWinControl::KeyDown(key, shift);
+    const bool ctrlV = key == 'V' && shift.Contains(ssCtrl) && !shift.Contains(ssAlt);
+    const bool shiftInsert = key == VK_INSERT && shift.Contains(ssShift) && !shift.Contains(ssCtrl) &&
+                             !shift.Contains(ssAlt);
+    if (maxLength_ > 0 && (ctrlV || shiftInsert)) {
+        Perform(WM_PASTE, 0, 0);
+        key = 0;
+    }
+}
+
 void TRichEdit::WndProc(TMessage& message) {
     if (message.Msg == CN_COMMAND && message.WParamHi() == EN_CHANGE) {
         Change();
         return;
+    }
+    if (maxLength_ > 0 && HandleAllocated()) {
+        if (message.Msg == WM_PASTE) {
+            Paste(message);
+            return;
+        }
+        if (message.Msg == EM_REPLACESEL) {
+            ReplaceSelection(message);
+            return;
+        }
     }
     TWinControl::WndProc(message);
 }

@@ -1,5 +1,6 @@
 // Multi-line rich-text editor over RichEdit20W (riched20.dll). The text's lines are reachable as
-// Lines; the control sends no colour requests, so Color is given to it directly.
+// Lines; the control sends no colour requests, so Color is given to it directly. MaxLength holds
+// for pasted text too: the editor cuts a paste to what fits itself (riched20 under Wine does not).
 #pragma once
 
 #include <memory>
@@ -39,7 +40,7 @@ public:
     static void Publish(TPublisher<TRichEdit>& p);
 
     TRichEditLines* Lines() const { return lines_.get(); }
-    // At most this many characters can be typed (0: the control's default).
+    // At most this many characters can be typed or pasted (0: the control's default).
     int MaxLength() const { return maxLength_; }
     void SetMaxLength(int value);
     TScrollStyle ScrollBars() const { return scrollBars_; }
@@ -61,10 +62,14 @@ protected:
     void CreateHandleDone() override;
     void ColorChanged() override;
     void FontChanged() override;
+    void KeyDown(Word& key, TShiftState shift) override;
     virtual void Change();
 
 private:
     void ApplyColors();
+    int RoomForInsertion() const;
+    void Paste(TMessage& message);
+    void ReplaceSelection(TMessage& message);
 
     std::unique_ptr<TRichEditLines> lines_;
     int maxLength_ = 0;

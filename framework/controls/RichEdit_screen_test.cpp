@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
+#include "framework/rtl/StringUtils.h"
 #include "testing/ControlTestSupport.h"
 
 namespace {
@@ -50,6 +53,73 @@ TEST(RichEdit, PhraseEditorLimitsScrollsColoursAndReportsChanges) {
 
     editor->SetEnabled(false);
     EXPECT_FALSE(IsWindowEnabled(h));
+}
+
+// Replaces the clipboard's contents with text, as copying it elsewhere would.
+void CopyToClipboard(HWND owner, const String& text) {
+    ASSERT_TRUE(OpenClipboard(owner)) << "the clipboard cannot be opened, error " << GetLastError();
+    EmptyClipboard();
+    const size_t bytes = (text.size() + 1) * sizeof(wchar_t);
+    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, bytes);
+    ASSERT_NE(memory, nullptr);
+    memcpy(GlobalLock(memory), text.c_str(), bytes);
+    GlobalUnlock(memory);
+    if (SetClipboardData(CF_UNICODETEXT, memory) == nullptr) GlobalFree(memory);
+    CloseClipboard();
+}
+
+// Ctrl+V as a person presses it: the key with Ctrl held down.
+void PressCtrlV(HWND editor) {
+    BYTE keys[256];
+    GetKeyboardState(keys);
+    keys[VK_CONTROL] = 0x80;
+    SetKeyboardState(keys);
+    PostMessageW(editor, WM_KEYDOWN, 'V', 1);
+    PostMessageW(editor, WM_KEYUP, 'V', 0xC0000001);
+    PumpMessages();
+    keys[VK_CONTROL] = 0;
+    SetKeyboardState(keys);
+}
+
+// The phrase editor holds at most MaxLength characters however text arrives: pasted with Ctrl+V,
+// by WM_PASTE, or put in place of the selection by EM_REPLACESEL. What fits is inserted.
+TEST(RichEdit, PastedTextStopsAtMaxLength) {
+    TestHost host;
+    auto* editor = host.Add<TRichEdit>(8, 8, 300, 96);
+    editor->SetMaxLength(150);
+    const HWND h = editor->Handle();
+    editor->SetFocus();
+    PumpMessages();
+    const String copied = L"Tenho grande interesse em contribuir com a equipe e crescer profissionalmente.";
+    ASSERT_EQ(copied.size(), 78u);
+    const String full(100, L'a'), some(60, L'a');
+    const auto ctrlV = [&] { PressCtrlV(h); };
+    const auto wmPaste = [&] { SendMessageW(h, WM_PASTE, 0, 0); };
+    const auto replaceSel = [&] { SendMessageW(h, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(copied.c_str())); };
+
+    struct TCase {
+        const char* how;
+        String before;
+        int selStart, selEnd;  // the selection the inserted text replaces
+        std::function<void()> insert;
+        String after;
+    };
+    const TCase cases[] = {
+        {"Ctrl+V at the end", full, 100, 100, ctrlV, full + copied.substr(0, 50)},
+        {"WM_PASTE at the end", full, 100, 100, wmPaste, full + copied.substr(0, 50)},
+        {"EM_REPLACESEL at the end", full, 100, 100, replaceSel, full + copied.substr(0, 50)},
+        {"WM_PASTE over 20 selected", full, 10, 30, wmPaste, String(10, L'a') + copied.substr(0, 70) + String(70, L'a')},
+        {"Ctrl+V that fits", some, 60, 60, ctrlV, some + copied},
+    };
+    for (const TCase& c : cases) {
+        editor->SetText(c.before);
+        CopyToClipboard(host.Window(), copied);
+        SendMessageW(h, EM_SETSEL, c.selStart, c.selEnd);
+        c.insert();
+        PumpMessages();
+        EXPECT_EQ(editor->Text().size(), c.after.size()) << c.how;
+        EXPECT_EQ(StringToUtf8(editor->Text()), StringToUtf8(c.after)) << c.how;
+    }
 }
 
 }  // namespace

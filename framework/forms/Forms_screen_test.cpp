@@ -154,8 +154,7 @@ TEST(Forms, DescriptionBuildsTheFormBindsFieldsAndRunsOnCreate) {
     EXPECT_STREQ(name, L"TTestForm1");
 
     form.Show();
-    PumpMessages(100, [&] { return form.Edit2->Focused(); });
-    EXPECT_TRUE(form.Edit2->Focused());
+    EXPECT_TRUE(PumpUntil([&] { return form.Edit2->Focused(); })) << "focus in " << DescribeWindow(GetFocus());
     TRect area = Screen().WorkAreaRect();
     EXPECT_NEAR(form.Left(), area.Left + (area.Width() - form.Width()) / 2, 1);
     EXPECT_NEAR(form.Top(), area.Top + (area.Height() - form.Height()) / 2, 1);
@@ -180,9 +179,8 @@ TEST(Forms, KeyPreviewAndOnKeyPressDecideWhatTheFieldGets) {
     form.Edit1->SetFocus();
     for (wchar_t c : String(L"aqb")) PostChar(c);
     PostChar(L'\r');  // Edit1's handler consumes Enter and moves on
-    PumpMessages(300, [&] { return form.Edit2->Focused(); });
+    EXPECT_TRUE(PumpUntil([&] { return form.Edit2->Focused(); })) << "focus in " << DescribeWindow(GetFocus());
     EXPECT_EQ(form.Edit1->Text(), L"ab");
-    EXPECT_TRUE(form.Edit2->Focused());
     EXPECT_EQ(Screen().ActiveControl(), form.Edit2);
 }
 
@@ -198,7 +196,7 @@ TEST(Forms, MenuCommandsShortcutsAndRunTimeItems) {
     EXPECT_EQ(form.saves, 1);
     TMenuItem* about = form.MainMenu1->Items()->Items(1);
     PostMessageW(h, WM_COMMAND, about->Command(), 0);
-    PumpMessages(50, [&] { return form.abouts == 1; });
+    PumpUntil([&] { return form.abouts == 1; });
     EXPECT_EQ(form.abouts, 1);
 
     // Ctrl+S runs the item's OnClick through the key handling.
@@ -208,7 +206,7 @@ TEST(Forms, MenuCommandsShortcutsAndRunTimeItems) {
     keys[VK_CONTROL] = 0x80;
     SetKeyboardState(keys);
     PostKey('S');
-    PumpMessages(200, [&] { return form.saves == 2; });
+    PumpUntil([&] { return form.saves == 2; });
     keys[VK_CONTROL] = 0;
     SetKeyboardState(keys);
     EXPECT_EQ(form.saves, 2);
@@ -367,7 +365,7 @@ TEST(Forms, CloseActionsDecideWhatHappensToTheForm) {
         form->Show();
         HWND h = form->Handle();
         form->Close();
-        PumpMessages(100, [&] { return !IsWindow(h); });
+        PumpUntil([&] { return !c.destroyed || !IsWindow(h); });
         bool destroyed = std::find(events.log.begin(), events.log.end(), L"destroy") != events.log.end();
         EXPECT_EQ(destroyed, c.destroyed) << c.action;
         EXPECT_EQ(owner.ComponentCount(), c.destroyed ? 0 : 1) << c.action;
@@ -439,7 +437,7 @@ TEST(Forms, ExceptionsGoToOnExceptionOrAMessageBox) {
     TLocal<TTimer> timer(nullptr);
     timer.SetInterval(10);
     timer.OnTimer = TNotifyEvent(&thrower, &TThrowing::Raise);
-    PumpMessages(300, [&] { return !events.log.empty(); });
+    PumpUntil([&] { return !events.log.empty(); });
     timer.SetEnabled(false);
     Application().OnException = nullptr;
     ASSERT_FALSE(events.log.empty());
@@ -478,18 +476,19 @@ TEST(Forms, HintOfTheControlUnderTheMouseShowsInTheReplaceableHintWindow) {
     form.Show();
     TPoint over = form.Edit1->ClientToScreen(Point(3, 3));
     SetCursorPos(over.X, over.Y);  // the real pointer rests on the field
-    PumpMessages(50);
+    EXPECT_TRUE(PumpUntil([&] {
+        POINT at;
+        return GetCursorPos(&at) && at.x == over.X && at.y == over.Y;
+    })) << "the pointer did not reach the field";
     SendMessageW(form.Edit1->Handle(), WM_MOUSEMOVE, 0, MAKELPARAM(3, 3));
-    PumpMessages(500, [&] { return !window->shown.empty(); });
+    PumpUntil([&] { return !window->shown.empty(); });
     ASSERT_EQ(window->shown, std::vector<String>{L"Digite o seu nome completo"});
     EXPECT_TRUE(IsWindowVisible(window->Handle()));
     EXPECT_EQ(window->Color(), clAqua);
     PostMessageW(form.Edit1->Handle(), WM_KEYDOWN, VK_SHIFT, 1);  // any key hides it
-    for (int i = 0; i < 20 && IsWindowVisible(window->Handle()); ++i) {
-        Application().ProcessMessages();
-        Sleep(5);
-    }
-    EXPECT_FALSE(IsWindowVisible(window->Handle()));
+    EXPECT_TRUE(PumpUntil([&] { return !IsWindowVisible(window->Handle()); }, 10000,
+                          [] { Application().ProcessMessages(); }))
+        << "the hint window stays visible after a key";
     EXPECT_THROW(Application().SetHintWindowClass(TForm::StaticClass()), EInvalidArgument);
 }
 
@@ -601,7 +600,7 @@ TEST(Forms, OnDestroySeesTheWholeFormWhicheverWayItIsFreed) {
              form->log = &log;
              HWND h = form->Handle();
              form->Release();
-             PumpMessages(1000, [&] { return !IsWindow(h); });
+             PumpUntil([&] { return !IsWindow(h); });
          }},
     };
     for (const TCase& c : cases) {
@@ -644,7 +643,7 @@ TEST(Forms, AFormReleasedFromItsOwnHandlerIsFreedOnlyOnceNoHandlerRuns) {
     form->Show();
     HWND h = form->Handle();
     PostMessageW(button->Handle(), BM_CLICK, 0, 0);
-    PumpMessages(2000, [&] { return !IsWindow(h); });
+    EXPECT_TRUE(PumpUntil([&] { return !IsWindow(h); })) << "the released form is still there";
     EXPECT_EQ(script.seen, (std::vector<String>{L"hook: alive, destroyed 0", L"handler: alive, destroyed 0"}));
     EXPECT_EQ(events.log, std::vector<String>{L"destroy"});
     EXPECT_FALSE(IsWindow(h));

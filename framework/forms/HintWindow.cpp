@@ -1,5 +1,7 @@
 #include "framework/forms/HintWindow.h"
 
+#include <algorithm>
+
 THintWindow::THintWindow(TComponent* owner) : TCustomControl(owner) {
     TControl::SetVisible(false);
     SetColor(clInfoBk);
@@ -22,16 +24,29 @@ void THintWindow::CreateParams(TCreateParams& params) {
     params.WndParent = nullptr;
 }
 
+namespace {
+// Room between the text and the window's frame.
+const int kPaddingX = 2;
+const int kPaddingY = 1;
+}  // namespace
+
+// The window's size follows from the text's real extent (full line height, descenders included)
+// plus the padding and the frame that the window's own styles give it.
 TRect THintWindow::CalcHintRect(int maxWidth, const String& hint) {
-    const auto screen = ScreenDC();
-    const UniqueDC dc(CreateCompatibleDC(screen.get()));
-    RECT r{0, 0, maxWidth, 0};
+    const HWND h = Handle();
+    RECT frame{0, 0, 0, 0};
+    AdjustWindowRectEx(&frame, static_cast<DWORD>(GetWindowLongPtrW(h, GWL_STYLE)), FALSE,
+                       static_cast<DWORD>(GetWindowLongPtrW(h, GWL_EXSTYLE)));
+    const int frameWidth = frame.right - frame.left;
+    const int frameHeight = frame.bottom - frame.top;
+    RECT text{0, 0, std::max(maxWidth - frameWidth - 2 * kPaddingX, 1), 0};
     {
-        SelectionGuard font(dc.get(), Font()->Handle());
-        DrawTextW(dc.get(), hint.c_str(), static_cast<int>(hint.size()), &r,
+        const auto screen = ScreenDC();
+        SelectionGuard font(screen.get(), Font()->Handle());
+        DrawTextW(screen.get(), hint.c_str(), static_cast<int>(hint.size()), &text,
                   DT_CALCRECT | DT_LEFT | DT_WORDBREAK | DT_NOPREFIX);
     }
-    return Rect(0, 0, r.right + 6, r.bottom + 2);
+    return Rect(0, 0, text.right + 2 * kPaddingX + frameWidth, text.bottom + 2 * kPaddingY + frameHeight);
 }
 
 void THintWindow::ActivateHint(TRect rect, const String& hint) {
@@ -58,7 +73,7 @@ void THintWindow::Paint() {
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, ColorToRGB(Font()->Color()));
     SelectionGuard font(dc, Font()->Handle());
-    RECT text{r.Left + 2, r.Top + 1, r.Right - 2, r.Bottom - 1};
+    RECT text{r.Left + kPaddingX, r.Top + kPaddingY, r.Right - kPaddingX, r.Bottom - kPaddingY};
     String hint = Text();
     DrawTextW(dc, hint.c_str(), static_cast<int>(hint.size()), &text, DT_LEFT | DT_WORDBREAK | DT_NOPREFIX);
 }

@@ -80,6 +80,16 @@ void TClipboard::Clear() {
 
 bool TClipboard::HasFormat(UINT format) const { return IsClipboardFormatAvailable(format) != 0; }
 
+String TClipboard::AsText() {
+    OpenScope open(*this);
+    HANDLE data = GetClipboardData(CF_UNICODETEXT);
+    const auto* chars = data != nullptr ? static_cast<const wchar_t*>(GlobalLock(data)) : nullptr;
+    if (chars == nullptr) return String();
+    String text(chars);
+    GlobalUnlock(data);
+    return text;
+}
+
 void TClipboard::Assign(TGraphic& graphic) {
     if (graphic.Empty()) throw EClipboardException(L"Cannot copy an empty picture");
     if (auto* metafile = dynamic_cast<TMetafile*>(&graphic)) {

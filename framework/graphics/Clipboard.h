@@ -1,4 +1,5 @@
-// The system clipboard: pictures go on it as a device-independent bitmap or an enhanced metafile.
+// The system clipboard: pictures go on it as a device-independent bitmap or an enhanced metafile;
+// text is read from it.
 #pragma once
 
 #include "framework/graphics/GdiHandles.h"
@@ -21,6 +22,9 @@ public:
     void Close();
     void Clear();
     bool HasFormat(UINT format) const;
+
+    // The text on the clipboard (CF_UNICODETEXT); empty when it holds none.
+    String AsText();
 
     // Metafiles as CF_ENHMETAFILE; every other graphic as CF_DIB. Replaces the clipboard's contents.
     void Assign(TGraphic& graphic);

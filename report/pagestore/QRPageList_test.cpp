@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <chrono>
 #include <cstring>
 #include <functional>
 #include <optional>
@@ -587,21 +588,27 @@ TEST(QRPageList, FetchesWhileAnotherThreadAppends) {
     std::vector<Image> pages;
     for (unsigned n = 1; n <= 200; ++n) pages.push_back(HandMadeEmf(120 + 4 * (n % 50), n));
     std::atomic<bool> done{false};
+    std::atomic<int> fetched{0};
     std::thread writer([&] {
-        for (const Image& page : pages) list->AddPageBytes(page);
+        // The rest arrives only once the reader is at work, however the threads are scheduled.
+        list->AddPageBytes(pages[0]);
+        const auto patience = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+        while (fetched == 0 && std::chrono::steady_clock::now() < patience) std::this_thread::yield();
+        for (std::size_t i = 1; i < pages.size(); ++i) list->AddPageBytes(pages[i]);
         done = true;
     });
-    int mismatches = 0, fetched = 0;
-    for (unsigned i = 0; !done || i < 50; ++i) {
+    int mismatches = 0, appendedMeanwhile = 0;
+    for (unsigned i = 0; !done || fetched < 50; ++i) {
         const int count = list->PageCount();
         if (count == 0) continue;
         const int n = 1 + static_cast<int>((i * 7919u) % static_cast<unsigned>(count));
         if (list->GetPageBytes(n) != pages[n - 1]) ++mismatches;
+        if (!done) ++appendedMeanwhile;
         ++fetched;
     }
     writer.join();
     EXPECT_EQ(mismatches, 0);
-    EXPECT_GT(fetched, 0);
+    EXPECT_GT(appendedMeanwhile, 0) << "no fetch overlapped the appends";
     EXPECT_EQ(list->PageCount(), 200);
 }
 
