@@ -32,5 +32,7 @@ for attempt in 1 2; do
   "$FOLHAVIDA_WINE" "$@" >"$out" 2>&1 || status=$?
   cat "$out"
   if [ "$status" = 0 ] || [ -s "$out" ] || [ "$attempt" = 2 ]; then exit "$status"; fi
-  echo "wine-run: $exe ended with status $status before writing anything; starting it once more" >&2
+  note="wine-run: $exe ended with status $status before writing anything; starting it once more"
+  echo "$note" >&2
+  echo "$(date -u +%FT%TZ) $note $*" >>"$FOLHAVIDA_CACHE/wine-run-repeats.log"  # passing runs' output is not shown
 done
