@@ -1,6 +1,33 @@
 # One static library per layer, built from the sources of its folders and linking only the layers
 # below it; beside each source folder, *_test.cpp files form that folder's test programs and each
 # *_bench.cpp a benchmark.
+#
+# The native build (FOLHAVIDA_NATIVE) takes the portable layers only, less their modules that call
+# the Windows API: a layer names those once, by stem, in WINDOWS_ONLY, which leaves out the
+# module's sources, tests and benchmark (Stem.cpp, Stem_test.cpp, Stem_test.rc, ...). NATIVE_ONLY
+# stems are the other way round (the POSIX side of the platform file).
+
+# folhavida_platform_files(<list var>): drops the files of the other target's stems from the list.
+function(folhavida_platform_files var)
+  set(files ${${var}})
+  if(FOLHAVIDA_NATIVE)
+    set(stems ${FOLHAVIDA_WINDOWS_ONLY})
+  else()
+    set(stems ${FOLHAVIDA_NATIVE_ONLY})
+  endif()
+  foreach(stem IN LISTS stems)
+    list(FILTER files EXCLUDE REGEX "/${stem}(_[a-z_]*)?\\.(cpp|rc)$")
+  endforeach()
+  set(${var} ${files} PARENT_SCOPE)
+endfunction()
+
+# folhavida_platform_stems(WINDOWS_ONLY <stem>... NATIVE_ONLY <stem>...): names the folder's modules
+# (and test files) that only one of the builds takes, for the calls below in the same directory.
+macro(folhavida_platform_stems)
+  cmake_parse_arguments(_FPS "" "" "WINDOWS_ONLY;NATIVE_ONLY" ${ARGN})
+  list(APPEND FOLHAVIDA_WINDOWS_ONLY ${_FPS_WINDOWS_ONLY})
+  list(APPEND FOLHAVIDA_NATIVE_ONLY ${_FPS_NATIVE_ONLY})
+endmacro()
 
 # folhavida_module(<lib> FOLDERS <dir>... [EXCLUDE <regex>] [LIBS <lib>...])
 # LIBS are the layers below and the system libraries the layer itself calls. With the tests, a
@@ -17,9 +44,10 @@ function(folhavida_module lib)
     endif()
     list(APPEND sources ${found})
   endforeach()
+  folhavida_platform_files(sources)
   add_library(${lib} STATIC ${sources})
   target_include_directories(${lib} PUBLIC ${PROJECT_SOURCE_DIR})
-  target_compile_options(${lib} PRIVATE ${FOLHAVIDA_WARNINGS})
+  target_compile_options(${lib} PRIVATE ${FOLHAVIDA_WARNINGS} ${FOLHAVIDA_INSTRUMENT})
   target_link_libraries(${lib} PUBLIC ${ARG_LIBS})
   if(FOLHAVIDA_TESTS)
     add_executable(${lib}_link_check ${PROJECT_SOURCE_DIR}/cmake/LinkCheck.cpp)
@@ -41,6 +69,7 @@ function(folhavida_tests name)
   file(GLOB all CONFIGURE_DEPENDS
        ${CMAKE_CURRENT_SOURCE_DIR}/${ARG_FOLDER}/*_test.cpp
        ${CMAKE_CURRENT_SOURCE_DIR}/${ARG_FOLDER}/*_test.rc)
+  folhavida_platform_files(all)
   set(shared ${all})
   list(FILTER shared INCLUDE REGEX "(TestMain_test\\.cpp|_test\\.rc)$")
   set(pure ${all})
@@ -69,9 +98,14 @@ function(folhavida_test_program program sources libs properties)
 endfunction()
 
 # folhavida_benchmarks(FOLDER <dir> LIBS <lib>...): each *_bench.cpp becomes its own program.
+# Figures come from the Windows build; the native build, made for the sanitizers, has none.
 function(folhavida_benchmarks)
   cmake_parse_arguments(ARG "" "FOLDER" "LIBS" ${ARGN})
+  if(FOLHAVIDA_NATIVE)
+    return()
+  endif()
   file(GLOB benches CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/${ARG_FOLDER}/*_bench.cpp)
+  folhavida_platform_files(benches)
   foreach(bench IN LISTS benches)
     get_filename_component(stem ${bench} NAME_WE)
     add_executable(${stem} ${bench})

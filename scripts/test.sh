@@ -40,3 +40,4 @@ trap 'bash "$here/harness.sh" stop' EXIT
 bash "$here/harness.sh" start
 cd "build/$tests"
 ctest -j "$jobs" --output-on-failure --timeout 600
+bash "$here/native-test.sh"  # the portable core natively, under the sanitizers, and the fuzz smoke

@@ -223,3 +223,47 @@ private:
 inline void RegisterStreamingTestClasses() {
     RegisterClasses<TTestFont, TTestColumn, TTestControl, TTestForm>();
 }
+
+// A description of these classes with every kind of value, as the streaming tests read it.
+inline constexpr const wchar_t* kStreamingTestDescription = LR"(object Main: TTestForm
+  Title = 'It''s a '#13#10'test - ' +
+    'currículo'#$263A
+  object Panel1: TTestControl
+    Left = -12
+    Visible = False
+    Align = taClient
+    Big = $7FFFFFFFFFFF
+    Scale = 1.5
+    Precise = 3.14159265358979323846
+    Color = clTestRed
+    Caption = ''
+    Font.Name = 'Courier New'
+    Font.Style = [tsBold, tsUnderline]
+    Font.Color = $00332211
+    OnClick = ButtonClick
+    object Edit1: TTestControl
+      Buddy = Panel1
+      Items.Strings = (
+        'Masculino'
+        'Feminino'
+        '')
+      Columns = <
+        item
+          Title = 'Nome'
+          Width = 120
+        end
+        item
+        end>
+      OnCheck = CheckValue
+      Data = {
+        03000000 0A0BFF}
+      Values = (1.25 -2 1E300)
+    end
+  end
+  object Label1: TTestControl
+    Buddy = Edit1
+    Font.Style = []
+    OnClick = ButtonClick
+  end
+end
+)";

@@ -44,12 +44,18 @@ TClass FindClass(const String& name);  // raises EClassNotFound "Class %s not fo
 
 namespace fv_detail {
 
+// Dependent on Owner, so that it is compiled where TComponent and TCollection are complete.
+template <class Owner>
+Owner* OwnerAs(TObject* owner) {
+    return dynamic_cast<Owner*>(owner);
+}
+
 template <class T>
 TObject* CreateInstance(TObject* owner) {
     if constexpr (std::is_constructible_v<T, TComponent*>)
-        return new T(dynamic_cast<TComponent*>(owner));
+        return new T(OwnerAs<TComponent>(owner));
     else if constexpr (std::is_constructible_v<T, TCollection*>)
-        return new T(dynamic_cast<TCollection*>(owner));
+        return new T(OwnerAs<TCollection>(owner));
     else
         return new T();
 }

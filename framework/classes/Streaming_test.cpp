@@ -2,7 +2,6 @@
 
 #include <cmath>
 
-#include "framework/classes/ComponentResource.h"
 #include "framework/classes/ComponentScope.h"
 #include "framework/rtl/Streams.h"
 #include "framework/rtl/StringUtils.h"
@@ -30,48 +29,7 @@ protected:
 };
 
 // Hand-written, using every syntax form.
-const wchar_t* const kDescription = LR"(object Main: TTestForm
-  Title = 'It''s a '#13#10'test - ' +
-    'currículo'#$263A
-  object Panel1: TTestControl
-    Left = -12
-    Visible = False
-    Align = taClient
-    Big = $7FFFFFFFFFFF
-    Scale = 1.5
-    Precise = 3.14159265358979323846
-    Color = clTestRed
-    Caption = ''
-    Font.Name = 'Courier New'
-    Font.Style = [tsBold, tsUnderline]
-    Font.Color = $00332211
-    OnClick = ButtonClick
-    object Edit1: TTestControl
-      Buddy = Panel1
-      Items.Strings = (
-        'Masculino'
-        'Feminino'
-        '')
-      Columns = <
-        item
-          Title = 'Nome'
-          Width = 120
-        end
-        item
-        end>
-      OnCheck = CheckValue
-      Data = {
-        03000000 0A0BFF}
-      Values = (1.25 -2 1E300)
-    end
-  end
-  object Label1: TTestControl
-    Buddy = Edit1
-    Font.Style = []
-    OnClick = ButtonClick
-  end
-end
-)";
+const wchar_t* const kDescription = kStreamingTestDescription;
 
 TEST_F(Streaming, ReadsEveryValueKindIntoANestedTree) {
     auto form = Read(kDescription);
@@ -229,19 +187,6 @@ TEST_F(Streaming, StreamsCarryUtf8) {
     TLocal<TTestForm> copy(nullptr);
     ReadComponentFromStream(&copy, stream, L"copy");
     EXPECT_EQ(copy.Title(), form->Title());
-}
-
-TEST_F(Streaming, DescriptionCompiledAsResourceBuildsATree) {
-    TLocal<TTestForm> form(nullptr);
-    ReadComponentResource(&form, L"TTestForm");
-    EXPECT_EQ(form.Name(), L"ResourceForm");
-    EXPECT_EQ(form.Title(), L"Folhavida 3.0 - Crie o seu currículo com facilidade!");
-    TTestControl* combo = Control(&form, L"edt_sexo");
-    ASSERT_NE(combo, nullptr);
-    EXPECT_EQ(combo->ParentControl(), Control(&form, L"TabSheet1"));
-    EXPECT_EQ(combo->Items()->Count(), 2);
-    EXPECT_EQ(combo->OnClick, TNotifyEvent(&form, &TTestForm::OtherClick));
-    EXPECT_THROW(ReadComponentResource(&form, L"TNoSuchForm"), EResNotFound);
 }
 
 }  // namespace

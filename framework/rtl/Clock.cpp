@@ -4,7 +4,7 @@
 #include <utility>
 
 #include "framework/rtl/DateTime.h"
-#include "framework/rtl/WinApi.h"
+#include "framework/rtl/Platform.h"
 
 namespace {
 
@@ -27,10 +27,8 @@ std::function<TDateTime()> ExchangeClock(std::function<TDateTime()> clock) {
 }  // namespace
 
 TDateTime SystemNow() {
-    SYSTEMTIME st;
-    GetLocalTime(&st);
-    return EncodeDate(st.wYear, st.wMonth, st.wDay) +
-           EncodeTime(st.wHour, st.wMinute, st.wSecond, st.wMilliseconds);
+    const platform::LocalTime t = platform::LocalTimeNow();
+    return EncodeDate(t.year, t.month, t.day) + EncodeTime(t.hour, t.minute, t.second, t.millisecond);
 }
 
 TDateTime Now() {

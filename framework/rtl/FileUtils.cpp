@@ -1,8 +1,6 @@
 #include "framework/rtl/FileUtils.h"
 
-#include <vector>
-
-#include "framework/rtl/WinApi.h"
+#include "framework/rtl/Platform.h"
 
 namespace {
 
@@ -27,9 +25,7 @@ String::size_type ExtensionDot(const String& fileName) {
     return String::npos;
 }
 
-bool GetAttributes(const String& fileName, WIN32_FILE_ATTRIBUTE_DATA& data) {
-    return !fileName.empty() && GetFileAttributesExW(fileName.c_str(), GetFileExInfoStandard, &data);
-}
+String LastErrorMessage() { return SysErrorMessage(platform::LastError()); }
 
 }  // namespace
 
@@ -73,23 +69,17 @@ String ExcludeTrailingPathDelimiter(const String& path) {
 }
 
 String ExpandFileName(const String& fileName) {
-    if (fileName.empty()) return String();
-    DWORD needed = GetFullPathNameW(fileName.c_str(), 0, nullptr, nullptr);
-    if (needed == 0) return fileName;
-    std::vector<wchar_t> buffer(needed);
-    DWORD length = GetFullPathNameW(fileName.c_str(), needed, buffer.data(), nullptr);
-    if (length == 0 || length >= needed) return fileName;
-    return String(buffer.data(), length);
+    return fileName.empty() ? String() : platform::FullFileName(fileName);
 }
 
 bool FileExists(const String& fileName) {
-    WIN32_FILE_ATTRIBUTE_DATA data;
-    return GetAttributes(fileName, data) && !(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY);
+    auto status = platform::StatusOf(fileName);
+    return status && !status->directory;
 }
 
 bool DirectoryExists(const String& directory) {
-    WIN32_FILE_ATTRIBUTE_DATA data;
-    return GetAttributes(directory, data) && (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY);
+    auto status = platform::StatusOf(directory);
+    return status && status->directory;
 }
 
 bool ForceDirectories(const String& directory) {
@@ -101,70 +91,55 @@ bool ForceDirectories(const String& directory) {
     if (!parent.empty() && parent != dir && ExcludeTrailingPathDelimiter(parent) != dir &&
         !DirectoryExists(parent) && !ForceDirectories(parent))
         return false;
-    return CreateDirectoryW(dir.c_str(), nullptr) || DirectoryExists(dir);
+    return platform::CreateFolder(dir) || DirectoryExists(dir);
 }
 
-bool DeleteFile(const String& fileName) { return DeleteFileW(fileName.c_str()) != FALSE; }
+bool RemoveDir(const String& directory) { return platform::RemoveFolder(directory); }
+
+bool DeleteFile(const String& fileName) { return platform::RemoveFile(fileName); }
 
 bool RenameFile(const String& oldName, const String& newName) {
-    return MoveFileW(oldName.c_str(), newName.c_str()) != FALSE;
+    return platform::MoveFileTo(oldName, newName, false);
 }
 
 Int64 FileSize(const String& fileName) {
-    WIN32_FILE_ATTRIBUTE_DATA data;
-    if (!GetAttributes(fileName, data) || (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) return -1;
-    return (static_cast<Int64>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+    auto status = platform::StatusOf(fileName);
+    return status && !status->directory ? status->size : -1;
 }
 
 String GetTempDirectory() {
-    wchar_t buffer[MAX_PATH + 1];
-    DWORD length = GetTempPathW(MAX_PATH + 1, buffer);
-    if (length == 0 || length > MAX_PATH) throw EOSError(L"Cannot find the temporary folder. " + SysErrorMessage(GetLastError()));
-    return IncludeTrailingPathDelimiter(String(buffer, length));
+    String folder = platform::TempFolder();
+    if (folder.empty()) throw EOSError(L"Cannot find the temporary folder. " + LastErrorMessage());
+    return IncludeTrailingPathDelimiter(folder);
 }
 
 String CreateTempFileName(const String& prefix) {
     String dir = GetTempDirectory();
-    wchar_t buffer[MAX_PATH + 1];
-    if (GetTempFileNameW(dir.c_str(), prefix.c_str(), 0, buffer) == 0)
-        throw EFCreateError(L"Cannot create file \"" + dir + prefix + L"*.tmp\". " + SysErrorMessage(GetLastError()));
-    return buffer;
+    String name = platform::CreateUniqueFile(dir, prefix);
+    if (name.empty()) throw EFCreateError(L"Cannot create file \"" + dir + prefix + L"*.tmp\". " + LastErrorMessage());
+    return name;
 }
 
 String CreateTempFileBeside(const String& target, const String& prefix) {
     String folder = ExtractFilePath(target);
-    if (folder.empty()) folder = L".\\";
-    wchar_t buffer[MAX_PATH + 1];
-    if (GetTempFileNameW(folder.c_str(), prefix.c_str(), 0, buffer) == 0)
-        throw EFCreateError(L"Cannot create file \"" + target + L"\". " + SysErrorMessage(GetLastError()));
-    return buffer;
+    if (folder.empty()) folder = String(L".") + PathDelim;
+    String name = platform::CreateUniqueFile(folder, prefix);
+    if (name.empty()) throw EFCreateError(L"Cannot create file \"" + target + L"\". " + LastErrorMessage());
+    return name;
 }
 
 void ReplaceFileWith(const String& source, const String& target) {
-    if (!MoveFileExW(source.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
-        throw EFCreateError(L"Cannot create file \"" + target + L"\". " + SysErrorMessage(GetLastError()));
+    if (!platform::MoveFileTo(source, target, true))
+        throw EFCreateError(L"Cannot create file \"" + target + L"\". " + LastErrorMessage());
 }
 
-String ProgramPath() {
-    std::vector<wchar_t> buffer(MAX_PATH);
-    for (;;) {
-        DWORD length = GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
-        if (length == 0) return String();
-        if (length < buffer.size()) return String(buffer.data(), length);
-        buffer.resize(buffer.size() * 2);
-    }
-}
+String ProgramPath() { return platform::ProgramFileName(); }
 
 String ProgramFolder() { return ExtractFilePath(ProgramPath()); }
 
 String SysErrorMessage(unsigned long errorCode) {
-    wchar_t* text = nullptr;
-    DWORD length = FormatMessageW(
-        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
-        errorCode, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
-    if (length == 0 || !text) return L"System error " + std::to_wstring(errorCode);
-    String message(text, length);
-    LocalFree(text);
+    String message = platform::ErrorText(errorCode);
+    if (message.empty()) return L"System error " + std::to_wstring(errorCode);
     // Trimmed so callers can append it after their own sentence.
     while (!message.empty() && (message.back() <= L' ' || message.back() == L'.')) message.pop_back();
     return message;

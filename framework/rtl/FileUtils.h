@@ -18,6 +18,7 @@ String ExpandFileName(const String& fileName);
 bool FileExists(const String& fileName);  // false for directories
 bool DirectoryExists(const String& directory);
 bool ForceDirectories(const String& directory);  // creates every missing level
+bool RemoveDir(const String& directory);         // an empty one
 bool DeleteFile(const String& fileName);
 bool RenameFile(const String& oldName, const String& newName);
 Int64 FileSize(const String& fileName);  // -1 when it cannot be read

@@ -4,7 +4,6 @@
 
 #include "framework/rtl/Streams.h"
 #include "framework/rtl/StringUtils.h"
-#include "framework/rtl/WinApi.h"
 
 TEST(FileUtilsTest, ExtractsPartsOfFileNames) {
     struct Case {
@@ -43,7 +42,10 @@ TEST(FileUtilsTest, ChangesExtensionsAndDelimiters) {
     EXPECT_EQ(IncludeTrailingPathDelimiter(L"C:/a/"), L"C:/a/");
     EXPECT_EQ(ExcludeTrailingPathDelimiter(L"C:\\a\\"), L"C:\\a");
     EXPECT_EQ(ExcludeTrailingPathDelimiter(L"C:\\a"), L"C:\\a");
-    EXPECT_EQ(ExpandFileName(L"C:\\a\\..\\b\\.\\c.txt"), L"C:\\b\\c.txt");
+    const String expanded = ExpandFileName(L"a\\..\\b\\.\\c.txt");
+    EXPECT_EQ(expanded, ExpandFileName(L"b\\c.txt"));
+    EXPECT_EQ(ExtractFileName(expanded), L"c.txt");
+    EXPECT_EQ(ExtractFileName(ExcludeTrailingPathDelimiter(ExtractFilePath(expanded))), L"b");
 }
 
 TEST(FileUtilsTest, FileSystemQueries) {
@@ -72,7 +74,7 @@ TEST(FileUtilsTest, FileSystemQueries) {
     EXPECT_EQ(FileSize(renamed), -1);
 
     for (String dir = deep; dir.size() + 1 >= root.size(); dir = ExtractFileDir(dir))
-        EXPECT_TRUE(RemoveDirectoryW(dir.c_str()));
+        EXPECT_TRUE(RemoveDir(dir));
     EXPECT_FALSE(DirectoryExists(root));
 }
 
@@ -93,10 +95,8 @@ TEST(FileUtilsTest, TempFilesAndProgramLocation) {
     DeleteFile(name);
 
     String exe = ProgramPath();
-    EXPECT_TRUE(SameText(ExtractFileExt(exe), L".exe"));
     EXPECT_TRUE(FileExists(exe));
     EXPECT_EQ(ProgramFolder(), ExtractFilePath(exe));
-    EXPECT_EQ(ProgramFolder().back(), L'\\');
 }
 
 namespace {
@@ -141,13 +141,5 @@ TEST(FileUtilsTest, AFileIsReplacedThroughATemporaryFileBesideIt) {
     EXPECT_THROW(CreateTempFileBeside(folder + L"no folder\\target.txt", L"QRP"), EFCreateError);
 
     DeleteFile(target);
-    RemoveDirectoryW(folder.c_str());
-}
-
-TEST(FileUtilsTest, SysErrorMessageIsTrimmed) {
-    String text = SysErrorMessage(ERROR_FILE_NOT_FOUND);
-    ASSERT_FALSE(text.empty());
-    EXPECT_NE(text.back(), L'.');
-    EXPECT_NE(text.back(), L'\n');
-    EXPECT_EQ(text.find(L'\r'), String::npos);
+    RemoveDir(folder);
 }

@@ -1,28 +1,24 @@
 #include "framework/rtl/FormatSettings.h"
 
-#include "framework/rtl/WinApi.h"
+#include "framework/rtl/Platform.h"
 
 namespace {
 
-// Reads one locale string; empty when the locale lacks it (callers keep their defaults then).
-String LocaleString(LCID lcid, LCTYPE type) {
-    wchar_t buffer[256];
-    int n = GetLocaleInfoW(lcid, type, buffer, static_cast<int>(std::size(buffer)));
-    return n > 1 ? String(buffer, static_cast<size_t>(n) - 1) : String();
-}
+using platform::LocaleItem;
 
-void ReadString(LCID lcid, LCTYPE type, String& target) {
-    String value = LocaleString(lcid, type);
+// An empty text means the locale lacks the item: callers keep their defaults then.
+void ReadString(unsigned long locale, LocaleItem item, String& target, int index = 0) {
+    String value = platform::LocaleText(locale, item, index);
     if (!value.empty()) target = value;
 }
 
-void ReadChar(LCID lcid, LCTYPE type, wchar_t& target) {
-    String value = LocaleString(lcid, type);
+void ReadChar(unsigned long locale, LocaleItem item, wchar_t& target) {
+    String value = platform::LocaleText(locale, item);
     if (!value.empty()) target = value[0];
 }
 
-void ReadInt(LCID lcid, LCTYPE type, int& target) {
-    String value = LocaleString(lcid, type);
+void ReadInt(unsigned long locale, LocaleItem item, int& target) {
+    String value = platform::LocaleText(locale, item);
     if (value.empty()) return;
     int n = 0;
     for (wchar_t c : value) {
@@ -78,41 +74,40 @@ String TranslateAmPm(const String& format) {
 
 TFormatSettings TFormatSettings::FromLocale(unsigned long lcid) {
     TFormatSettings s;
-    LCID id = static_cast<LCID>(lcid);
-    ReadInt(id, LOCALE_ICURRENCY, s.CurrencyFormat);
-    ReadInt(id, LOCALE_INEGCURR, s.NegCurrFormat);
-    ReadString(id, LOCALE_SCURRENCY, s.CurrencyString);
-    ReadInt(id, LOCALE_ICURRDIGITS, s.CurrencyDecimals);
-    ReadChar(id, LOCALE_STHOUSAND, s.ThousandSeparator);
-    ReadChar(id, LOCALE_SDECIMAL, s.DecimalSeparator);
-    ReadChar(id, LOCALE_SLIST, s.ListSeparator);
-    ReadChar(id, LOCALE_SDATE, s.DateSeparator);
-    ReadChar(id, LOCALE_STIME, s.TimeSeparator);
-    s.MeasureInInches = LocaleString(id, LOCALE_IMEASURE) == L"1";
-    ReadString(id, LOCALE_SSHORTDATE, s.ShortDateFormat);
-    ReadString(id, LOCALE_SLONGDATE, s.LongDateFormat);
+    ReadInt(lcid, LocaleItem::CurrencyFormat, s.CurrencyFormat);
+    ReadInt(lcid, LocaleItem::NegativeCurrencyFormat, s.NegCurrFormat);
+    ReadString(lcid, LocaleItem::CurrencySymbol, s.CurrencyString);
+    ReadInt(lcid, LocaleItem::CurrencyDigits, s.CurrencyDecimals);
+    ReadChar(lcid, LocaleItem::ThousandSeparator, s.ThousandSeparator);
+    ReadChar(lcid, LocaleItem::DecimalSeparator, s.DecimalSeparator);
+    ReadChar(lcid, LocaleItem::ListSeparator, s.ListSeparator);
+    ReadChar(lcid, LocaleItem::DateSeparator, s.DateSeparator);
+    ReadChar(lcid, LocaleItem::TimeSeparator, s.TimeSeparator);
+    s.MeasureInInches = platform::LocaleText(lcid, LocaleItem::MeasurementSystem) == L"1";
+    ReadString(lcid, LocaleItem::ShortDateFormat, s.ShortDateFormat);
+    ReadString(lcid, LocaleItem::LongDateFormat, s.LongDateFormat);
     // Locales without AM/PM (pt-BR) report empty designators, which is what they mean.
-    s.TimeAMString = LocaleString(id, LOCALE_S1159);
-    s.TimePMString = LocaleString(id, LOCALE_S2359);
-    String longTime = LocaleString(id, LOCALE_STIMEFORMAT);
+    s.TimeAMString = platform::LocaleText(lcid, LocaleItem::AmDesignator);
+    s.TimePMString = platform::LocaleText(lcid, LocaleItem::PmDesignator);
+    String longTime = platform::LocaleText(lcid, LocaleItem::TimeFormat);
     if (!longTime.empty()) {
         s.LongTimeFormat = TranslateAmPm(longTime);
         s.ShortTimeFormat = TranslateAmPm(DropSeconds(longTime));
     }
     for (int m = 0; m < 12; ++m) {
-        ReadString(id, LOCALE_SABBREVMONTHNAME1 + m, s.ShortMonthNames[m]);
-        ReadString(id, LOCALE_SMONTHNAME1 + m, s.LongMonthNames[m]);
+        ReadString(lcid, LocaleItem::ShortMonthName, s.ShortMonthNames[m], m);
+        ReadString(lcid, LocaleItem::MonthName, s.LongMonthNames[m], m);
     }
-    // Windows numbers the days from Monday (DAYNAME1) to Sunday (DAYNAME7); ours start on Sunday.
+    // Locales number the days from Monday; ours start on Sunday.
     for (int d = 0; d < 7; ++d) {
-        int windowsIndex = (d + 6) % 7;
-        ReadString(id, LOCALE_SABBREVDAYNAME1 + windowsIndex, s.ShortDayNames[d]);
-        ReadString(id, LOCALE_SDAYNAME1 + windowsIndex, s.LongDayNames[d]);
+        int mondayFirst = (d + 6) % 7;
+        ReadString(lcid, LocaleItem::ShortDayName, s.ShortDayNames[d], mondayFirst);
+        ReadString(lcid, LocaleItem::DayName, s.LongDayNames[d], mondayFirst);
     }
     return s;
 }
 
-TFormatSettings TFormatSettings::UserDefault() { return FromLocale(GetUserDefaultLCID()); }
+TFormatSettings TFormatSettings::UserDefault() { return FromLocale(platform::UserLocale()); }
 
 TFormatSettings& DefaultFormatSettings() {
     static TFormatSettings settings = TFormatSettings::UserDefault();

@@ -30,7 +30,7 @@ struct TFormatSettings {
     // Measurements
     bool MeasureInInches = false;  // the US system (Letter paper) rather than the metric one (A4)
 
-    // Settings of a Windows locale, read with GetLocaleInfo (e.g. 0x0416 pt-BR, 0x0409 en-US).
+    // Settings of a locale by its Windows identifier (e.g. 0x0416 pt-BR, 0x0409 en-US).
     static TFormatSettings FromLocale(unsigned long lcid);
     // Settings of the user's default locale.
     static TFormatSettings UserDefault();

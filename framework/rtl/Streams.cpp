@@ -5,7 +5,6 @@
 #include <limits>
 
 #include "framework/rtl/FileUtils.h"
-#include "framework/rtl/WinApi.h"
 
 // ---- TStream ----
 
@@ -52,52 +51,43 @@ Int64 TStream::CopyFrom(TStream& source, Int64 count) {
 
 namespace {
 
-// ReadFile and WriteFile take 32-bit counts; larger requests are split.
+// The system's single transfers take 32-bit counts; larger requests are split.
 constexpr Int64 kMaxTransfer = 0x40000000;
+
+template <typename Buffer, typename Transfer>
+Int64 TransferAll(Buffer* buffer, Int64 count, Transfer transfer) {
+    Int64 total = 0;
+    while (count > total) {
+        Int64 want = std::min(count - total, kMaxTransfer);
+        Int64 done = transfer(buffer + total, want);
+        if (done < 0) break;
+        total += done;
+        if (done < want) break;
+    }
+    return total;
+}
 
 }  // namespace
 
 THandleStream::THandleStream(THandle handle) : handle_(handle) {}
 
 Int64 THandleStream::Read(void* buffer, Int64 count) {
-    Int64 total = 0;
-    auto* out = static_cast<Byte*>(buffer);
-    while (count > total) {
-        DWORD done = 0;
-        DWORD want = static_cast<DWORD>(std::min(count - total, kMaxTransfer));
-        if (!ReadFile(handle_, out + total, want, &done, nullptr)) break;
-        total += done;
-        if (done < want) break;
-    }
-    return total;
+    return TransferAll(static_cast<Byte*>(buffer), count,
+                       [this](Byte* at, Int64 n) { return platform::FileRead(handle_, at, n); });
 }
 
 Int64 THandleStream::Write(const void* buffer, Int64 count) {
-    Int64 total = 0;
-    auto* in = static_cast<const Byte*>(buffer);
-    while (count > total) {
-        DWORD done = 0;
-        DWORD want = static_cast<DWORD>(std::min(count - total, kMaxTransfer));
-        if (!WriteFile(handle_, in + total, want, &done, nullptr)) break;
-        total += done;
-        if (done < want) break;
-    }
-    return total;
+    return TransferAll(static_cast<const Byte*>(buffer), count,
+                       [this](const Byte* at, Int64 n) { return platform::FileWrite(handle_, at, n); });
 }
 
-Int64 THandleStream::Seek(Int64 offset, TSeekOrigin origin) {
-    LARGE_INTEGER distance;
-    distance.QuadPart = offset;
-    LARGE_INTEGER result;
-    result.QuadPart = -1;
-    if (!SetFilePointerEx(handle_, distance, &result, origin)) return -1;
-    return result.QuadPart;
-}
+Int64 THandleStream::Seek(Int64 offset, TSeekOrigin origin) { return platform::FileSeek(handle_, offset, origin); }
 
 void THandleStream::SetSize(Int64 newSize) {
     Int64 position = Position();
     Seek(newSize, soFromBeginning);
-    if (!SetEndOfFile(handle_)) throw EStreamError(L"Stream write error. " + SysErrorMessage(GetLastError()));
+    if (!platform::FileTruncate(handle_))
+        throw EStreamError(L"Stream write error. " + SysErrorMessage(platform::LastError()));
     if (position < newSize) Seek(position, soFromBeginning);
 }
 
@@ -105,39 +95,37 @@ void THandleStream::SetSize(Int64 newSize) {
 
 namespace {
 
-DWORD ShareFlags(Word mode) {
+platform::FileShare ShareOf(Word mode) {
     switch (mode & 0x00F0) {
-        case fmShareDenyWrite: return FILE_SHARE_READ;
-        case fmShareDenyRead: return FILE_SHARE_WRITE;
-        case fmShareDenyNone: return FILE_SHARE_READ | FILE_SHARE_WRITE;
-        default: return 0;  // exclusive and compatibility mode
+        case fmShareDenyWrite: return platform::FileShare::Read;
+        case fmShareDenyRead: return platform::FileShare::Write;
+        case fmShareDenyNone: return platform::FileShare::ReadWrite;
+        default: return platform::FileShare::Exclusive;  // exclusive and compatibility mode
     }
 }
 
-DWORD AccessFlags(Word mode) {
+platform::FileAccess AccessOf(Word mode) {
     switch (mode & 0x0003) {
-        case fmOpenWrite: return GENERIC_WRITE;
-        case fmOpenReadWrite: return GENERIC_READ | GENERIC_WRITE;
-        default: return GENERIC_READ;
+        case fmOpenWrite: return platform::FileAccess::Write;
+        case fmOpenReadWrite: return platform::FileAccess::ReadWrite;
+        default: return platform::FileAccess::Read;
     }
 }
 
 }  // namespace
 
-TFileStream::TFileStream(const String& fileName, Word mode) : THandleStream(INVALID_HANDLE_VALUE), fileName_(fileName) {
+TFileStream::TFileStream(const String& fileName, Word mode)
+    : THandleStream(platform::kNoFile), fileName_(fileName) {
     bool create = (mode & fmCreate) == fmCreate;
-    file_ = OwnFileHandle(CreateFileW(fileName.c_str(), create ? GENERIC_READ | GENERIC_WRITE : AccessFlags(mode),
-                                      ShareFlags(mode), nullptr, create ? CREATE_ALWAYS : OPEN_EXISTING,
-                                      FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file_) {
-        String reason = SysErrorMessage(GetLastError());
+    handle_ = platform::OpenFile(fileName, AccessOf(mode), ShareOf(mode), create);
+    if (handle_ == platform::kNoFile) {
+        String reason = SysErrorMessage(platform::LastError());
         if (create) throw EFCreateError(L"Cannot create file \"" + fileName + L"\". " + reason);
         throw EFOpenError(L"Cannot open file \"" + fileName + L"\". " + reason);
     }
-    handle_ = file_.get();
 }
 
-TFileStream::~TFileStream() = default;
+TFileStream::~TFileStream() { platform::CloseFile(handle_); }
 
 // ---- TCustomMemoryStream ----
 

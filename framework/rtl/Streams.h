@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "framework/rtl/Platform.h"
 #include "framework/rtl/System.h"
-#include "framework/rtl/UniqueHandle.h"
 
 enum TSeekOrigin : Word { soFromBeginning = 0, soFromCurrent = 1, soFromEnd = 2 };
 
@@ -43,7 +43,7 @@ public:
     Int64 CopyFrom(TStream& source, Int64 count);
 };
 
-using THandle = void*;  // a Win32 HANDLE
+using THandle = platform::FileHandle;
 
 // A stream over an OS file handle it does not own.
 class THandleStream : public TStream {
@@ -72,7 +72,6 @@ public:
 
 private:
     String fileName_;
-    UniqueKernelHandle file_;  // the handle the base class streams over
 };
 
 // A stream over a block of memory someone else provides; read-only unless a subclass allows writes.

@@ -161,24 +161,3 @@ TEST(FileStreamTest, OpenErrorsNameTheFileAndTheReason) {
     ASSERT_EQ(message.substr(0, prefix.size()), prefix);
     EXPECT_GT(message.size(), prefix.size());
 }
-
-TEST(FileStreamTest, ShareModes) {
-    TempFile file;
-    {
-        TFileStream exclusive(file.Name(), fmOpenReadWrite | fmShareExclusive);
-        EXPECT_THROW(TFileStream(file.Name(), fmOpenRead | fmShareDenyNone), EFOpenError);
-    }
-    {
-        TFileStream reader(file.Name(), fmOpenRead | fmShareDenyWrite);
-        TFileStream secondReader(file.Name(), fmOpenRead | fmShareDenyWrite);
-        EXPECT_THROW(TFileStream(file.Name(), fmOpenWrite | fmShareDenyNone), EFOpenError);
-    }
-    {
-        TFileStream a(file.Name(), fmOpenReadWrite | fmShareDenyNone);
-        TFileStream b(file.Name(), fmOpenReadWrite | fmShareDenyNone);
-        a.WriteBuffer("q", 1);
-        char c = 0;
-        b.ReadBuffer(&c, 1);
-        EXPECT_EQ(c, 'q');
-    }
-}

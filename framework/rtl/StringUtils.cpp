@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstdint>
 
-#include "framework/rtl/WinApi.h"
+#include "framework/rtl/Platform.h"
 
 namespace {
 
@@ -27,8 +27,10 @@ void AppendUtf8(std::string& out, char32_t cp) {
     }
 }
 
+// String holds UTF-16 whatever the width of wchar_t (32 bits on Linux, where the native build
+// runs): a character beyond the basic plane is a surrogate pair there too.
 void AppendUtf16(String& out, char32_t cp) {
-    if (cp >= 0x10000 && sizeof(wchar_t) == 2) {
+    if (cp >= 0x10000) {
         cp -= 0x10000;
         out += static_cast<wchar_t>(0xD800 + (cp >> 10));
         out += static_cast<wchar_t>(0xDC00 + (cp & 0x3FF));
@@ -45,32 +47,11 @@ wchar_t AsciiLower(wchar_t c) { return (c >= L'A' && c <= L'Z') ? static_cast<wc
 
 int Sign(int v) { return (v > 0) - (v < 0); }
 
-int LocaleCompare(const String& a, const String& b, DWORD flags) {
-    int r = CompareStringW(LOCALE_USER_DEFAULT, flags, a.c_str(), static_cast<int>(a.size()),
-                           b.c_str(), static_cast<int>(b.size()));
-    if (r == 0) return a.compare(b) < 0 ? -1 : (a == b ? 0 : 1);  // locale failure: ordinal
-    return r - CSTR_EQUAL;
-}
-
 }  // namespace
 
-std::string StringToAnsi(const String& s, unsigned codePage) {
-    if (s.empty()) return {};
-    int n = WideCharToMultiByte(codePage, 0, s.data(), static_cast<int>(s.size()), nullptr, 0,
-                                nullptr, nullptr);
-    std::string out(static_cast<size_t>(n), '\0');
-    WideCharToMultiByte(codePage, 0, s.data(), static_cast<int>(s.size()), out.data(), n, nullptr,
-                        nullptr);
-    return out;
-}
+std::string StringToAnsi(const String& s, unsigned codePage) { return platform::ToCodePage(s, codePage); }
 
-String AnsiToString(const std::string& s, unsigned codePage) {
-    if (s.empty()) return {};
-    int n = MultiByteToWideChar(codePage, 0, s.data(), static_cast<int>(s.size()), nullptr, 0);
-    String out(static_cast<size_t>(n), L'\0');
-    MultiByteToWideChar(codePage, 0, s.data(), static_cast<int>(s.size()), out.data(), n);
-    return out;
-}
+String AnsiToString(const std::string& s, unsigned codePage) { return platform::FromCodePage(s, codePage); }
 
 std::string StringToUtf8(const String& s) {
     std::string out;
@@ -140,13 +121,13 @@ String LowerCase(const String& s) {
 
 String AnsiUpperCase(const String& s) {
     String r = s;
-    if (!r.empty()) CharUpperBuffW(r.data(), static_cast<DWORD>(r.size()));
+    platform::UpperCaseInPlace(r);
     return r;
 }
 
 String AnsiLowerCase(const String& s) {
     String r = s;
-    if (!r.empty()) CharLowerBuffW(r.data(), static_cast<DWORD>(r.size()));
+    platform::LowerCaseInPlace(r);
     return r;
 }
 
@@ -192,7 +173,7 @@ String StringReplace(const String& s, const String& oldPattern, const String& ne
                      TReplaceFlags flags) {
     if (oldPattern.empty()) return s;
     bool ignoreCase = flags.Contains(rfIgnoreCase);
-    // Case folding with CharUpperBuffW keeps lengths, so positions match the original text.
+    // The locale's case mapping keeps lengths, so positions match the original text.
     const String searchIn = ignoreCase ? AnsiUpperCase(s) : s;
     const String pattern = ignoreCase ? AnsiUpperCase(oldPattern) : oldPattern;
     String result;
@@ -222,9 +203,9 @@ int CompareText(const String& a, const String& b) {
 
 bool SameText(const String& a, const String& b) { return a.size() == b.size() && CompareText(a, b) == 0; }
 
-int AnsiCompareStr(const String& a, const String& b) { return LocaleCompare(a, b, 0); }
+int AnsiCompareStr(const String& a, const String& b) { return platform::CompareInLocale(a, b, false); }
 
-int AnsiCompareText(const String& a, const String& b) { return LocaleCompare(a, b, NORM_IGNORECASE); }
+int AnsiCompareText(const String& a, const String& b) { return platform::CompareInLocale(a, b, true); }
 
 bool AnsiSameText(const String& a, const String& b) { return AnsiCompareText(a, b) == 0; }
 

@@ -68,7 +68,7 @@ std::optional<OperatorMatch> FindOperator(std::wstring_view text, MatchFunction 
 bool FollowedByWord(std::wstring_view text, size_t i, std::wstring_view word) {
     if (i + word.size() + 1 >= text.size()) return false;  // room for the word and a space
     for (size_t k = 0; k < word.size(); ++k)
-        if (std::towlower(text[i + 1 + k]) != word[k]) return false;
+        if (static_cast<wchar_t>(std::towlower(text[i + 1 + k])) != word[k]) return false;
     return text[i + 1 + word.size()] == L' ';
 }
 
@@ -163,7 +163,7 @@ bool IsDigit(wchar_t c) {
 bool StartsWithNot(std::wstring_view text) {
     if (text.size() < 3) return false;
     for (size_t k = 0; k < 3; ++k)
-        if (std::towlower(text[k]) != L"not"[k]) return false;
+        if (static_cast<wchar_t>(std::towlower(text[k])) != L"not"[k]) return false;
     if (text.size() == 3) return true;
     wchar_t next = text[3];
     return !(std::iswalnum(next) || next == L'_');

@@ -8,7 +8,7 @@
 
 #include "report/pagestore/QRCompress.h"
 #include "report/pagestore/QRPageList.h"
-#include "testing/QRTestPages.h"
+#include "testing/QRDrawnPages.h"
 
 namespace {
 

@@ -4,24 +4,22 @@
 
 #include <algorithm>
 #include <functional>
-#include <memory>
-#include <set>
 #include <string>
+#include <vector>
 
-#include "framework/graphics/GdiHandles.h"
-#include "framework/rtl/WinApi.h"
 #include "testing/QRTestPages.h"
 
 namespace {
 
+using qrtest::EmfWith;
+using qrtest::NewRecord;
 using qrtest::PutU32;
+using qrtest::PutWord;
+using qrtest::SoundRecord;
 
-TEST(QRPageBytes, AcceptsHandMadeAndDrawnMetafiles) {
+TEST(QRPageBytes, AcceptsHandMadeMetafiles) {
     EXPECT_TRUE(IsValidEmf(qrtest::HandMadeEmf(1000)));
     EXPECT_TRUE(IsValidEmf(qrtest::HandMadeEmf(120)));
-    TQRPageBytes drawn = qrtest::DrawnPageEmf(1);
-    ASSERT_FALSE(drawn.empty());
-    EXPECT_TRUE(IsValidEmf(drawn));
 }
 
 struct Damage {
@@ -54,181 +52,10 @@ TEST(QRPageBytes, RejectsDamagedMetafiles) {
     }
 }
 
-// ---- records that carry offsets, as the system writes them ----
-
-std::set<Cardinal> RecordTypes(const TQRPageBytes& emf) {
-    std::set<Cardinal> types;
-    for (std::size_t at = 0; at + 8 <= emf.size();) {
-        types.insert(static_cast<Cardinal>(GetInt32LE(&emf[at])));
-        at += static_cast<Cardinal>(GetInt32LE(&emf[at + 4]));
-    }
-    return types;
-}
-
-TQRPageBytes PageOfEveryOffsetRecord() {
-    RECT frame{0, 0, 21000, 29700};
-    HDC dc = CreateEnhMetaFileW(nullptr, nullptr, &frame, L"Folhavida\0Pagina\0\0");
-    UniqueDC screen(CreateCompatibleDC(nullptr));
-    BITMAPINFO info{};
-    info.bmiHeader = {sizeof(BITMAPINFOHEADER), 8, 8, 1, 24, BI_RGB, 0, 0, 0, 0, 0};
-    void* pixels = nullptr;
-    UniqueBitmap dib(CreateDIBSection(screen.get(), &info, DIB_RGB_COLORS, &pixels, nullptr, 0));
-    std::memset(pixels, 0x5A, 8 * 8 * 3);
-    HGDIOBJ old = SelectObject(screen.get(), dib.get());
-    UniqueBitmap mono(CreateBitmap(8, 8, 1, 1, nullptr));
-
-    BitBlt(dc, 0, 0, 8, 8, screen.get(), 0, 0, SRCCOPY);
-    PatBlt(dc, 0, 0, 8, 8, PATCOPY);
-    StretchBlt(dc, 0, 0, 16, 16, screen.get(), 0, 0, 8, 8, SRCCOPY);
-    MaskBlt(dc, 0, 0, 8, 8, screen.get(), 0, 0, mono.get(), 0, 0, MAKEROP4(SRCCOPY, SRCAND));
-    POINT corners[3] = {{0, 0}, {8, 2}, {1, 9}};
-    PlgBlt(dc, corners, screen.get(), 0, 0, 8, 8, mono.get(), 0, 0);
-    SetDIBitsToDevice(dc, 0, 0, 8, 8, 0, 0, 0, 8, pixels, &info, DIB_RGB_COLORS);
-    StretchDIBits(dc, 0, 0, 16, 16, 0, 0, 8, 8, pixels, &info, DIB_RGB_COLORS, SRCCOPY);
-    BLENDFUNCTION blend{AC_SRC_OVER, 0, 128, 0};
-    GdiAlphaBlend(dc, 0, 0, 8, 8, screen.get(), 0, 0, 8, 8, blend);
-    GdiTransparentBlt(dc, 0, 0, 8, 8, screen.get(), 0, 0, 8, 8, RGB(255, 255, 255));
-    UniqueBrush monoBrush(CreatePatternBrush(mono.get()));
-    SelectObject(dc, monoBrush.get());
-    UniqueBrush dibBrush(CreateDIBPatternBrushPt(&info, DIB_RGB_COLORS));
-    SelectObject(dc, dibBrush.get());
-    LOGBRUSH penBrush{BS_DIBPATTERNPT, DIB_RGB_COLORS, reinterpret_cast<ULONG_PTR>(&info)};
-    UniquePen pen(ExtCreatePen(PS_GEOMETRIC | PS_SOLID, 3, &penBrush, 0, nullptr));
-    SelectObject(dc, pen.get());
-    LineTo(dc, 100, 100);
-    const INT spacing[3] = {10, 10, 10};
-    ExtTextOutW(dc, 10, 10, 0, nullptr, L"Abc", 3, spacing);
-    ExtTextOutA(dc, 10, 40, 0, nullptr, "Abc", 3, nullptr);
-    POLYTEXTW lines[2] = {{10, 60, 3, L"Ana", 0, {}, nullptr}, {10, 80, 4, L"Bela", 0, {}, nullptr}};
-    PolyTextOutW(dc, lines, 2);
-    SelectObject(screen.get(), old);
-    UniqueEnhMetafile metafile(CloseEnhMetaFile(dc));
-    TQRPageBytes bytes(GetEnhMetaFileBits(metafile.get(), 0, nullptr));
-    GetEnhMetaFileBits(metafile.get(), static_cast<UINT>(bytes.size()), bytes.data());
-    return bytes;
-}
-
-// Every bitmap record, and the wide text record; a writer may record ANSI and poly text as
-// wide text and a pattern pen as a plain one, so those are covered by hand-built records below.
-TEST(QRPageBytes, AcceptsEveryRecordWithOffsetsAsTheSystemWritesIt) {
-    const TQRPageBytes page = PageOfEveryOffsetRecord();
-    const std::set<Cardinal> types = RecordTypes(page);
-    for (Cardinal type : {76, 77, 78, 79, 80, 81, 84, 93, 94, 114, 116}) EXPECT_TRUE(types.count(type)) << type;
-    EXPECT_TRUE(IsValidEmf(page));
-}
-
 // ---- hand-built hostile records ----
 
-std::size_t Padded(std::size_t size) { return (size + 3) / 4 * 4; }
-
-void PutWord(TQRPageBytes& bytes, std::size_t offset, Word value) {
-    bytes[offset] = static_cast<Byte>(value);
-    bytes[offset + 1] = static_cast<Byte>(value >> 8);
-}
-
-TQRPageBytes NewRecord(Cardinal type, std::size_t size) {
-    TQRPageBytes record(size, 0);
-    PutU32(record, 0, type);
-    PutU32(record, 4, static_cast<Cardinal>(size));
-    return record;
-}
-
-// Appends a block to a record, keeping the record size right; returns the block's offset.
-Cardinal Append(TQRPageBytes& record, const TQRPageBytes& block) {
-    const auto at = static_cast<Cardinal>(record.size());
-    record.insert(record.end(), block.begin(), block.end());
-    record.resize(Padded(record.size()));
-    PutU32(record, 4, static_cast<Cardinal>(record.size()));
-    return at;
-}
-
-// A BITMAPINFO: the 40-byte header and colorCount RGB quads.
-TQRPageBytes BitmapInfo(int width, int height, Word bitCount, Cardinal colorCount = 0) {
-    TQRPageBytes info(40 + 4 * colorCount, 0);
-    PutU32(info, 0, 40);
-    PutU32(info, 4, static_cast<Cardinal>(width));
-    PutU32(info, 8, static_cast<Cardinal>(height));
-    PutWord(info, 12, 1);
-    PutWord(info, 14, bitCount);
-    return info;
-}
-
-// Lays a bitmap into a record: header and bits appended, their offset and size fields set.
-void AttachBitmap(TQRPageBytes& record, std::size_t headerFields, std::size_t bitsFields, const TQRPageBytes& info,
-                  std::size_t bitsSize) {
-    PutU32(record, headerFields, Append(record, info));
-    PutU32(record, headerFields + 4, static_cast<Cardinal>(info.size()));
-    PutU32(record, bitsFields, Append(record, TQRPageBytes(bitsSize, 0x33)));
-    PutU32(record, bitsFields + 4, static_cast<Cardinal>(bitsSize));
-}
-
-// A 4 x 3 picture of 24 bits (12-byte rows) and its 1-bit mask (4-byte rows).
-void AttachSource(TQRPageBytes& r, std::size_t header, std::size_t bits) { AttachBitmap(r, header, bits, BitmapInfo(4, 3, 24), 36); }
-void AttachMask(TQRPageBytes& r, std::size_t header, std::size_t bits) { AttachBitmap(r, header, bits, BitmapInfo(4, 3, 1, 2), 12); }
-
-// An EMRTEXT at offset at: count characters of charSize bytes, then their spacing.
-void AttachText(TQRPageBytes& record, std::size_t at, const std::wstring& text, Cardinal charSize) {
-    TQRPageBytes chars;
-    for (wchar_t c : text)
-        for (Cardinal i = 0; i < charSize; ++i) chars.push_back(static_cast<Byte>(c >> (8 * i)));
-    PutU32(record, at + 8, static_cast<Cardinal>(text.size()));
-    PutU32(record, at + 12, Append(record, chars));
-    PutU32(record, at + 36, Append(record, TQRPageBytes(4 * text.size(), 7)));
-}
-
-// The metafile of one page: a header record of headerSize bytes, the record, the end of file.
-TQRPageBytes EmfWith(const TQRPageBytes& record, std::size_t headerSize = 88) {
-    TQRPageBytes emf = qrtest::HandMadeEmf(120);  // header, an empty comment, end of file
-    emf.erase(emf.begin() + 88, emf.begin() + 100);
-    emf.insert(emf.begin() + 88, headerSize - 88, 0);
-    PutU32(emf, 4, static_cast<Cardinal>(headerSize));
-    emf.insert(emf.begin() + static_cast<std::ptrdiff_t>(headerSize), record.begin(), record.end());
-    PutU32(emf, 48, static_cast<Cardinal>(emf.size()));
-    return emf;
-}
-
-struct SoundRecord {
-    const char* name;
-    TQRPageBytes record;
-};
-
-std::vector<SoundRecord> SoundRecords() {
-    std::vector<SoundRecord> records;
-    auto add = [&](const char* name, Cardinal type, std::size_t fixedSize, auto&& fill) {
-        TQRPageBytes r = NewRecord(type, fixedSize);
-        fill(r);
-        records.push_back({name, std::move(r)});
-    };
-    add("BITBLT", 76, 100, [](TQRPageBytes& r) { AttachSource(r, 84, 92); });
-    add("BITBLT without a source", 76, 100, [](TQRPageBytes&) {});
-    add("BITBLT of run-length bits", 76, 100, [](TQRPageBytes& r) {
-        TQRPageBytes info = BitmapInfo(4, 3, 8);
-        PutU32(info, 16, 1);   // BI_RLE8
-        PutU32(info, 20, 36);  // coded size
-        PutU32(r, 80, 2);      // no colour table: palette indices
-        AttachBitmap(r, 84, 92, info, 36);
-    });
-    add("STRETCHBLT", 77, 108, [](TQRPageBytes& r) { AttachSource(r, 84, 92); });
-    add("MASKBLT", 78, 128, [](TQRPageBytes& r) { AttachSource(r, 84, 92); AttachMask(r, 112, 120); });
-    add("PLGBLT", 79, 140, [](TQRPageBytes& r) { AttachSource(r, 96, 104); AttachMask(r, 124, 132); });
-    add("SETDIBITSTODEVICE", 80, 76, [](TQRPageBytes& r) { AttachSource(r, 48, 56); PutU32(r, 72, 3); });
-    add("STRETCHDIBITS", 81, 80, [](TQRPageBytes& r) { AttachSource(r, 48, 56); });
-    add("ALPHABLEND", 114, 108, [](TQRPageBytes& r) { AttachSource(r, 84, 92); });
-    add("TRANSPARENTBLT", 116, 108, [](TQRPageBytes& r) { AttachSource(r, 84, 92); });
-    add("CREATEMONOBRUSH", 93, 32, [](TQRPageBytes& r) { PutU32(r, 12, 2); AttachBitmap(r, 16, 24, BitmapInfo(8, 8, 1), 32); });
-    add("CREATEDIBPATTERNBRUSHPT", 94, 32, [](TQRPageBytes& r) { AttachBitmap(r, 16, 24, BitmapInfo(8, 8, 8, 256), 64); });
-    add("EXTCREATEPEN", 95, 52, [](TQRPageBytes& r) { AttachBitmap(r, 12, 20, BitmapInfo(8, 8, 4, 16), 32); });
-    add("EXTTEXTOUTW", 84, 76, [](TQRPageBytes& r) { AttachText(r, 36, L"Ana", 2); });
-    add("EXTTEXTOUTA", 83, 76, [](TQRPageBytes& r) { AttachText(r, 36, L"Ana", 1); });
-    add("POLYTEXTOUTW", 97, 120, [](TQRPageBytes& r) { PutU32(r, 36, 2); AttachText(r, 40, L"Ana", 2); AttachText(r, 80, L"Bela", 2); });
-    add("POLYTEXTOUTA", 96, 120, [](TQRPageBytes& r) { PutU32(r, 36, 2); AttachText(r, 40, L"Ana", 1); AttachText(r, 80, L"Bela", 1); });
-    add("SMALLTEXTOUT", 108, 60, [](TQRPageBytes& r) { PutU32(r, 16, 4); });
-    add("SMALLTEXTOUT of bytes, no frame", 108, 40, [](TQRPageBytes& r) { PutU32(r, 16, 4); PutU32(r, 20, 0x300); });
-    return records;
-}
-
 TEST(QRPageBytes, AcceptsSoundHandBuiltRecordsWithOffsets) {
-    for (const SoundRecord& sound : SoundRecords()) EXPECT_TRUE(IsValidEmf(EmfWith(sound.record))) << sound.name;
+    for (const SoundRecord& sound : qrtest::SoundRecords()) EXPECT_TRUE(IsValidEmf(EmfWith(sound.record))) << sound.name;
 }
 
 struct Hostile {
@@ -298,7 +125,7 @@ TEST(QRPageBytes, RejectsRecordsWhoseOffsetsLeadOutside) {
         {"SMALLTEXTOUT of bytes, no frame", "frame taking the characters' room", Set(20, 0x200)},
         {"SMALLTEXTOUT of bytes, no frame", "wide characters", Set(20, 0x100)},
     };
-    const std::vector<SoundRecord> sound = SoundRecords();
+    const std::vector<SoundRecord> sound = qrtest::SoundRecords();
     for (const Hostile& hostile : cases) {
         const auto base = std::find_if(sound.begin(), sound.end(), [&](const SoundRecord& s) { return std::string(s.name) == hostile.base; });
         ASSERT_NE(base, sound.end()) << hostile.base;
@@ -308,33 +135,8 @@ TEST(QRPageBytes, RejectsRecordsWhoseOffsetsLeadOutside) {
     }
 }
 
-// A header of 108 bytes with a description and a pixel format behind it, and a palette at the
-// end of the file.
-TQRPageBytes EmfWithHeaderBlocksAndPalette() {
-    TQRPageBytes emf = EmfWith(NewRecord(70, 12), 108);
-    const std::wstring description = L"Folhavida";
-    TQRPageBytes blocks((description.size() + 1) * 2 + 40, 0);
-    for (std::size_t i = 0; i < description.size(); ++i) PutWord(blocks, 2 * i, description[i]);
-    emf.insert(emf.begin() + 108, blocks.begin(), blocks.end());
-    const auto headerSize = static_cast<Cardinal>(108 + blocks.size());
-    PutU32(emf, 4, headerSize);
-    PutU32(emf, 60, static_cast<Cardinal>(description.size() + 1));
-    PutU32(emf, 64, 108);
-    PutU32(emf, 88, 40);
-    PutU32(emf, 92, headerSize - 40);
-    PutU32(emf, 68, 2);  // palette entries
-    TQRPageBytes eof = NewRecord(EmfRecordEof, 28);
-    PutU32(eof, 8, 2);
-    PutU32(eof, 12, 16);
-    PutU32(eof, 24, 28);
-    emf.resize(emf.size() - 20);
-    emf.insert(emf.end(), eof.begin(), eof.end());
-    PutU32(emf, 48, static_cast<Cardinal>(emf.size()));
-    return emf;
-}
-
 TEST(QRPageBytes, HeaderAndEndOfFileBlocksStayInsideTheirRecords) {
-    const TQRPageBytes sound = EmfWithHeaderBlocksAndPalette();
+    const TQRPageBytes sound = qrtest::EmfWithHeaderBlocksAndPalette();
     ASSERT_TRUE(IsValidEmf(sound));
     const std::size_t eof = sound.size() - 28;
     const Damage damages[] = {

@@ -12,32 +12,21 @@
 
 #include "framework/rtl/Clock.h"
 #include "framework/rtl/FileUtils.h"
-#include "framework/rtl/UniqueHandle.h"
-#include "framework/rtl/WinApi.h"
+#include "framework/rtl/Platform.h"
 #include "report/pagestore/QRCompress.h"
 #include "report/pagestore/QRFileFormat.h"
+#include "testing/QRPageListFiles.h"
 #include "testing/QRTestPages.h"
 
 namespace {
 
 using qrtest::HandMadeEmf;
-using Image = std::vector<Byte>;
+using qrtest::Image;
+using qrtest::NewList;
+using qrtest::StreamImage;
+using QRPageListFiles = qrtest::PageListFiles;
 
 constexpr Int64 kInMemory = Int64{1} << 24;
-
-std::unique_ptr<TQRPageList> NewList(Int64 memoryLimit, bool compressed = false) {
-    auto list = std::make_unique<TQRPageList>();
-    list->SetCompression(compressed);
-    list->SetStream(std::make_unique<TQRStream>(memoryLimit));
-    return list;
-}
-
-Image StreamImage(TQRStream& stream) {
-    Image bytes(static_cast<std::size_t>(stream.Size()));
-    stream.SetPosition(0);
-    stream.ReadBuffer(bytes.data(), static_cast<Int64>(bytes.size()));
-    return bytes;
-}
 
 std::int32_t Int32In(const Image& image, std::size_t offset) { return GetInt32LE(&image[offset]); }
 void SetInt32In(Image& image, std::size_t offset, std::int32_t value) { PutInt32LE(&image[offset], value); }
@@ -73,43 +62,6 @@ Image CompressedData(const Image& page) {
 }
 
 std::vector<Image> ThreePages() { return {HandMadeEmf(1000, 1), HandMadeEmf(600, 2), HandMadeEmf(800, 3)}; }
-
-class QRPageListFiles : public ::testing::Test {
-protected:
-    void SetUp() override {
-        static int counter = 0;
-        folder_ = GetTempDirectory() + L"qrpagelist" + std::to_wstring(GetCurrentProcessId()) + L"_" +
-                  std::to_wstring(++counter) + L"\\";
-        ASSERT_TRUE(ForceDirectories(folder_));
-    }
-    void TearDown() override {
-        for (const String& name : FilesInFolder()) DeleteFile(folder_ + name);
-        RemoveDirectoryW(folder_.c_str());
-    }
-    String PathOf(const wchar_t* name) const { return folder_ + name; }
-    std::vector<String> FilesInFolder() const {
-        std::vector<String> names;
-        WIN32_FIND_DATAW data;
-        HANDLE first = FindFirstFileW((folder_ + L"*").c_str(), &data);
-        if (first == INVALID_HANDLE_VALUE) return names;
-        const UniqueHandle<HANDLE, ReleaseBy<&FindClose>> find(first);
-        do {
-            if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) names.push_back(data.cFileName);
-        } while (FindNextFileW(find.get(), &data));
-        return names;
-    }
-    String WriteImage(const wchar_t* name, const Image& image) const {
-        String path = PathOf(name);
-        TFileStream file(path, fmCreate);
-        file.WriteBuffer(image.data(), static_cast<Int64>(image.size()));
-        return path;
-    }
-    static Image ReadImage(const String& path) {
-        TQRStream stream(path);
-        return StreamImage(stream);
-    }
-    String folder_;
-};
 
 // ---- layout ----
 
@@ -331,19 +283,18 @@ TEST(QRPageList, FailedAppendLeavesTheStoreAsItWas) {
     for (int n : {3, 1, 2}) EXPECT_EQ(list.GetPageBytes(n), pages[n - 1]);
 }
 
-// Points the system's temporary folder somewhere else for the lifetime of the object.
+// Points the system's temporary folder somewhere else for the lifetime of the object (the
+// variables of Windows and of POSIX).
 class TempFolderOverride {
 public:
     explicit TempFolderOverride(const String& folder) {
-        for (const wchar_t* name : {L"TMP", L"TEMP"}) {
-            wchar_t buffer[MAX_PATH + 1];
-            DWORD length = GetEnvironmentVariableW(name, buffer, MAX_PATH + 1);
-            saved_.push_back({name, length ? std::optional<String>(buffer) : std::nullopt});
-            SetEnvironmentVariableW(name, folder.c_str());
+        for (const wchar_t* name : {L"TMP", L"TEMP", L"TMPDIR"}) {
+            saved_.push_back({name, platform::EnvironmentValue(name)});
+            platform::SetEnvironmentValue(name, folder);
         }
     }
     ~TempFolderOverride() {
-        for (const auto& [name, value] : saved_) SetEnvironmentVariableW(name, value ? value->c_str() : nullptr);
+        for (const auto& [name, value] : saved_) platform::SetEnvironmentValue(name, value);
     }
 
 private:
@@ -370,28 +321,6 @@ TEST(QRPageList, AppendThatCannotSpillLeavesTheStoreInMemoryAsItWas) {
 }
 
 // ---- files ----
-
-TEST_F(QRPageListFiles, DrawnPagesSurviveSavingAndLoading) {
-    std::vector<Image> pages;
-    for (int n = 1; n <= 5; ++n) pages.push_back(qrtest::DrawnPageEmf(n));
-    const String path = PathOf(L"curriculo.QRP");
-    for (bool compressed : {false, true}) {
-        SCOPED_TRACE(compressed ? "compressed" : "plain");
-        {
-            auto built = NewList(20000, compressed);
-            for (const Image& page : pages) built->AddPageBytes(page);
-            built->WriteHeader();
-            built->WritePreparedFile(path);
-        }
-        TQRPageList loaded;
-        loaded.LoadFromFile(path);
-        EXPECT_EQ(loaded.PageCount(), 5);
-        EXPECT_EQ(loaded.Compression(), compressed);
-        for (int n : {4, 2, 5, 1, 3}) EXPECT_EQ(loaded.GetPageBytes(n), pages[n - 1]) << "page " << n;
-    }
-    EXPECT_TRUE(FileExists(path)) << "a loaded file belongs to the user";
-    EXPECT_EQ(FilesInFolder().size(), 1u);
-}
 
 TEST_F(QRPageListFiles, HeaderPageCountIsCheckedAgainstTheRecords) {
     auto built = NewList(kInMemory);

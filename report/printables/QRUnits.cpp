@@ -7,11 +7,10 @@
 #include "framework/classes/Writer.h"
 #include "framework/graphics/ScreenMetrics.h"
 #include "framework/rtl/Format.h"
+#include "framework/rtl/FormatSettings.h"
 #include "framework/rtl/Numeric.h"
 
 namespace {
-
-bool measureInInches = false;
 
 // The report font's size after construction: Characters of a report without a font size
 // (none, or 0 points) are measured in it rather than divided by zero.
@@ -19,8 +18,7 @@ constexpr Extended FallbackCharacterFontSize = 10;
 
 }  // namespace
 
-bool MeasureInInches() { return measureInInches; }
-void SetMeasureInInches(bool inches) { measureInInches = inches; }
+bool MeasureInInches() { return DefaultFormatSettings().MeasureInInches; }
 
 Extended CharacterCellWidth(Extended fontSize) { return 80 / fontSize / 2.54L; }
 Extended CharacterCellHeight(Extended fontSize) { return 145.3L / fontSize / 2.54L; }

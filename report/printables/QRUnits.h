@@ -26,10 +26,9 @@ enum class TQRUnit : int { MM, Inches, Pixels, Characters, Native };
 FV_ENUM_NAMES(TQRUnit, MM, Inches, Pixels, Characters, Native)
 
 
-// Whether new size objects start in inches (with Letter paper) instead of millimetres; the
-// report engine sets it from the locale's measurement system at start-up.
+// Whether new size objects start in inches (with Letter paper) instead of millimetres: the
+// measurement system of the default format settings (the locale's).
 bool MeasureInInches();
-void SetMeasureInInches(bool inches);
 
 // Millimetres per character and per line of a font of the given size (points, > 0).
 Extended CharacterCellWidth(Extended fontSize);

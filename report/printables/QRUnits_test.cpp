@@ -6,6 +6,7 @@
 
 #include "framework/classes/Reader.h"
 #include "framework/classes/Writer.h"
+#include "framework/rtl/FormatSettings.h"
 #include "framework/rtl/Numeric.h"
 #include "report/printables/QRTestPanels_test.h"
 
@@ -71,6 +72,33 @@ TEST(Units, CharactersWithoutAFontSizeCountAsTenPoints) {
     EXPECT_EQ(size.StoredToUnits(TQRUnit::Characters, H, 254), tenPoints);
     TQRBandSize noReport;
     EXPECT_EQ(noReport.StoredToUnits(TQRUnit::Characters, H, 254), tenPoints);
+}
+
+TEST(Page, StartsOnTheLocalesPaperInItsUnits) {
+    struct Row {
+        bool Inches;
+        TQRUnit Units;
+        TQRPaperSize Paper;
+        Extended Margin;  // 0.1 mm
+        Extended Width;
+    } rows[] = {{false, TQRUnit::MM, TQRPaperSize::A4, 100, 2100}, {true, TQRUnit::Inches, TQRPaperSize::Letter, 127, 2159}};
+    const TFormatSettings saved = DefaultFormatSettings();
+    for (const Row& r : rows) {
+        TFormatSettings settings = saved;
+        settings.MeasureInInches = r.Inches;
+        SetDefaultFormatSettings(settings);
+        TLocal<TTestReport> report(nullptr);
+        const TQRPage& page = *report.Page();
+        EXPECT_EQ(page.Units(), r.Units);
+        EXPECT_EQ(page.PaperSize(), r.Paper);
+        for (int i : {TQRPage::iTopMargin, TQRPage::iBottomMargin, TQRPage::iLeftMargin, TQRPage::iRightMargin})
+            EXPECT_EQ(page.StoredValue(i), r.Margin) << "inches " << r.Inches << ", value " << i;
+        EXPECT_EQ(page.StoredValue(TQRPage::iColumnSpace), 0);
+        EXPECT_NEAR(static_cast<double>(page.StoredValue(TQRPage::iWidth)), static_cast<double>(r.Width), 1e-9);
+        EXPECT_EQ(page.Columns(), 1);
+        EXPECT_TRUE(page.Ruler());
+    }
+    SetDefaultFormatSettings(saved);
 }
 
 TEST(Page, MarginsAreStoredInTenthsOfAMillimetre) {

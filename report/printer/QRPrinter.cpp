@@ -115,17 +115,16 @@ Extended TQRPrinter::PrinterFactor(int pixelsPerInch) const {
 
 // ---- the document protocol ----
 
+// A printer that is not idle is left exactly as it is: its page and job go on.
 void TQRPrinter::OpenDocument() {
-    metafileCanvas_.reset();
-    metafile_.reset();
+    if (status_ != qpIdle) throw EQRError(kNotReady);
+    const bool toPrinter = destination_ == ptPrinter;
+    if (toPrinter && !printersInstalled_) throw EPrinter(SNoDefaultPrinter);
     availablePages_ = 0;
     cancelled_ = false;
-    const bool toPrinter = destination_ == ptPrinter;
     if (toPrinter) settings_->ApplyToPrinter();
     topWaste_ = toPrinter ? settings_->TopOffset() : 0;
     leftWaste_ = toPrinter ? settings_->LeftOffset() : 0;
-    if (status_ != qpIdle) throw EQRError(kNotReady);
-    if (toPrinter && !printersInstalled_) throw EPrinter(SNoDefaultPrinter);
 
     pageNumber_ = 0;
     pageCount_ = 0;
@@ -252,8 +251,12 @@ std::unique_ptr<TMetafile> TQRPrinter::PageMetafile(int page) {
     return ReadStoredPage(page);
 }
 
+// A print run still building loses its job too.
 void TQRPrinter::ClearPages() {
-    if (status_ == qpBuilding) cancelled_ = true;
+    if (status_ == qpBuilding) {
+        cancelled_ = true;
+        if (destination_ == ptPrinter && printer_->Printing()) printer_->Abort();
+    }
     canvas_ = nullptr;
     metafileCanvas_.reset();
     metafile_.reset();

@@ -263,6 +263,39 @@ TEST_F(QRPrinterTest, StateTable) {
     }
 }
 
+TEST_F(QRPrinterTest, OpeningARunningDocumentAgainLeavesItAsItWas) {
+    for (TQRPrinterTarget destination : {ptPageStore, ptPrinter}) {
+        SCOPED_TRACE(destination == ptPrinter ? "printer" : "page store");
+        machine.Shots.clear();
+        TQRPrinter printer;
+        printer.SetDestination(destination);
+        printer.OpenDocument();
+        printer.StartNewPage();
+        TCanvas* canvas = printer.PageCanvas();
+        EXPECT_EQ(QRErrorOf([&] { printer.OpenDocument(); }), L"QRPrinter not ready");
+        EXPECT_EQ(printer.PageCanvas(), canvas);
+        DrawPage(printer, 1);
+        printer.CloseDocument();
+        EXPECT_EQ(printer.PageCount(), 1);
+        if (destination == ptPrinter) EXPECT_EQ(Printed(machine), ColoursOf({1}));
+        else EXPECT_NE(printer.PageMetafile(1), nullptr);
+    }
+}
+
+TEST_F(QRPrinterTest, ClearingAPrintRunAbortsItsJob) {
+    TQRPrinter printer;
+    printer.SetDestination(ptPrinter);
+    printer.OpenDocument();
+    printer.StartNewPage();
+    printer.ClearPages();
+    EXPECT_TRUE(printer.Cancelled());
+    EXPECT_EQ(printer.Status(), qpIdle);
+    EXPECT_FALSE(printer.PrinterObject().Printing());
+    EXPECT_EQ(machine.Count(L"AbortDoc"), 1);
+    Build(printer, 1);  // a new run starts a new job
+    EXPECT_EQ(machine.Count(L"EndDoc"), 1);
+}
+
 TEST_F(QRPrinterTest, APageStoreBuildsAtScreenResolution) {
     TQRPrinter printer;
     ASSERT_TRUE(printer.PrintersInstalled());

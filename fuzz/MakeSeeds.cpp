@@ -1,0 +1,172 @@
+// Writes the fuzz targets' seed corpora, made by the page store's own writer and the tests'
+// builders: MakeSeeds <corpus folder> <source folder>. The corpus is committed (fuzz/corpus);
+// run this again when a format or a builder changes, and keep the inputs of past findings.
+#include <cstdio>
+#include <fstream>
+#include <iterator>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "framework/classes/ClassesRegistration.h"
+#include "framework/classes/ComponentScope.h"
+#include "framework/rtl/Clock.h"
+#include "framework/rtl/StringUtils.h"
+#include "report/pagestore/QRCompress.h"
+#include "report/pagestore/QRFileFormat.h"
+#include "testing/QRPageListFiles.h"
+#include "testing/QRTestPages.h"
+#include "testing/StreamingTestClasses.h"
+
+namespace {
+
+using Bytes = std::vector<Byte>;
+
+std::string corpus;
+
+void Write(const std::string& target, const std::string& name, std::span<const Byte> bytes) {
+    std::ofstream(corpus + "/" + target + "/" + name, std::ios::binary)
+        .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+}
+
+void WriteText(const std::string& target, const std::string& name, const std::string& text) {
+    Write(target, name, std::span(reinterpret_cast<const Byte*>(text.data()), text.size()));
+}
+
+std::vector<Bytes> SamplePages() {
+    std::vector<Bytes> pages{qrtest::HandMadeEmf(120, 1), qrtest::HandMadeEmf(400, 2), qrtest::HandMadeEmf(1000, 3)};
+    const auto sound = qrtest::SoundRecords();
+    for (std::size_t i = 0; i < sound.size(); i += 4) pages.push_back(qrtest::EmfWith(sound[i].record));
+    pages.push_back(qrtest::EmfWithHeaderBlocksAndPalette());
+    return pages;
+}
+
+Bytes ImageOf(const std::vector<Bytes>& pages, bool compressed) {
+    auto list = qrtest::NewList(Int64{1} << 24, compressed);
+    for (const Bytes& page : pages) list->AddPageBytes(page);
+    list->WriteHeader();
+    return qrtest::StreamImage(*list->Stream());
+}
+
+// The same records behind an older header: 124 bytes (fields from offset 12 on 4 bytes lower)
+// or the bare 96 bytes, whose records the reader counts itself.
+Bytes WithOlderHeader(const Bytes& image, int headerSize) {
+    Bytes header(image.begin(), image.begin() + QRHeaderSize);
+    if (headerSize == QROldHeaderSize) header.erase(header.begin() + 12, header.begin() + 16);
+    else header.assign(static_cast<std::size_t>(headerSize), 0);
+    // Record offsets are absolute: the records move with the header.
+    const int shift = QRHeaderSize - headerSize;
+    Bytes records(image.begin() + QRHeaderSize, image.end());
+    for (std::size_t at = 0; at < records.size();) {
+        const std::size_t next = static_cast<std::size_t>(GetInt32LE(&records[at + 4])) - QRHeaderSize;
+        PutInt32LE(&records[at + 4], GetInt32LE(&records[at + 4]) - shift);
+        PutInt32LE(&records[next - 4], GetInt32LE(&records[next - 4]) - shift);
+        at = next;
+    }
+    header.insert(header.end(), records.begin(), records.end());
+    return header;
+}
+
+void PageStoreSeeds() {
+    const ScopedClock clock(45271.75);  // the headers' creation time, so that seeds stay the same
+    const std::vector<Bytes> pages = SamplePages();
+    int n = 0;
+    for (const Bytes& page : pages) {
+        Bytes seed(2);
+        seed[0] = static_cast<Byte>(page.size());
+        seed[1] = static_cast<Byte>(page.size() >> 8);
+        const Bytes coded = TQRCompress::Compress(page);
+        seed.insert(seed.end(), coded.begin(), coded.end());
+        Write("PageDecoder", "page" + std::to_string(++n), seed);
+        Write("Metafile", "page" + std::to_string(n), page);
+    }
+
+    const std::vector<Bytes> three(pages.begin(), pages.begin() + 3);
+    const std::vector<Bytes> offsets(pages.begin() + 3, pages.end());
+    struct Image {
+        std::string name;
+        Bytes bytes;
+    };
+    const Bytes plain = ImageOf(three, false);
+    const std::vector<Image> images = {
+        {"empty", ImageOf({}, false)},
+        {"plain3", plain},
+        {"compressed3", ImageOf(three, true)},
+        {"offsets-compressed", ImageOf(offsets, true)},
+        {"old124", WithOlderHeader(plain, QROldHeaderSize)},
+        {"bare96", WithOlderHeader(plain, QRBareHeaderSize)},
+    };
+    for (const Image& image : images) {  // each opens, with all its pages
+        const String file = CreateTempFileName(L"fzs");
+        {
+            TFileStream out(file, fmCreate);
+            out.WriteBuffer(image.bytes.data(), static_cast<Int64>(image.bytes.size()));
+        }
+        TQRPageList list;
+        list.LoadFromFile(file);
+        for (int page = 1; page <= list.PageCount(); ++page) list.GetPageBytes(page);
+        std::printf("%s: %d pages\n", image.name.c_str(), list.PageCount());
+        list.SetStream(nullptr);
+        DeleteFile(file);
+    }
+    const Bytes steps = {6, 3, 1, 0xFE, 2, 0, 3};  // fetch 3, 1; seek to 2; fetch 2; wind; fetch 3
+    for (const Image& image : images) {
+        Write("QRPLoad", image.name, image.bytes);
+        Bytes walk = steps;
+        walk.insert(walk.end(), image.bytes.begin(), image.bytes.end());
+        Write("PageWalk", image.name, walk);
+        Write("QRPHeader", image.name, std::span(image.bytes).first(std::min<std::size_t>(image.bytes.size(), 160)));
+    }
+}
+
+void ExpressionSeeds() {
+    const char* const texts[] = {
+        "10 - 4 + 3", "12 / 2 / 3", "(2 + 3) * 4", "5--2", "-(2 * 3)", "1.5E3", "2147483648",
+        "1 <= 2", "'b' > 'a'", "'ab' + 'cd'", "'x' + 2.5", "[a + b", "not (1 > 2)", "6 and 3",
+        "FALSE OR TRUE", "IF(1 < 2, 'sim', 'nao')", "STR(3.25)", "UPPER('ação')", "LOWER('ÇÃO')",
+        "PRETTY('ana bela')", "COPY('Folhavida', 2, 3)", "SUM(Clientes.Idade)", "COUNT", "MAX(Salario)",
+        "MIN('b')", "AVERAGE(Idade)", "INT(-2.5)", "FRAC(2.75)", "SQRT(2)", "DIV(7, 2)", "TYPEOF(Ativo)",
+        "FORMATNUMERIC('#,##0.00', Salario)", "DATE", "TIME", "Clientes.Nome + ' (' + STR(Idade) + ')'",
+        "[Nascimento]", "Foto", "AppName", "TAXA * 2\nTAXA=1.5", "A\nA=B\nB=A", "DOBRO\nDOBRO=SUM(1) * 2",
+        "IF(Ativo, Nome, 'x')", "((((((((1))))))))", "'it''s'",
+    };
+    int n = 0;
+    for (const char* text : texts) WriteText("Expression", "expr" + std::to_string(++n), text);
+}
+
+void DescriptionSeeds(const std::string& source) {
+    RegisterClassesClasses();
+    RegisterStreamingTestClasses();
+    RegisterColorIdent(L"clTestRed", 0x0000FF);
+    TComponentScope scope;
+    const String text = kStreamingTestDescription;
+    WriteText("Description", "streaming", StringToUtf8(text));
+    auto root = CreateComponentFromText(text, L"seed");
+    TMemoryStream written;
+    WriteComponentToStream(root.get(), written);
+    Write("Description", "streaming-written",
+          std::span(static_cast<const Byte*>(written.Memory()), static_cast<std::size_t>(written.Size())));
+    for (const char* file : {"framework/classes/ComponentResource_test.desc", "framework/forms/Forms_test.desc",
+                             "app/forms/Tsobre.desc", "app/forms/Tsplash.desc", "app/forms/TForm1.desc"}) {
+        std::ifstream in(source + "/" + file, std::ios::binary);
+        const std::string bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+        std::string name = file;
+        WriteText("Description", name.substr(name.rfind('/') + 1), bytes);
+    }
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc != 3) {
+        std::fprintf(stderr, "usage: MakeSeeds <corpus folder> <source folder>\n");
+        return 2;
+    }
+    corpus = argv[1];
+    for (const char* target : {"PageDecoder", "Metafile", "QRPHeader", "PageWalk", "QRPLoad", "Expression", "Description"})
+        ForceDirectories(Utf8ToString(corpus + "/" + target));
+    PageStoreSeeds();
+    ExpressionSeeds();
+    DescriptionSeeds(argv[2]);
+    return 0;
+}
