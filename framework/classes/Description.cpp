@@ -1,6 +1,7 @@
 #include "framework/classes/Description.h"
 
 #include <charconv>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 
@@ -48,6 +49,23 @@ public:
 private:
     [[noreturn]] void Fail(const String& message) const { throw EParserError(name_, line_, message); }
 
+    // Objects, lists and collections nest by recursion: a bound keeps a hostile file from
+    // exhausting the stack, far above what any real form needs.
+    static constexpr int kMaxNesting = 100;
+    class TNesting {
+    public:
+        explicit TNesting(TParser& parser) : parser_(parser) {
+            if (parser_.nesting_ == kMaxNesting) parser_.Fail(L"Description nested too deeply");
+            ++parser_.nesting_;
+        }
+        ~TNesting() { --parser_.nesting_; }
+        TNesting(const TNesting&) = delete;
+        TNesting& operator=(const TNesting&) = delete;
+
+    private:
+        TParser& parser_;
+    };
+
     wchar_t Peek() const { return pos_ < s_.size() ? s_[pos_] : L'\0'; }
     bool AtEnd() const { return pos_ >= s_.size(); }
 
@@ -84,6 +102,7 @@ private:
 
     TObjectNode ParseObject() {
         if (!NextIsKeyword(L"object")) Fail(L"'object' expected");
+        TNesting nesting(*this);
         TObjectNode node;
         node.Line = line_;
         ReadIdent(false);
@@ -139,6 +158,7 @@ private:
             }
             ++pos_;
         } else if (c == L'(') {
+            TNesting nesting(*this);
             ++pos_;
             v.Type = TValue::vaList;
             for (;;) {
@@ -153,6 +173,7 @@ private:
             v.Type = TValue::vaBinary;
             ParseBinary(v.Bytes);
         } else if (c == L'<') {
+            TNesting nesting(*this);
             ++pos_;
             v.Type = TValue::vaCollection;
             ParseCollection(v);
@@ -264,7 +285,8 @@ private:
             if (pos_ == digits) Fail(L"Hexadecimal digit expected");
             v.Type = TValue::vaInteger;
             v.Hex = true;
-            v.Int = negative ? -static_cast<Int64>(value) : static_cast<Int64>(value);
+            // Wraps like the 64-bit value it is ($FFFFFFFFFFFFFFFF is -1), without signed overflow.
+            v.Int = static_cast<Int64>(negative ? 0 - value : value);
             return;
         }
         while (!AtEnd() && (IsDigit(Peek()) || Peek() == L'.' || Peek() == L'e' || Peek() == L'E' ||
@@ -288,6 +310,7 @@ private:
     String name_;
     size_t pos_ = 0;
     int line_ = 1;
+    int nesting_ = 0;
 };
 
 // ---- formatting ----
@@ -448,5 +471,6 @@ bool DescriptionTextToFloat(const String& text, Extended& value) {
     }
     if (i != text.size()) return false;
     value = std::strtold(narrow.c_str(), nullptr);
-    return true;
+    // Beyond the range of Extended: no value a writer could have stored.
+    return std::isfinite(value);
 }

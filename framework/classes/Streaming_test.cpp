@@ -1,8 +1,10 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdint>
 
 #include "framework/classes/ComponentScope.h"
+#include "framework/classes/Description.h"
 #include "framework/rtl/Streams.h"
 #include "framework/rtl/StringUtils.h"
 #include "testing/StreamingTestClasses.h"
@@ -176,6 +178,55 @@ TEST_F(Streaming, ErrorsNameTheDescriptionLineAndProperty) {
         }
         for (int i = 0; i < form.ComponentCount(); ++i)
             EXPECT_FALSE(form.Components(i)->ComponentState().Contains(csLoading)) << c.what;
+    }
+}
+
+// Inputs the parser met under fuzzing: each is refused with a parser error or read without
+// undefined behaviour, and what is read formats back to text that parses to the same text.
+TEST_F(Streaming, HostileNumbersAndNestingAreRefusedOrReadSafely) {
+    auto nestedLists = [](int depth) {
+        return L"object F: TTestForm\n Values = " + String(static_cast<size_t>(depth), L'(') +
+               String(static_cast<size_t>(depth), L')') + L"\nend\n";
+    };
+    auto nestedObjects = [](int depth) {
+        String text;
+        for (int i = 0; i < depth; ++i) text += L"object A: TTestControl\n";
+        for (int i = 0; i < depth; ++i) text += L"end\n";
+        return text;
+    };
+    EXPECT_NO_THROW(ParseDescription(nestedLists(99), L"deep"));
+    EXPECT_NO_THROW(ParseDescription(nestedObjects(100), L"deep"));
+    struct Case {
+        const char* what;
+        String text;
+        String message;
+    } const refused[] = {
+        {"lists past the nesting bound", nestedLists(100), L"deep(2): Description nested too deeply"},
+        {"objects past the nesting bound", nestedObjects(101), L"deep(101): Description nested too deeply"},
+        {"negative float beyond range", L"object F: TTestForm\n Ratio = -1e99999\nend",
+         L"deep(2): Invalid number -1e99999"},
+        {"positive float beyond range", L"object F: TTestForm\n Ratio = 1.5E+5000\nend",
+         L"deep(2): Invalid number 1.5E+5000"},
+    };
+    for (const Case& c : refused) {
+        try {
+            ParseDescription(c.text, L"deep");
+            ADD_FAILURE() << c.what << ": no error";
+        } catch (const EParserError& e) {
+            EXPECT_EQ(e.Message(), c.message) << c.what;
+        }
+    }
+
+    // Hexadecimal values wrap as 64-bit numbers, the most negative one included.
+    struct Value {
+        const wchar_t* text;
+        Int64 value;
+    } values[] = {{L"-$8000000000000000", INT64_MIN}, {L"$FFFFFFFFFFFFFFFF", -1}, {L"-$1", -1}};
+    for (const Value& v : values) {
+        TValue value = ParseDescriptionValue(v.text, L"value");
+        EXPECT_EQ(value.Int, v.value) << StringToUtf8(v.text);
+        const String text = FormatDescriptionValue(value);
+        EXPECT_EQ(FormatDescriptionValue(ParseDescriptionValue(text, L"again")), text);
     }
 }
 
