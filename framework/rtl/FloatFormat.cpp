@@ -534,6 +534,8 @@ public:
                 else out_ += c;
             } else if (c == L'\'' || c == L'"') {
                 quote = c;
+            } else if (exponentDone_) {
+                out_ += c;  // as in the layout: after the exponent, the rest is literal text
             } else if ((c == L'0' || c == L'#') && !afterPoint) {
                 IntegerPlaceholder();
             } else if (c == L'0' || c == L'#') {
@@ -545,7 +547,7 @@ public:
                 if (!n_.fractionDigits.empty()) out_ += fs_.DecimalSeparator;
             } else if (c == L',') {
                 // thousand separators are placed by position, not where the mask has them
-            } else if (!exponentDone_ && IsExponentAt(section, i)) {
+            } else if (IsExponentAt(section, i)) {
                 exponentDone_ = true;
                 EmitLeadingDigits();
                 String exponent = ExponentText(n_.exponent, m_.exponentDigits, section[i + 1] == L'+');

@@ -121,6 +121,8 @@ TEST(FloatFormatTest, FormatFloatMasks) {
         {L"00.0E+0", 12345, L"12.3E+3"},
         {L"0.0E+000", 0, L"0.0E+000"},
         {L"0.00E+00", -12345, L"-1.23E+04"},
+        {L"0E+00#0.#", 12345, L"1E+04#0.#"},  // after the exponent, placeholders are text
+        {L"0E+0 'kg'", 5, L"5E+0 kg"},
         {L"'R$ '#,##0.00", 1234.5, L"R$ 1,234.50"},
         {L"\"x\"0", 5, L"x5"},
         {L"0 kg", 5, L"5 kg"},
