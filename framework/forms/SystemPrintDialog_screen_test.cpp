@@ -6,17 +6,15 @@
 #include "framework/forms/Form.h"
 #include "framework/printers/Printer.h"
 #include "testing/ControlTestSupport.h"
+#include "testing/TestPrinter.h"
 
 namespace {
-
-const wchar_t kTestPrinter[] = L"Folhavida Test Printer";
 
 // The test printer (installed by the harness) with its settings, offering pages 1 to 5.
 TPrintDialogData TestPrinterData() {
     TPrinter printer;
-    const auto& names = printer.Printers();
-    for (size_t i = 0; i < names.size(); ++i)
-        if (names[i] == kTestPrinter) printer.SetPrinterIndex(static_cast<int>(i));
+    const int index = TestPrinterIndex(printer);
+    if (index >= 0) printer.SetPrinterIndex(index);
     TPrintDialogData data;
     HGLOBAL unused = nullptr;
     printer.GetPrinter(data.Device, data.Driver, data.Port, unused);
@@ -36,7 +34,7 @@ TEST(SystemPrintDialog, RunsCentredOverDisabledWindowsAndHandsBackTheChoices) {
     form.SetBounds(50, 50, 300, 200);
     form.Show();
     TPrintDialogData data = TestPrinterData();
-    ASSERT_EQ(data.Device, kTestPrinter) << "the test printer is not installed";
+    ASSERT_EQ(data.Device, kTestPrinterName) << "the test printer is not installed";
     int shown = 0, closed = 0;
     data.OnShow = [&] { ++shown; };
     data.OnClose = [&] { ++closed; };
@@ -58,13 +56,13 @@ TEST(SystemPrintDialog, RunsCentredOverDisabledWindowsAndHandsBackTheChoices) {
     EXPECT_TRUE(IsWindowEnabled(form.Handle()));
     EXPECT_EQ(shown, 1);
     EXPECT_EQ(closed, 1);
-    EXPECT_EQ(data.Device, kTestPrinter);
+    EXPECT_EQ(data.Device, kTestPrinterName);
     EXPECT_TRUE(data.Flags & PD_PAGENUMS);
     EXPECT_EQ(data.FromPage, 2);
     EXPECT_EQ(data.ToPage, 3);
     EXPECT_GE(data.Copies, 1);
     ASSERT_GE(data.DevMode.size(), offsetof(DEVMODEW, dmFormName));
-    EXPECT_EQ(String(reinterpret_cast<const DEVMODEW*>(data.DevMode.data())->dmDeviceName), kTestPrinter);
+    EXPECT_EQ(String(reinterpret_cast<const DEVMODEW*>(data.DevMode.data())->dmDeviceName), kTestPrinterName);
 }
 
 TEST(SystemPrintDialog, CancellingHandsBackNothing) {

@@ -8,6 +8,7 @@
 #include "framework/graphics/Bitmap.h"
 #include "framework/graphics/Metafile.h"
 #include "framework/rtl/FileUtils.h"
+#include "testing/TestPrinter.h"
 
 namespace {
 
@@ -157,22 +158,10 @@ TEST(Printer, ProcessWidePrinterCanBeReplaced) {
 
 namespace {
 
-const wchar_t kTestPrinter[] = L"Folhavida Test Printer";
-
-int CountLinesStartingWith(const String& fileName, const std::string& prefix) {
-    std::ifstream file(std::string(fileName.begin(), fileName.end()), std::ios::binary);
-    std::string line;
-    int count = 0;
-    while (std::getline(file, line))
-        if (line.rfind(prefix, 0) == 0) ++count;
-    return count;
-}
-
 void SelectTestPrinter(TPrinter& printer) {
-    const auto& names = printer.Printers();
-    for (size_t i = 0; i < names.size(); ++i)
-        if (names[i] == kTestPrinter) return printer.SetPrinterIndex(static_cast<int>(i));
-    FAIL() << "the test printer is not installed";
+    const int index = TestPrinterIndex(printer);
+    if (index < 0) FAIL() << "the test printer is not installed";
+    printer.SetPrinterIndex(index);
 }
 
 }  // namespace

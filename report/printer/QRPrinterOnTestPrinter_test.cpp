@@ -1,27 +1,9 @@
 // Printing on the PostScript test printer the harness installs (a CTest fixture).
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <fstream>
-#include <string>
-
 #include "framework/rtl/FileUtils.h"
 #include "report/printer/QRPrinter.h"
-
-namespace {
-
-const wchar_t kTestPrinter[] = L"Folhavida Test Printer";
-
-int CountLinesStartingWith(const String& fileName, const std::string& prefix) {
-    std::ifstream file(std::string(fileName.begin(), fileName.end()), std::ios::binary);
-    std::string line;
-    int count = 0;
-    while (std::getline(file, line))
-        if (line.rfind(prefix, 0) == 0) ++count;
-    return count;
-}
-
-}  // namespace
+#include "testing/TestPrinter.h"
 
 TEST(QRPrinterOnTestPrinter, AStoredThreePageReportPrintsThreePages) {
     const String stored = GetTempDirectory() + L"fv-qrprinter-three.QRP";
@@ -46,10 +28,9 @@ TEST(QRPrinterOnTestPrinter, AStoredThreePageReportPrintsThreePages) {
     TQRPrinter printer;
     printer.LoadPreparedReport(stored);
     ASSERT_EQ(printer.PageCount(), 3);
-    const auto& names = printer.PrinterObject().Printers();
-    const auto found = std::find(names.begin(), names.end(), String(kTestPrinter));
-    ASSERT_NE(found, names.end()) << "the test printer is not installed";
-    printer.SelectPrinter(static_cast<int>(found - names.begin()));
+    const int index = TestPrinterIndex(printer.PrinterObject());
+    ASSERT_NE(index, -1) << "the test printer is not installed";
+    printer.SelectPrinter(index);
     printer.SetTitle(L"Curriculo");
     printer.PrinterObject().SetOutputFile(output);
     printer.PrintStoredPages();
