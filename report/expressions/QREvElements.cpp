@@ -1,5 +1,7 @@
 #include "report/expressions/QREvElements.h"
 
+#include <cmath>
+
 #include "framework/rtl/Format.h"
 #include "framework/rtl/Numeric.h"
 
@@ -157,15 +159,20 @@ TQREvResultRecord ApplyInteger(TQREvOperatorCode code, int a, int b) {
     return TQREvResultRecord::Error(L"");
 }
 
+// A float that left the double range is an error value, as an integer that leaves its range is.
+TQREvResultRecord FiniteFloat(double value) {
+    return std::isfinite(value) ? TQREvResultRecord::Float(value) : TQREvResultRecord::Error(QRExprMessages::FloatOverflow);
+}
+
 TQREvResultRecord ApplyFloat(TQREvOperatorCode code, double a, double b) {
     if (IsComparison(code)) return Compare(code, a, b);
     switch (code) {
-    case ocAdd: return TQREvResultRecord::Float(a + b);
-    case ocSubtract: return TQREvResultRecord::Float(a - b);
-    case ocMultiply: return TQREvResultRecord::Float(a * b);
+    case ocAdd: return FiniteFloat(a + b);
+    case ocSubtract: return FiniteFloat(a - b);
+    case ocMultiply: return FiniteFloat(a * b);
     case ocDivide:
         if (b == 0.0) return DivideByZero();
-        return TQREvResultRecord::Float(a / b);
+        return FiniteFloat(a / b);
     default: break;
     }
     return NotCompatible(code, rkFloat);

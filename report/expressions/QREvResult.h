@@ -43,6 +43,7 @@ inline constexpr const wchar_t* UnknownFunction = L"Unknown function : %s";
 inline constexpr const wchar_t* ErrorInExpression = L"Error in expression : %s";
 inline constexpr const wchar_t* EvaluatorNotPrepared = L"Evaluator not prepared";
 inline constexpr const wchar_t* IntegerOverflow = L"Integer overflow";
+inline constexpr const wchar_t* FloatOverflow = L"Float overflow";
 inline constexpr const wchar_t* NestedTooDeeply = L"Expression nested too deeply";
 inline constexpr const wchar_t* WrongArguments = L"Wrong arguments for %s";
 }  // namespace QRExprMessages

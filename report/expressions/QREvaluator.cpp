@@ -1,5 +1,7 @@
 #include "report/expressions/QREvaluator.h"
 
+#include <cmath>
+
 #include <cwctype>
 #include <optional>
 
@@ -169,6 +171,27 @@ bool StartsWithNot(std::wstring_view text) {
     return !(std::iswalnum(next) || next == L'_');
 }
 
+// Digits, an optional fraction and an optional exponent: "12", "1.5", "1.5E+3".
+bool IsWellFormedNumber(std::wstring_view text) {
+    size_t i = 0;
+    auto digits = [&] {
+        const size_t start = i;
+        while (i < text.size() && IsDigit(text[i])) ++i;
+        return i > start;
+    };
+    if (!digits()) return false;
+    if (i < text.size() && text[i] == L'.') {
+        ++i;
+        digits();
+    }
+    if (i < text.size() && (text[i] == L'E' || text[i] == L'e')) {
+        ++i;
+        if (i < text.size() && (text[i] == L'+' || text[i] == L'-')) ++i;
+        if (!digits()) return false;
+    }
+    return i == text.size();
+}
+
 bool IsNumberTail(wchar_t c) {
     return IsDigit(c) || c == L'+' || c == L'-' || c == L'.' || c == L'E' || c == L'e';
 }
@@ -237,7 +260,11 @@ TQREvResultRecord TQREvaluator::Evaluate() {
     if (!compiled_) throw Exception(QRExprMessages::EvaluatorNotPrepared);
     fifo_->Start();
     if (fifo_->Count() == 0) return TQREvResultRecord::Error(L"");
-    return fifo_->NextValue();
+    TQREvResultRecord result = fifo_->NextValue();
+    // Functions and aggregates may carry a float past the double range too.
+    if (result.Kind == rkFloat && !std::isfinite(result.FloatValue))
+        return TQREvResultRecord::Error(QRExprMessages::FloatOverflow);
+    return result;
 }
 
 void TQREvaluator::Accumulate() {
@@ -418,6 +445,8 @@ void TQREvaluator::CompileNumber(std::wstring_view text) {
     double floatValue = 0.0;
     if (TryStrToFloat(localized, floatValue))
         Append(std::make_unique<TQREvElementConstant>(TQREvResultRecord::Float(floatValue)));
+    else if (IsWellFormedNumber(literal))
+        AppendError(QRExprMessages::FloatOverflow);  // a number, but beyond the double range
     else
         appendIllegal();
 }

@@ -95,6 +95,16 @@ const EvaluationCase expressionCases[] = {
     {L"65536 * 65536", rkError, L"Integer overflow", 0},
     {L"-2147483647 - 1", rkInteger, nullptr, -2147483648.0},
     {L"NOTES", rkError, L"Unknown function : NOTES", 0},
+    // faults mended: a float past the double range is an error value, and so is a literal that is
+    // a number too large to read
+    {L"1E308 * 10", rkError, L"Float overflow", 0},
+    {L"-1E308 - 1E308", rkError, L"Float overflow", 0},
+    {L"1E308 / 0.1", rkError, L"Float overflow", 0},
+    {L"1E400", rkError, L"Float overflow", 0},
+    {L"2.5E5000", rkError, L"Float overflow", 0},
+    {L"1E308 * 10 > 1", rkError, L"Float overflow", 0},
+    {L"1E308 * 1", rkFloat, nullptr, 1E308},
+    {L"1E4x", rkError, L"Illegal character in numeric contant \"1E4x\"", 0},
     {L"not(1 = 1)", rkBoolean, nullptr, 0},
 };
 
