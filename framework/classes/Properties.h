@@ -269,6 +269,20 @@ public:
         return table_.Add(std::move(info));
     }
 
+    // An event held by another object (a part the class owns), read and written through
+    // accessors.
+    template <class C, class Sig>
+        requires std::is_base_of_v<C, T>
+    TPropInfo& Event(const wchar_t* name, TMethod<Sig> (C::*get)() const, void (C::*set)(TMethod<Sig>)) {
+        TPropInfo info;
+        info.Name = name;
+        info.Kind = TTypeKind::Method;
+        info.EventType = &typeid(TMethod<Sig>);
+        info.GetMethod = [get](TObject* o) { return (Self(o)->*get)().Value(); };
+        info.SetMethod = [set](TObject* o, const TMethodValue& v) { (Self(o)->*set)(TMethod<Sig>::FromValue(v)); };
+        return table_.Add(std::move(info));
+    }
+
     // A handler method events of this class's descriptions may name.
     template <class C, class R, class... A>
         requires std::is_base_of_v<C, T>
