@@ -4,6 +4,7 @@
 #include "app/StartUp.h"
 #include "framework/forms/Forms.h"
 #include "framework/rtl/WinApi.h"
+#include "report/expressions/QREvEnvironment.h"
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
 {
@@ -14,6 +15,8 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
     TApplicationScope scope;
     Application().Initialize();
     Application().SetTitle(L"Folhavida 3.0");
+    // Report expressions read the application's title as AppName.
+    InitializeExpressionEngine(Application().Title());
     try {
         RunStartUp(FolhavidaStartUpStages());
     } catch (...) {
