@@ -120,3 +120,10 @@ inline std::vector<String> BandNames(const TCustomQRReport& report) {
     for (TQRCustomBand* band : report.BandList()) names.push_back(band->Name());
     return names;
 }
+
+// A template: a report whose layout is its stored description (resource "TTestTemplate").
+class TTestTemplate : public TQRReport {
+    FV_CLASS(TTestTemplate, TQRReport)
+public:
+    explicit TTestTemplate(TComponent* owner) : TQRReport(owner) { ReadReport(); }
+};

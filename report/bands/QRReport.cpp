@@ -244,15 +244,13 @@ void TCustomQRReport::RebuildBandList() {
 
 void TCustomQRReport::ArrangeBands() {
     if (page_ == nullptr || ComponentState().Contains(csLoading) || Destroying()) return;
-    page_->SwitchToPixels();
-    const int left = Rounded(page_->LeftMargin());
-    int y = Rounded(page_->TopMargin());
+    const int left = PagePixels(page_->LeftMargin(), true);
+    int y = PagePixels(page_->TopMargin(), false);
     const int columns = std::max(1, page_->Columns());
     // Later arithmetic divides by these widths: a page narrower than its margins still gets 1.
-    const int fullWidth = std::max(1, Width() - Rounded(page_->LeftMargin() + page_->RightMargin()));
+    const int fullWidth = std::max(1, Width() - PagePixels(page_->LeftMargin() + page_->RightMargin(), true));
     const int columnWidth =
-        std::max(1, (fullWidth - Rounded(page_->ColumnSpace()) * (columns - 1)) / columns);
-    page_->RestoreUnits();
+        std::max(1, (fullWidth - PagePixels(page_->ColumnSpace(), true) * (columns - 1)) / columns);
     const std::vector<TQRCustomBand*> bands = bandList_;
     for (TQRCustomBand* band : bands) {
         if (Dying(band)) continue;
@@ -270,6 +268,12 @@ void TCustomQRReport::ArrangeBands() {
         size.RestoreUnits();
         band->arranging_ = false;
     }
+}
+
+// Switching the page's units would repaint the report, so lengths are converted without it.
+int TCustomQRReport::PagePixels(Extended length, bool horizontal) const {
+    const Extended stored = page_->UnitsToStored(page_->Units(), horizontal, length);
+    return Rounded(page_->StoredToUnits(TQRUnit::Pixels, horizontal, stored));
 }
 
 // ---- measuring ----
@@ -453,17 +457,14 @@ void TCustomQRReport::Paint() {
 
 namespace {
 
-struct TPixelMargins {
-    int Left, Top, Right, Bottom;
-};
+}  // namespace
 
-TPixelMargins MarginsInPixels(TQRPage& page, int width, int height) {
-    page.SwitchToPixels();
-    TPixelMargins m{Rounded(page.LeftMargin()), Rounded(page.TopMargin()), width - Rounded(page.RightMargin()),
-                    height - Rounded(page.BottomMargin())};
-    page.RestoreUnits();
-    return m;
+TCustomQRReport::TPixelMargins TCustomQRReport::MarginsInPixels() const {
+    return {PagePixels(page_->LeftMargin(), true), PagePixels(page_->TopMargin(), false),
+            Width() - PagePixels(page_->RightMargin(), true), Height() - PagePixels(page_->BottomMargin(), false)};
 }
+
+namespace {
 
 void MarginPen(TCanvas& canvas) {
     canvas.Pen().SetWidth(1);
@@ -476,7 +477,7 @@ void MarginPen(TCanvas& canvas) {
 
 void TCustomQRReport::PaintMargins() {
     TCanvas& canvas = Canvas();
-    TPixelMargins m = MarginsInPixels(*page_, Width(), Height());
+    TPixelMargins m = MarginsInPixels();
     MarginPen(canvas);
     canvas.Rectangle(m.Left, m.Top, m.Right, m.Bottom);
 }
@@ -485,10 +486,8 @@ void TCustomQRReport::PaintColumnLines() {
     const int columns = page_->Columns();
     if (columns <= 1) return;
     TCanvas& canvas = Canvas();
-    TPixelMargins m = MarginsInPixels(*page_, Width(), Height());
-    page_->SwitchToPixels();
-    const int space = Rounded(page_->ColumnSpace());
-    page_->RestoreUnits();
+    TPixelMargins m = MarginsInPixels();
+    const int space = PagePixels(page_->ColumnSpace(), true);
     const int columnWidth = std::max(1, (m.Right - m.Left - space * (columns - 1)) / columns);
     MarginPen(canvas);
     for (int c = 1; c < columns; ++c) {
@@ -501,7 +500,7 @@ void TCustomQRReport::PaintColumnLines() {
 }
 
 void TCustomQRReport::PaintReportFrame() {
-    TPixelMargins m = MarginsInPixels(*page_, Width(), Height());
+    TPixelMargins m = MarginsInPixels();
     const Extended factor = static_cast<Extended>(ScreenMetrics::PixelsPerInch()) / 254 * Zoom() / 100;
     Frame()->PaintFrame(Canvas(), Rect(m.Left, m.Top, m.Right, m.Bottom), factor, factor);
 }

@@ -258,6 +258,12 @@ private:
     };
 
     class TRunGuard;
+    struct TPixelMargins {
+        int Left, Top, Right, Bottom;
+    };
+    // A length of the page in its units as pixels at the report's zoom.
+    int PagePixels(Extended length, bool horizontal) const;
+    TPixelMargins MarginsInPixels() const;
     bool Destroying() const { return ComponentState().Contains(csDestroying); }
     void CollectFormDataSets();
     void FreeNow();

@@ -254,6 +254,20 @@ TEST(QRReport, MeasuresText) {
     EXPECT_GT(report.TextHeightOf(font, L"x"), height);
 }
 
+TEST(QRReport, ATemplateReadsTheDescriptionNamedAfterItsClass) {
+    TLocal<TTestTemplate> report(nullptr);
+    EXPECT_EQ(L"Modelo", report.Name());
+    EXPECT_THAT(BandNames(report), ElementsAre(L"subprincipal", L"subexperiencia1", L"subexperiencia2", L"subfrase",
+                                               L"GroupFooterBand1"));
+    EXPECT_FALSE(report.BandList()[2]->Enabled());
+    EXPECT_EQ(600, report.PreviewHeight());
+    EXPECT_TRUE(report.Frame()->DrawLeft());
+    ASSERT_EQ(4, report.Functions()->Count());
+    EXPECT_EQ(L"QRSTRINGSBAND1", report.Functions()->Get(3));
+    EXPECT_EQ(794, report.Width());
+    EXPECT_EQ(718, report.BandList()[0]->Width());  // 2100 - 2 x 100 (0.1 mm) at 96 dpi
+}
+
 namespace {
 
 class TPrintCountingReport : public TQRReport {

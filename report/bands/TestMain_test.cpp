@@ -13,7 +13,7 @@ int main(int argc, char** argv) {
     metric.MeasureInInches = false;
     SetDefaultFormatSettings(metric);
     RegisterReportBandsClasses();
-    RegisterClasses<TMemoryDataSet>();
+    RegisterClasses<TMemoryDataSet, TTestTemplate>();
     InitializeExpressionEngine(L"Folhavida");
     return RunTestsWithScopePerTest<TControlsScope>(argc, argv);
 }
