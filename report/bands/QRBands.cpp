@@ -613,7 +613,3 @@ void TQRSubDetail::AddToBandList() {
 }
 
 void TQRSubDetail::AddToNotifyList(TQRPrintable* printable) { Controller()->AddToNotifyList(printable); }
-
-void TQRSubDetail::Notification(TComponent* component, TOperation operation) {
-    TQRControllerBand::Notification(component, operation);
-}

@@ -300,9 +300,6 @@ public:
     // An expression printable that counts this level's records.
     void AddToNotifyList(TQRPrintable* printable);
 
-protected:
-    void Notification(TComponent* component, TOperation operation) override;
-
 private:
     std::unique_ptr<TQRSubDetailGroupBands> bands_;
 };

@@ -273,3 +273,26 @@ TEST(QRController, SubLevelsPrintBeforeOrAfterTheDetail) {
     EXPECT_THAT(BandNames(f.report), ElementsAre(L"Title", L"Before", L"Detail", L"Sub", L"Nested",
                                                  L"SubFooter", L"Summary"));
 }
+
+TEST(QRController, AFailingRunLeavesTheReportAvailable) {
+    TLevelReport f;
+    f.printer.OnPlace = [&](TQRCustomBand* band) {
+        if (band == f.detail) throw EInvalidOperation(L"disk full");
+    };
+    EXPECT_THROW(f.report.RunDataLevels(), EInvalidOperation);
+    EXPECT_TRUE(f.report.Available());
+    f.printer.OnPlace = nullptr;
+    f.printer.Trace.clear();
+    EXPECT_TRUE(f.report.RunDataLevels());
+    EXPECT_THAT(f.printer.Trace, ElementsAre(L"Title", L"Detail", L"Sub", L"Summary"));
+}
+
+TEST(QRController, ADataSetThatGoesIsForgotten) {
+    TLevelReport f;
+    f.report.SetDataSet(f.data);
+    f.sub->SetDataSet(f.data);
+    delete f.data;
+    EXPECT_EQ(nullptr, f.report.DataSet());
+    EXPECT_EQ(nullptr, f.sub->DataSet());
+    EXPECT_TRUE(f.report.RunDataLevels());
+}

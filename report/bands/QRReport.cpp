@@ -586,10 +586,6 @@ void TQRReport::RunController() {
     controller->RunDataLoop();
 }
 
-void TQRReport::Notification(TComponent* component, TOperation operation) {
-    TCustomQRReport::Notification(component, operation);
-}
-
 // ---- TQRReportBands ----
 
 namespace {

@@ -329,7 +329,6 @@ public:
 
 protected:
     void CreateNewReport() override;
-    void Notification(TComponent* component, TOperation operation) override;
 };
 
 // The Has... switches of a report: each tells whether a band of its type exists, creates one
