@@ -140,7 +140,7 @@ public:
     // This band and the bands linked after it, each once.
     std::vector<TQRCustomBand*> LinkChain();
 
-    // The controller whose detail band this is during a data loop (Part of the run), or null.
+    // The controller whose detail band this is during a data loop, or null.
     TQRController* NotifyController() const { return notifyController_; }
     void SetNotifyController(TQRController* controller) { notifyController_ = controller; }
     // Units of the band's size and of the printables on it.
