@@ -1,5 +1,6 @@
 #include "webupdate/UpdatePage.h"
 
+#include <cwchar>
 #include <cwctype>
 
 #include "framework/rtl/StringUtils.h"
@@ -110,6 +111,31 @@ size_t DecodeReference(const String& text, size_t at, wchar_t& out) {
             out = n.Char;
             return wcslen(n.Name);
         }
+    // The accented letters of Latin-1 by name (&atilde; &Ccedil; ...), as Portuguese pages write them.
+    static const struct {
+        const wchar_t* Suffix;
+        const wchar_t* Letters;  // base letters, then their accented forms in the same order
+        const wchar_t* Accented;
+    } accents[] = {
+        {L"acute;", L"aeiouyAEIOUY", L"\u00E1\u00E9\u00ED\u00F3\u00FA\u00FD\u00C1\u00C9\u00CD\u00D3\u00DA\u00DD"},
+        {L"grave;", L"aeiouAEIOU", L"\u00E0\u00E8\u00EC\u00F2\u00F9\u00C0\u00C8\u00CC\u00D2\u00D9"},
+        {L"circ;", L"aeiouAEIOU", L"\u00E2\u00EA\u00EE\u00F4\u00FB\u00C2\u00CA\u00CE\u00D4\u00DB"},
+        {L"tilde;", L"anoANO", L"\u00E3\u00F1\u00F5\u00C3\u00D1\u00D5"},
+        {L"uml;", L"aeiouyAEIOU", L"\u00E4\u00EB\u00EF\u00F6\u00FC\u00FF\u00C4\u00CB\u00CF\u00D6\u00DC"},
+        {L"cedil;", L"cC", L"\u00E7\u00C7"},
+    };
+    if (at + 1 < text.size()) {
+        const wchar_t letter = text[at + 1];
+        for (const auto& a : accents) {
+            const wchar_t* found = wcschr(a.Letters, letter);
+            if (found == nullptr || letter == 0) continue;
+            const size_t suffix = wcslen(a.Suffix);
+            if (text.compare(at + 2, suffix, a.Suffix) == 0) {
+                out = a.Accented[found - a.Letters];
+                return 2 + suffix;
+            }
+        }
+    }
     if (at + 2 < text.size() && text[at + 1] == L'#') {
         size_t i = at + 2;
         const bool hex = i < text.size() && (text[i] == L'x' || text[i] == L'X');

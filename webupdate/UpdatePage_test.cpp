@@ -108,5 +108,7 @@ TEST(PageText, ReadableTextOfTheBody) {
     });
     EXPECT_EQ(PageText(page), L"Folhavida 3.1\nNovidades: melhor & mais r\u00E1pido\num\ndois \u00E9 <tr\u00EAs>\nfim");
     EXPECT_EQ(PageText(Lines({L"<unclosed"})), L"");
+    EXPECT_EQ(PageText(Lines({L"Vers&atilde;o, a&ccedil;&Atilde;o, &eacute; &ocirc;&uuml; &xtilde; &a"})),
+              L"Vers\u00E3o, a\u00E7\u00C3o, \u00E9 \u00F4\u00FC &xtilde; &a");
     EXPECT_EQ(PageText(Lines({L"a &bogus; &#; &#99999999; b"})), L"a &bogus; &#; &#99999999; b");
 }
