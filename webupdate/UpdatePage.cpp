@@ -76,7 +76,7 @@ bool DecodeUtf8(const std::string& bytes, String& out) {
 bool StartsWithNoCase(const String& s, size_t at, const wchar_t* word) {
     for (size_t k = 0; word[k] != 0; ++k) {
         if (at + k >= s.size()) return false;
-        if (std::towlower(s[at + k]) != word[k]) return false;
+        if (static_cast<wchar_t>(std::towlower(s[at + k])) != word[k]) return false;
     }
     return true;
 }
