@@ -4,6 +4,8 @@
 #include "framework/rtl/WinApi.h"
 #include "updater/MainWindow.h"
 #include "updater/MessageWindow.h"
+#include "updater/UpdateServer.h"
+#include "webupdate/WebUpdate.h"
 #include "updater/UpdaterRegistration.h"
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
@@ -15,6 +17,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
     Application().Initialize();
     try {
         Application().CreateForm(form_MainWindow);
+        ConfigureUpdateServer(*form_MainWindow->WebUpdate);
         Application().CreateForm(Form_Message);
     } catch (...) {
         Application().HandleException(nullptr);

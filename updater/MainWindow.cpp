@@ -9,7 +9,6 @@
 #include "framework/rtl/Format.h"
 #include "framework/rtl/WinApi.h"
 #include "updater/MessageWindow.h"
-#include "updater/UpdateServer.h"
 #include "webupdate/WebUpdate.h"
 
 Tform_MainWindow* form_MainWindow = nullptr;
@@ -53,7 +52,6 @@ void Tform_MainWindow::Publish(TPublisher<Tform_MainWindow>& p) {
 
 void Tform_MainWindow::FormCreate(TObject*) {
     WebUpdate->SetTargetFolder(ProgramFolder());
-    ConfigureUpdateServer(*WebUpdate);
 }
 
 void Tform_MainWindow::StartFolhavida() {

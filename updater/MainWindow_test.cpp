@@ -8,6 +8,7 @@
 #include "framework/rtl/FileUtils.h"
 #include "updater/MainWindow.h"
 #include "updater/MessageWindow.h"
+#include "updater/UpdateServer.h"
 #include "webupdate/WebUpdate.h"
 
 TEST(UpdaterWindow, TheStoredComponentAndItsHandlers) {
@@ -20,6 +21,7 @@ TEST(UpdaterWindow, TheStoredComponentAndItsHandlers) {
     EXPECT_EQ(window.ProgressBar->Width(), 321);
 
     TWebUpdate& wu = *window.WebUpdate;
+    ConfigureUpdateServer(wu);  // as the program does after creating the window
     EXPECT_EQ(wu.ProductInfo()->Version(), L"0");
     EXPECT_EQ(wu.ProductInfo()->VersionFormat(), vfStandard);
     EXPECT_EQ(wu.ProductInfo()->URL(), L"http://127.0.0.1/folhavida/update.htm");
