@@ -1,13 +1,28 @@
-// The updater's entry point. Its window is added here when it is built.
+// The updater's entry point: its window and the wait window, then the message loop until the
+// window closes.
 #include "framework/forms/Forms.h"
-#include "framework/forms/FormsRegistration.h"
 #include "framework/rtl/WinApi.h"
+#include "updater/MainWindow.h"
+#include "updater/MessageWindow.h"
+#include "updater/UpdateServer.h"
+#include "webupdate/WebUpdate.h"
+#include "updater/UpdaterRegistration.h"
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
 {
     // Registration: the classes the stored descriptions name, before any window is built.
-    RegisterFormsClasses();
+    RegisterUpdaterClasses();
     // Application, Screen and the framework's registries, torn down in order at the end.
     TApplicationScope scope;
+    Application().Initialize();
+    try {
+        Application().CreateForm(form_MainWindow);
+        ConfigureUpdateServer(*form_MainWindow->WebUpdate);
+        Application().CreateForm(Form_Message);
+    } catch (...) {
+        Application().HandleException(nullptr);
+        return 1;
+    }
+    Application().Run();
     return 0;
 }

@@ -1,0 +1,131 @@
+#include "updater/MainWindow.h"
+
+#include "framework/controls/Buttons.h"
+#include "framework/controls/ComCtrls.h"
+#include "framework/controls/ExtCtrls.h"
+#include "framework/controls/StdCtrls.h"
+#include "framework/forms/Dialogs.h"
+#include "framework/rtl/FileUtils.h"
+#include "framework/rtl/Format.h"
+#include "framework/rtl/WinApi.h"
+#include "updater/MessageWindow.h"
+#include "webupdate/WebUpdate.h"
+
+Tform_MainWindow* form_MainWindow = nullptr;
+
+Tform_MainWindow::Tform_MainWindow(TComponent* owner) : TForm(owner) {
+    ReadForm([this] {
+        FV_BIND(grp_ComponentUpdate);
+        FV_BIND(lbl_ProductName);
+        FV_BIND(lbl_Author);
+        FV_BIND(lbl_Email);
+        FV_BIND(lbl_File);
+        FV_BIND(Bevel1);
+        FV_BIND(Image1);
+        FV_BIND(ProgressBar);
+        FV_BIND(btn_Update);
+        FV_BIND(btn_Exit);
+        FV_BIND(WebUpdate);
+    });
+}
+
+Tform_MainWindow::~Tform_MainWindow() = default;
+
+void Tform_MainWindow::Publish(TPublisher<Tform_MainWindow>& p) {
+    p.Handler(L"FormCreate", &Tform_MainWindow::FormCreate);
+    p.Handler(L"FormClose", &Tform_MainWindow::FormClose);
+    p.Handler(L"BitBtn1Click", &Tform_MainWindow::BitBtn1Click);
+    p.Handler(L"btn_ExitClick", &Tform_MainWindow::btn_ExitClick);
+    p.Handler(L"WebUpdateBeforeGetInfo", &Tform_MainWindow::WebUpdateBeforeGetInfo);
+    p.Handler(L"WebUpdateAfterGetInfo", &Tform_MainWindow::WebUpdateAfterGetInfo);
+    p.Handler(L"WebUpdateNoUpdateFound", &Tform_MainWindow::WebUpdateNoUpdateFound);
+    p.Handler(L"WebUpdateUpdateAvailable", &Tform_MainWindow::WebUpdateUpdateAvailable);
+    p.Handler(L"WebUpdateBeforeShowInfo", &Tform_MainWindow::WebUpdateBeforeShowInfo);
+    p.Handler(L"WebUpdateAfterShowInfo", &Tform_MainWindow::WebUpdateAfterShowInfo);
+    p.Handler(L"WebUpdateGetClientFileName", &Tform_MainWindow::WebUpdateGetClientFileName);
+    p.Handler(L"WebUpdateClientFileExists", &Tform_MainWindow::WebUpdateClientFileExists);
+    p.Handler(L"WebUpdateBeforeDownload", &Tform_MainWindow::WebUpdateBeforeDownload);
+    p.Handler(L"WebUpdateDownload", &Tform_MainWindow::WebUpdateDownload);
+    p.Handler(L"WebUpdateAfterDownload", &Tform_MainWindow::WebUpdateAfterDownload);
+    p.Handler(L"WebUpdateDownloadError", &Tform_MainWindow::WebUpdateDownloadError);
+}
+
+void Tform_MainWindow::FormCreate(TObject*) {
+    WebUpdate->SetTargetFolder(ProgramFolder());
+}
+
+void Tform_MainWindow::StartFolhavida() {
+    // By bare name: the system looks in the updater's own folder first.
+    WinExec("Folhavida.exe", SW_SHOWNORMAL);
+}
+
+void Tform_MainWindow::FormClose(TObject*, TCloseAction&) {
+    if (WebUpdate->Busy()) {
+        // The check is further up this call stack (its transfer lets this close run): stop it,
+        // and start Folhavida once it has ended and cleaned up.
+        WebUpdate->Cancel();
+        restartAfterCheck_ = true;
+        return;
+    }
+    StartFolhavida();
+}
+
+void Tform_MainWindow::BitBtn1Click(TObject*) {
+    WebUpdate->CheckAndUpdate();
+    if (restartAfterCheck_) {
+        restartAfterCheck_ = false;
+        StartFolhavida();
+    }
+}
+
+void Tform_MainWindow::btn_ExitClick(TObject*) { Close(); }
+
+void Tform_MainWindow::WebUpdateBeforeGetInfo(TObject*) {
+    Form_Message->panel_message->SetCaption(L"Verificando se há atualizações...");
+    Form_Message->Show();
+    Form_Message->Repaint();
+}
+
+void Tform_MainWindow::WebUpdateAfterGetInfo(TObject*) {
+    lbl_ProductName->SetCaption(WebUpdate->WebProductName());
+    lbl_Author->SetCaption(WebUpdate->WebAuthor());
+    lbl_Email->SetCaption(WebUpdate->WebEmail());
+    Form_Message->Close();
+}
+
+void Tform_MainWindow::WebUpdateNoUpdateFound(TObject*) {
+    MessageDlg(L"Nenhuma atualização disponível!", mtError, TMsgDlgButtons{mbOK}, 0);
+}
+
+void Tform_MainWindow::WebUpdateUpdateAvailable(TObject*, const String&, const String&, bool& CanUpdate) {
+    CanUpdate = MessageDlg(L"Uma nova versão está disponível \r\nGostaria de atualizar agora?", mtWarning,
+                           TMsgDlgButtons{mbYes, mbNo}, 0) == mrYes;
+}
+
+void Tform_MainWindow::WebUpdateBeforeShowInfo(TObject*, bool& ShowInfo, bool&) { ShowInfo = true; }
+
+void Tform_MainWindow::WebUpdateAfterShowInfo(TObject*, bool) {}
+
+void Tform_MainWindow::WebUpdateGetClientFileName(TObject*, String&) {
+    MessageDlg(L"A atualização será feita.", mtInformation, TMsgDlgButtons{mbOK}, 0);
+}
+
+void Tform_MainWindow::WebUpdateClientFileExists(TObject*, String&, bool&) {}
+
+void Tform_MainWindow::WebUpdateBeforeDownload(TObject*, const String& FileName) {
+    lbl_File->SetCaption(Format(L"Baixando arquivo %s", {ExtractFileName(FileName)}));
+}
+
+void Tform_MainWindow::WebUpdateDownload(TObject*, int Total, int Downloaded) {
+    ProgressBar->SetMax(Total);
+    ProgressBar->SetPosition(Downloaded);
+}
+
+void Tform_MainWindow::WebUpdateAfterDownload(TObject*, const String&) {
+    // Also fired after a failed or cancelled transfer, which must not read as a success.
+    if (WebUpdate->TransferOk()) MessageDlg(L"A atualização foi baixada.", mtInformation, TMsgDlgButtons{mbOK}, 0);
+}
+
+void Tform_MainWindow::WebUpdateDownloadError(TObject*) {
+    MessageDlg(L"Não foi possível baixar a atualização.", mtError, TMsgDlgButtons{mbOK}, 0);
+}

@@ -1,0 +1,4 @@
+// The classes of the updater's stored descriptions.
+#pragma once
+
+void RegisterUpdaterClasses();
