@@ -1,5 +1,6 @@
-// A video-input device for tests: an in-process DirectShow source filter with one output pin
-// (category preview) that delivers the frame-numbered pattern of SyntheticPattern.h, 320 x 240
+// A video-input device for tests: an in-process DirectShow source filter with one output pin of
+// the capture category (as most cameras have; the capture graph builder puts a smart tee behind
+// it for a preview) that delivers the frame-numbered pattern of SyntheticPattern.h, 320 x 240
 // RGB24, about 30 frames a second while the graph runs. It is a DLL that the test prefix
 // registers as a COM class and as a member of the video-input category (RegisterSyntheticCamera),
 // so the program finds it through the system's device enumerator like a real camera.
@@ -161,9 +162,9 @@ public:
         return S_OK;
     }
     STDMETHODIMP QueryId(LPWSTR* id) override {
-        *id = static_cast<LPWSTR>(CoTaskMemAlloc(sizeof(L"Preview")));
+        *id = static_cast<LPWSTR>(CoTaskMemAlloc(sizeof(L"Capture")));
         if (*id == nullptr) return E_OUTOFMEMORY;
-        std::memcpy(*id, L"Preview", sizeof(L"Preview"));
+        std::memcpy(*id, L"Capture", sizeof(L"Capture"));
         return S_OK;
     }
     STDMETHODIMP QueryAccept(const AM_MEDIA_TYPE* type) override { return Accepts(type) ? S_OK : S_FALSE; }
@@ -185,7 +186,7 @@ public:
         if (returned) *returned = sizeof(GUID);
         if (data == nullptr) return S_OK;
         if (dataLength < sizeof(GUID)) return E_UNEXPECTED;
-        *static_cast<GUID*>(data) = PIN_CATEGORY_PREVIEW;
+        *static_cast<GUID*>(data) = PIN_CATEGORY_CAPTURE;
         return S_OK;
     }
     STDMETHODIMP QuerySupported(REFGUID set, DWORD id, DWORD* support) override {
@@ -343,7 +344,7 @@ public:
         return *pins ? S_OK : E_OUTOFMEMORY;
     }
     STDMETHODIMP FindPin(LPCWSTR id, IPin** pin) override {
-        if (id != nullptr && std::wcscmp(id, L"Preview") == 0) {
+        if (id != nullptr && std::wcscmp(id, L"Capture") == 0) {
             *pin = &pin_;
             pin_.AddRef();
             return S_OK;
@@ -403,7 +404,7 @@ STDMETHODIMP TCamPin::QueryPinInfo(PIN_INFO* info) {
     info->pFilter = &filter_;
     filter_.AddRef();
     info->dir = PINDIR_OUTPUT;
-    wcsncpy(info->achName, L"Preview", MAX_PIN_NAME - 1);
+    wcsncpy(info->achName, L"Capture", MAX_PIN_NAME - 1);
     return S_OK;
 }
 
