@@ -1,11 +1,15 @@
 #include "app/AppRegistration.h"
 
 #include "app/MainForm.h"
+#include "app/PhotoForm.h"
 #include "app/Splash.h"
+#include "capture/CaptureRegistration.h"
 #include "framework/forms/FormsRegistration.h"
 
 void RegisterAppClasses() {
     RegisterFormsClasses();
+    RegisterCaptureClasses();
     RegisterClasses<TForm1>();
     RegisterClasses<Tsplash, Tsobre>();
+    RegisterClasses<Tfrm_foto>();
 }

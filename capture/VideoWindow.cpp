@@ -24,6 +24,14 @@ private:
     unsigned saved_;
 };
 
+// Changes the renderer window's extended style only when it differs: Wine reports a change from
+// style 0 as a failure (the previous value 0 reads as an error there).
+void PutWindowStyleEx(IVideoWindow* window, long style) {
+    long current = 0;
+    if (SUCCEEDED(window->get_WindowStyleEx(&current)) && current == style) return;
+    CheckDSResult(window->put_WindowStyleEx(style));
+}
+
 TComPtr<IBaseFilter> CreateRenderer(const CLSID& clsid, DWORD context) {
     TComPtr<IBaseFilter> filter;
     if (FAILED(CoCreateInstance(clsid, nullptr, context, IID_IBaseFilter, filter.PutVoid()))) filter.Reset();
@@ -286,7 +294,7 @@ void TVideoWindow::ChangeFullScreen(bool value) {
             CheckDSResult(videoWindow_->put_WindowStyle(static_cast<long>(windowStyle_ & 0xFF3BFFFF)));
             long exStyle = static_cast<long>(windowStyleEx_ & 0xFFFDFCFE);
             if (fullScreenTopMost_) exStyle |= WS_EX_TOPMOST;
-            CheckDSResult(videoWindow_->put_WindowStyleEx(exStyle));
+            PutWindowStyleEx(videoWindow_.Get(), exStyle);
             CheckDSResult(videoWindow_->SetWindowPosition(0, 0, GetSystemMetrics(SM_CXSCREEN),
                                                           GetSystemMetrics(SM_CYSCREEN)));
             fullScreenMouse_ = true;
@@ -294,7 +302,7 @@ void TVideoWindow::ChangeFullScreen(bool value) {
             const HWND parent = Parent() != nullptr ? Parent()->Handle() : nullptr;
             CheckDSResult(videoWindow_->put_Owner(reinterpret_cast<OAHWND>(parent)));
             CheckDSResult(videoWindow_->put_WindowStyle(static_cast<long>(windowStyle_ | WS_CHILD | WS_CLIPSIBLINGS)));
-            CheckDSResult(videoWindow_->put_WindowStyleEx(windowStyleEx_));
+            PutWindowStyleEx(videoWindow_.Get(), windowStyleEx_);
             CheckDSResult(videoWindow_->SetWindowPosition(Left(), Top(), Width(), Height()));
             fullScreenMouse_ = false;
         }
