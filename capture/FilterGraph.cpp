@@ -8,6 +8,14 @@
 #include "framework/controls/UiThread.h"
 #include "framework/rtl/Streams.h"
 
+namespace {
+
+// Sound-device events, which the SDK headers here leave out.
+constexpr int SndDevInError = 0x200;
+constexpr int SndDevOutError = 0x201;
+
+}  // namespace
+
 TFilterGraph::TFilterGraph(TComponent* owner) : TComponent(owner) {
     notify_ = std::make_unique<TMessageWindow>([this](UINT msg, WPARAM, LPARAM, LRESULT& result) {
         if (msg != WM_GRAPHNOTIFY) return false;
@@ -46,6 +54,24 @@ void TFilterGraph::Publish(TPublisher<TFilterGraph>& p) {
     p.Event(L"OnGraphPaused", &TFilterGraph::OnGraphPaused);
     p.Event(L"OnGraphDeviceLost", &TFilterGraph::OnGraphDeviceLost);
     p.Event(L"OnGraphChanged", &TFilterGraph::OnGraphChanged);
+    p.Event(L"OnGraphStreamErrorStopped", &TFilterGraph::OnGraphStreamErrorStopped);
+    p.Event(L"OnGraphStreamErrorStillPlaying", &TFilterGraph::OnGraphStreamErrorStillPlaying);
+    p.Event(L"OnGraphQualityChange", &TFilterGraph::OnGraphQualityChange);
+    p.Event(L"OnGraphClockChanged", &TFilterGraph::OnGraphClockChanged);
+    p.Event(L"OnGraphOpeningFile", &TFilterGraph::OnGraphOpeningFile);
+    p.Event(L"OnGraphBufferingData", &TFilterGraph::OnGraphBufferingData);
+    p.Event(L"OnGraphFullscreenLost", &TFilterGraph::OnGraphFullscreenLost);
+    p.Event(L"OnGraphOleEvent", &TFilterGraph::OnGraphOleEvent);
+    p.Event(L"OnGraphStreamControlStopped", &TFilterGraph::OnGraphStreamControlStopped);
+    p.Event(L"OnGraphStreamControlStarted", &TFilterGraph::OnGraphStreamControlStarted);
+    p.Event(L"OnGraphEndOfSegment", &TFilterGraph::OnGraphEndOfSegment);
+    p.Event(L"OnGraphStepComplete", &TFilterGraph::OnGraphStepComplete);
+    p.Event(L"OnGraphTimeCodeAvailable", &TFilterGraph::OnGraphTimeCodeAvailable);
+    p.Event(L"OnGraphEXTDeviceModeChange", &TFilterGraph::OnGraphEXTDeviceModeChange);
+    p.Event(L"OnGraphClockUnset", &TFilterGraph::OnGraphClockUnset);
+    p.Event(L"OnGraphVMRRenderDevice", &TFilterGraph::OnGraphVMRRenderDevice);
+    p.Event(L"OnGraphSNDDevInError", &TFilterGraph::OnGraphSNDDevInError);
+    p.Event(L"OnGraphSNDDevOutError", &TFilterGraph::OnGraphSNDDevOutError);
 }
 
 void TFilterGraph::Loaded() {
@@ -290,6 +316,75 @@ void TFilterGraph::DispatchGraphEvent(int code, LONG_PTR param1, LONG_PTR param2
         break;
     case EC_GRAPH_CHANGED:
         if (OnGraphChanged) OnGraphChanged(this);
+        break;
+    case EC_STREAM_ERROR_STOPPED:
+        if (OnGraphStreamErrorStopped)
+            OnGraphStreamErrorStopped(this, static_cast<HRESULT>(param1), static_cast<Cardinal>(param2));
+        break;
+    case EC_STREAM_ERROR_STILLPLAYING:
+        if (OnGraphStreamErrorStillPlaying)
+            OnGraphStreamErrorStillPlaying(this, static_cast<HRESULT>(param1), static_cast<Cardinal>(param2));
+        break;
+    case EC_QUALITY_CHANGE:
+        if (OnGraphQualityChange) OnGraphQualityChange(this);
+        break;
+    case EC_CLOCK_CHANGED:
+        if (OnGraphClockChanged) OnGraphClockChanged(this);
+        break;
+    case EC_OPENING_FILE:
+        if (OnGraphOpeningFile) OnGraphOpeningFile(this, param1 == 1);
+        break;
+    case EC_BUFFERING_DATA:
+        if (OnGraphBufferingData) OnGraphBufferingData(this, param1 == 1);
+        break;
+    case EC_FULLSCREEN_LOST:
+        if (OnGraphFullscreenLost) OnGraphFullscreenLost(this, reinterpret_cast<IBaseFilter*>(param2));
+        break;
+    case EC_OLE_EVENT:
+        if (OnGraphOleEvent) {
+            const auto* text1 = reinterpret_cast<const wchar_t*>(param1);
+            const auto* text2 = reinterpret_cast<const wchar_t*>(param2);
+            OnGraphOleEvent(this, text1 ? String(text1) : String(), text2 ? String(text2) : String());
+        }
+        break;
+    case EC_STREAM_CONTROL_STOPPED:
+        if (OnGraphStreamControlStopped)
+            OnGraphStreamControlStopped(this, reinterpret_cast<IPin*>(param1), static_cast<Cardinal>(param2));
+        break;
+    case EC_STREAM_CONTROL_STARTED:
+        if (OnGraphStreamControlStarted)
+            OnGraphStreamControlStarted(this, reinterpret_cast<IPin*>(param1), static_cast<Cardinal>(param2));
+        break;
+    case EC_END_OF_SEGMENT:
+        if (OnGraphEndOfSegment) {
+            const auto* time = reinterpret_cast<const REFERENCE_TIME*>(param1);
+            OnGraphEndOfSegment(this, time ? *time : 0, static_cast<Cardinal>(param2));
+        }
+        break;
+    case EC_STEP_COMPLETE:
+        if (OnGraphStepComplete) OnGraphStepComplete(this);
+        break;
+    case EC_TIMECODE_AVAILABLE:
+        if (OnGraphTimeCodeAvailable)
+            OnGraphTimeCodeAvailable(this, reinterpret_cast<IBaseFilter*>(param1), static_cast<Cardinal>(param2));
+        break;
+    case EC_EXTDEVICE_MODE_CHANGE:
+        if (OnGraphEXTDeviceModeChange)
+            OnGraphEXTDeviceModeChange(this, static_cast<Cardinal>(param1), static_cast<Cardinal>(param2));
+        break;
+    case EC_CLOCK_UNSET:
+        if (OnGraphClockUnset) OnGraphClockUnset(this);
+        break;
+    case EC_VMR_RENDERDEVICE_SET:
+        if (OnGraphVMRRenderDevice) OnGraphVMRRenderDevice(this, static_cast<Cardinal>(param1));
+        break;
+    case SndDevInError:
+        if (OnGraphSNDDevInError)
+            OnGraphSNDDevInError(this, static_cast<Cardinal>(param1), static_cast<Cardinal>(param2));
+        break;
+    case SndDevOutError:
+        if (OnGraphSNDDevOutError)
+            OnGraphSNDDevOutError(this, static_cast<Cardinal>(param1), static_cast<Cardinal>(param2));
         break;
     default:
         break;

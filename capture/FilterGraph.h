@@ -57,6 +57,16 @@ using TOnGraphResult = TMethod<void(TObject* Sender, HRESULT Result)>;
 using TOnGraphDeviceLost = TMethod<void(TObject* Sender, IUnknown* Device, bool Removed)>;
 using TOnGraphVideoSizeChanged = TMethod<void(TObject* Sender, Word Width, Word Height)>;
 using TOnGraphComplete = TMethod<void(TObject* Sender, HRESULT Result, IBaseFilter* Renderer)>;
+using TOnGraphStreamError = TMethod<void(TObject* Sender, HRESULT Operation, Cardinal Value)>;
+using TOnGraphBool = TMethod<void(TObject* Sender, bool Value)>;
+using TOnGraphFilter = TMethod<void(TObject* Sender, IBaseFilter* Filter)>;
+using TOnGraphOleEvent = TMethod<void(TObject* Sender, String String1, String String2)>;
+using TOnGraphStreamControl = TMethod<void(TObject* Sender, IPin* PinSender, Cardinal Cookie)>;
+using TOnGraphEndOfSegment = TMethod<void(TObject* Sender, Int64 StreamTime, Cardinal NumSegment)>;
+using TOnGraphTimeCodeAvailable = TMethod<void(TObject* Sender, IBaseFilter* From, Cardinal DeviceID)>;
+using TOnGraphEXTDeviceModeChange = TMethod<void(TObject* Sender, Cardinal NewMode, Cardinal DeviceID)>;
+using TOnGraphVMRRenderDevice = TMethod<void(TObject* Sender, Cardinal RenderDevice)>;
+using TOnGraphSNDDevError = TMethod<void(TObject* Sender, Cardinal OccurWhen, Cardinal ErrorCode)>;
 
 class TFilterGraph : public TComponent {
     FV_CLASS(TFilterGraph, TComponent)
@@ -120,6 +130,24 @@ public:
     TOnGraphResult OnGraphPaused;
     TOnGraphDeviceLost OnGraphDeviceLost;
     TNotifyEvent OnGraphChanged;
+    TOnGraphStreamError OnGraphStreamErrorStopped;
+    TOnGraphStreamError OnGraphStreamErrorStillPlaying;
+    TNotifyEvent OnGraphQualityChange;
+    TNotifyEvent OnGraphClockChanged;
+    TOnGraphBool OnGraphOpeningFile;
+    TOnGraphBool OnGraphBufferingData;
+    TOnGraphFilter OnGraphFullscreenLost;
+    TOnGraphOleEvent OnGraphOleEvent;
+    TOnGraphStreamControl OnGraphStreamControlStopped;
+    TOnGraphStreamControl OnGraphStreamControlStarted;
+    TOnGraphEndOfSegment OnGraphEndOfSegment;
+    TNotifyEvent OnGraphStepComplete;
+    TOnGraphTimeCodeAvailable OnGraphTimeCodeAvailable;
+    TOnGraphEXTDeviceModeChange OnGraphEXTDeviceModeChange;
+    TNotifyEvent OnGraphClockUnset;
+    TOnGraphVMRRenderDevice OnGraphVMRRenderDevice;
+    TOnGraphSNDDevError OnGraphSNDDevInError;
+    TOnGraphSNDDevError OnGraphSNDDevOutError;
 
 protected:
     void Loaded() override;

@@ -211,6 +211,50 @@ TEST_F(CaptureGraph, EventsReachSinksThenOnDSEventThenTheirTypedEvent) {
     graph.RemoveEventSink(&sink);
 }
 
+TEST_F(CaptureGraph, TypedEventsTakeTheirArgumentsFromTheEventParameters) {
+    struct THandler {
+        std::vector<String> seen;
+        void Size(TObject*, Word width, Word height) {
+            seen.push_back(L"size " + std::to_wstring(width) + L"x" + std::to_wstring(height));
+        }
+        void Opening(TObject*, bool opening) { seen.push_back(opening ? L"opening" : L"not opening"); }
+        void Segment(TObject*, Int64 time, Cardinal number) {
+            seen.push_back(L"segment " + std::to_wstring(time) + L" " + std::to_wstring(number));
+        }
+        void Sound(TObject*, Cardinal when, Cardinal code) {
+            seen.push_back(L"sound " + std::to_wstring(when) + L" " + std::to_wstring(code));
+        }
+    } handler;
+    graph.OnGraphVideoSizeChanged = TOnGraphVideoSizeChanged(&handler, &THandler::Size);
+    graph.OnGraphOpeningFile = TOnGraphBool(&handler, &THandler::Opening);
+    graph.OnGraphEndOfSegment = TOnGraphEndOfSegment(&handler, &THandler::Segment);
+    graph.OnGraphSNDDevInError = TOnGraphSNDDevError(&handler, &THandler::Sound);
+    REFERENCE_TIME time = 123456789;
+    graph.DispatchGraphEvent(EC_VIDEO_SIZE_CHANGED, 0x00F00140, 0);
+    graph.DispatchGraphEvent(EC_OPENING_FILE, 1, 0);
+    graph.DispatchGraphEvent(EC_OPENING_FILE, 2, 0);
+    graph.DispatchGraphEvent(EC_END_OF_SEGMENT, reinterpret_cast<LONG_PTR>(&time), 3);
+    graph.DispatchGraphEvent(0x200, 4, 5);
+    graph.DispatchGraphEvent(0x201, 6, 7);  // no handler: nothing
+    EXPECT_EQ(handler.seen, (std::vector<String>{L"size 320x240", L"opening", L"not opening",
+                                                 L"segment 123456789 3", L"sound 4 5"}));
+}
+
+TEST_F(CaptureGraph, ALogFileThatCannotBeCreatedKeepsThePreviousName) {
+    wchar_t temp[MAX_PATH] = {};
+    GetTempPathW(MAX_PATH, temp);
+    const String log = String(temp) + L"folhavida-graph.log";
+    DeleteFileW(log.c_str());
+    graph.SetActive(true);
+    graph.SetLogFile(log);
+    EXPECT_EQ(graph.LogFile(), log);
+    EXPECT_NE(GetFileAttributesW(log.c_str()), INVALID_FILE_ATTRIBUTES) << "created while active";
+    graph.SetLogFile(String(temp) + L"no-such-folder\\graph.log");
+    EXPECT_EQ(graph.LogFile(), log);
+    graph.SetActive(false);
+    EXPECT_TRUE(DeleteFileW(log.c_str())) << "the graph let the file go";
+}
+
 TEST_F(CaptureGraph, AGraphTheSystemCannotBuildStaysInactive) {
     // Wine has no DVD graph builder; where one exists the activation simply succeeds.
     graph.SetMode(gmDVD);
