@@ -16,6 +16,25 @@ constexpr int SndDevOutError = 0x201;
 
 }  // namespace
 
+TDVDTimeCode SplitDVDTimecode(std::uint32_t value) {
+    TDVDTimeCode fields{};
+    for (int i = 0; i < 7; ++i) fields[static_cast<size_t>(i)] = static_cast<int>((value >> (28 - 4 * i)) & 0xF);
+    fields[7] = static_cast<int>((value >> 2) & 0x3);
+    fields[8] = static_cast<int>(value & 0x3);
+    return fields;
+}
+
+TDVDTime DVDTimeFromTimecode(std::uint32_t value) {
+    const TDVDTimeCode f = SplitDVDTimecode(value);
+    TDVDTime time;
+    time.Hours = f[0] + 10 * f[1];
+    time.Minutes = f[2] + 10 * f[3];
+    time.Seconds = f[4] + 10 * f[5];
+    time.Frames = f[6] + 10 * f[7];
+    time.FrameRate = f[8] == 1 ? 25 : f[8] == 3 ? 30 : 0;
+    return time;
+}
+
 TFilterGraph::TFilterGraph(TComponent* owner) : TComponent(owner) {
     notify_ = std::make_unique<TMessageWindow>([this](UINT msg, WPARAM, LPARAM, LRESULT& result) {
         if (msg != WM_GRAPHNOTIFY) return false;
@@ -72,6 +91,49 @@ void TFilterGraph::Publish(TPublisher<TFilterGraph>& p) {
     p.Event(L"OnGraphVMRRenderDevice", &TFilterGraph::OnGraphVMRRenderDevice);
     p.Event(L"OnGraphSNDDevInError", &TFilterGraph::OnGraphSNDDevInError);
     p.Event(L"OnGraphSNDDevOutError", &TFilterGraph::OnGraphSNDDevOutError);
+    p.Event(L"OnDVDDomainFirstPlay", &TFilterGraph::OnDVDDomainFirstPlay);
+    p.Event(L"OnDVDDomainVideoManagerMenu", &TFilterGraph::OnDVDDomainVideoManagerMenu);
+    p.Event(L"OnDVDDomainVideoTitleSetMenu", &TFilterGraph::OnDVDDomainVideoTitleSetMenu);
+    p.Event(L"OnDVDDomainTitle", &TFilterGraph::OnDVDDomainTitle);
+    p.Event(L"OnDVDDomainStop", &TFilterGraph::OnDVDDomainStop);
+    p.Event(L"OnDVDErrorUnexpected", &TFilterGraph::OnDVDErrorUnexpected);
+    p.Event(L"OnDVDErrorCopyProtectFail", &TFilterGraph::OnDVDErrorCopyProtectFail);
+    p.Event(L"OnDVDErrorInvalidDVD1_0Disc", &TFilterGraph::OnDVDErrorInvalidDVD1_0Disc);
+    p.Event(L"OnDVDErrorInvalidDiscRegion", &TFilterGraph::OnDVDErrorInvalidDiscRegion);
+    p.Event(L"OnDVDErrorLowParentalLevel", &TFilterGraph::OnDVDErrorLowParentalLevel);
+    p.Event(L"OnDVDErrorMacrovisionFail", &TFilterGraph::OnDVDErrorMacrovisionFail);
+    p.Event(L"OnDVDErrorIncompatibleSystemAndDecoderRegions", &TFilterGraph::OnDVDErrorIncompatibleSystemAndDecoderRegions);
+    p.Event(L"OnDVDErrorIncompatibleDiscAndDecoderRegions", &TFilterGraph::OnDVDErrorIncompatibleDiscAndDecoderRegions);
+    p.Event(L"OnDVDWarningInvalidDVD1_0Disc", &TFilterGraph::OnDVDWarningInvalidDVD1_0Disc);
+    p.Event(L"OnDVDWarningFormatNotSupported", &TFilterGraph::OnDVDWarningFormatNotSupported);
+    p.Event(L"OnDVDWarningIllegalNavCommand", &TFilterGraph::OnDVDWarningIllegalNavCommand);
+    p.Event(L"OnDVDWarningOpen", &TFilterGraph::OnDVDWarningOpen);
+    p.Event(L"OnDVDWarningSeek", &TFilterGraph::OnDVDWarningSeek);
+    p.Event(L"OnDVDWarningRead", &TFilterGraph::OnDVDWarningRead);
+    p.Event(L"OnDVDStillOff", &TFilterGraph::OnDVDStillOff);
+    p.Event(L"OnDVDChapterAutoStop", &TFilterGraph::OnDVDChapterAutoStop);
+    p.Event(L"OnDVDNoFP_PGC", &TFilterGraph::OnDVDNoFP_PGC);
+    p.Event(L"OnDVDPlaybackStopped", &TFilterGraph::OnDVDPlaybackStopped);
+    p.Event(L"OnDVDPlayPeriodAutoStop", &TFilterGraph::OnDVDPlayPeriodAutoStop);
+    p.Event(L"OnDVDDiscEjected", &TFilterGraph::OnDVDDiscEjected);
+    p.Event(L"OnDVDDiscInserted", &TFilterGraph::OnDVDDiscInserted);
+    p.Event(L"OnDVDTitleChange", &TFilterGraph::OnDVDTitleChange);
+    p.Event(L"OnDVDChapterStart", &TFilterGraph::OnDVDChapterStart);
+    p.Event(L"OnDVDValidUOPSChange", &TFilterGraph::OnDVDValidUOPSChange);
+    p.Event(L"OnDVDParentalLevelChange", &TFilterGraph::OnDVDParentalLevelChange);
+    p.Event(L"OnDVDButtonAutoActivated", &TFilterGraph::OnDVDButtonAutoActivated);
+    p.Event(L"OnDVDCMDStart", &TFilterGraph::OnDVDCMDStart);
+    p.Event(L"OnDVDCMDEnd", &TFilterGraph::OnDVDCMDEnd);
+    p.Event(L"OnDVDAngleChange", &TFilterGraph::OnDVDAngleChange);
+    p.Event(L"OnDVDButtonChange", &TFilterGraph::OnDVDButtonChange);
+    p.Event(L"OnDVDAudioStreamChange", &TFilterGraph::OnDVDAudioStreamChange);
+    p.Event(L"OnDVDSubpictureStreamChange", &TFilterGraph::OnDVDSubpictureStreamChange);
+    p.Event(L"OnDVDStillOn", &TFilterGraph::OnDVDStillOn);
+    p.Event(L"OnDVDCurrentTime", &TFilterGraph::OnDVDCurrentTime);
+    p.Event(L"OnDVDPlaybackRateChange", &TFilterGraph::OnDVDPlaybackRateChange);
+    p.Event(L"OnDVDAnglesAvailable", &TFilterGraph::OnDVDAnglesAvailable);
+    p.Event(L"OnDVDCurrentHMSFTime", &TFilterGraph::OnDVDCurrentHMSFTime);
+    p.Event(L"OnDVDKaraokeMode", &TFilterGraph::OnDVDKaraokeMode);
 }
 
 void TFilterGraph::Loaded() {
@@ -224,6 +286,21 @@ void TFilterGraph::RemoveEventSink(IGraphEventSink* sink) {
 
 void TFilterGraph::ControlEvent(int code, int parameter) {
     for (IGraphEventSink* sink : std::vector<IGraphEventSink*>(sinks_)) sink->HandleControlEvent(code, parameter);
+}
+
+void TFilterGraph::DispatchLanguage(const TOnDVDLanguage& event, bool subpicture, int stream) {
+    TComPtr<IDvdInfo2> info;
+    if (FAILED(QueryInterface(IID_IDvdInfo2, info.PutVoid())) || !info) return;
+    LCID language = 0;
+    if (subpicture)
+        info->GetSubpictureLanguage(static_cast<ULONG>(stream), &language);
+    else
+        CheckDSResult(info->GetAudioLanguage(static_cast<ULONG>(stream), &language));
+    char name[260] = {};
+    GetLocaleInfoA(language, LOCALE_SENGLANGUAGE, name, sizeof(name));
+    String text;
+    for (const char* p = name; *p != '\0'; ++p) text.push_back(static_cast<wchar_t>(static_cast<unsigned char>(*p)));
+    event(this, stream, language, text);
 }
 
 bool TFilterGraph::RunGraph() {
@@ -385,6 +462,164 @@ void TFilterGraph::DispatchGraphEvent(int code, LONG_PTR param1, LONG_PTR param2
     case SndDevOutError:
         if (OnGraphSNDDevOutError)
             OnGraphSNDDevOutError(this, static_cast<Cardinal>(param1), static_cast<Cardinal>(param2));
+        break;
+    case 0x101:
+        switch (param1) {
+        case 1:
+            if (OnDVDDomainFirstPlay) OnDVDDomainFirstPlay(this);
+            break;
+        case 2:
+            if (OnDVDDomainVideoManagerMenu) OnDVDDomainVideoManagerMenu(this);
+            break;
+        case 3:
+            if (OnDVDDomainVideoTitleSetMenu) OnDVDDomainVideoTitleSetMenu(this);
+            break;
+        case 4:
+            if (OnDVDDomainTitle) OnDVDDomainTitle(this);
+            break;
+        case 5:
+            if (OnDVDDomainStop) OnDVDDomainStop(this);
+            break;
+        default:
+            break;
+        }
+        break;
+    case 0x10C:
+        switch (param1) {
+        case 1:
+            if (OnDVDErrorUnexpected) OnDVDErrorUnexpected(this);
+            break;
+        case 2:
+            if (OnDVDErrorCopyProtectFail) OnDVDErrorCopyProtectFail(this);
+            break;
+        case 3:
+            if (OnDVDErrorInvalidDVD1_0Disc) OnDVDErrorInvalidDVD1_0Disc(this);
+            break;
+        case 4:
+            if (OnDVDErrorInvalidDiscRegion) OnDVDErrorInvalidDiscRegion(this);
+            break;
+        case 5:
+            if (OnDVDErrorLowParentalLevel) OnDVDErrorLowParentalLevel(this);
+            break;
+        case 6:
+            if (OnDVDErrorMacrovisionFail) OnDVDErrorMacrovisionFail(this);
+            break;
+        case 7:
+            if (OnDVDErrorIncompatibleSystemAndDecoderRegions) OnDVDErrorIncompatibleSystemAndDecoderRegions(this);
+            break;
+        case 8:
+            if (OnDVDErrorIncompatibleDiscAndDecoderRegions) OnDVDErrorIncompatibleDiscAndDecoderRegions(this);
+            break;
+        default:
+            break;
+        }
+        break;
+    case 0x10D:
+        switch (param1) {
+        case 1:
+            if (OnDVDWarningInvalidDVD1_0Disc) OnDVDWarningInvalidDVD1_0Disc(this);
+            break;
+        case 2:
+            if (OnDVDWarningFormatNotSupported) OnDVDWarningFormatNotSupported(this);
+            break;
+        case 3:
+            if (OnDVDWarningIllegalNavCommand) OnDVDWarningIllegalNavCommand(this);
+            break;
+        case 4:
+            if (OnDVDWarningOpen) OnDVDWarningOpen(this);
+            break;
+        case 5:
+            if (OnDVDWarningSeek) OnDVDWarningSeek(this);
+            break;
+        case 6:
+            if (OnDVDWarningRead) OnDVDWarningRead(this);
+            break;
+        default:
+            break;
+        }
+        break;
+    case 0x10A:
+        if (OnDVDStillOff) OnDVDStillOff(this);
+        break;
+    case 0x10E:
+        if (OnDVDChapterAutoStop) OnDVDChapterAutoStop(this);
+        break;
+    case 0x10F:
+        if (OnDVDNoFP_PGC) OnDVDNoFP_PGC(this);
+        break;
+    case 0x112:
+        if (OnDVDPlaybackStopped) OnDVDPlaybackStopped(this);
+        break;
+    case 0x114:
+        if (OnDVDPlayPeriodAutoStop) OnDVDPlayPeriodAutoStop(this);
+        break;
+    case 0x118:
+        if (OnDVDDiscEjected) OnDVDDiscEjected(this);
+        break;
+    case 0x119:
+        if (OnDVDDiscInserted) OnDVDDiscInserted(this);
+        break;
+    case 0x102:
+        if (OnDVDTitleChange) OnDVDTitleChange(this, static_cast<int>(param1));
+        break;
+    case 0x103:
+        if (OnDVDChapterStart) OnDVDChapterStart(this, static_cast<int>(param1));
+        break;
+    case 0x108:
+        if (OnDVDValidUOPSChange) OnDVDValidUOPSChange(this, static_cast<int>(param1));
+        break;
+    case 0x111:
+        if (OnDVDParentalLevelChange) OnDVDParentalLevelChange(this, static_cast<int>(param1));
+        break;
+    case 0x115:
+        if (OnDVDButtonAutoActivated) OnDVDButtonAutoActivated(this, static_cast<int>(param1));
+        break;
+    case 0x116:
+        if (OnDVDCMDStart) OnDVDCMDStart(this, static_cast<int>(param1));
+        break;
+    case 0x117:
+        if (OnDVDCMDEnd) OnDVDCMDEnd(this, static_cast<int>(param1));
+        break;
+    case 0x106:
+        if (OnDVDAngleChange) OnDVDAngleChange(this, static_cast<int>(param1), static_cast<int>(param2));
+        break;
+    case 0x107:
+        if (OnDVDButtonChange) OnDVDButtonChange(this, static_cast<int>(param1), static_cast<int>(param2));
+        break;
+    case 0x104:
+        if (OnDVDAudioStreamChange) DispatchLanguage(OnDVDAudioStreamChange, false, static_cast<int>(param1));
+        break;
+    case 0x105:
+        if (OnDVDSubpictureStreamChange) DispatchLanguage(OnDVDSubpictureStreamChange, true, static_cast<int>(param1));
+        break;
+    case 0x109:
+        if (OnDVDStillOn) OnDVDStillOn(this, param1 == 1, static_cast<int>(param2));
+        break;
+    case 0x10B:
+        if (OnDVDCurrentTime) {
+            const TDVDTime time = DVDTimeFromTimecode(static_cast<std::uint32_t>(param1));
+            OnDVDCurrentTime(this, time.Hours, time.Minutes, time.Seconds, time.Frames, time.FrameRate);
+        }
+        break;
+    case 0x110:
+        if (OnDVDPlaybackRateChange) OnDVDPlaybackRateChange(this, static_cast<float>(param1) / 10000.0f);
+        break;
+    case 0x113:
+        if (OnDVDAnglesAvailable) OnDVDAnglesAvailable(this, param1 == 1);
+        break;
+    case 0x11A:
+        if (OnDVDCurrentHMSFTime) {
+            const auto code = static_cast<std::uint32_t>(param1);
+            DVD_HMSF_TIMECODE hmsf{};
+            hmsf.bHours = static_cast<BYTE>(code);
+            hmsf.bMinutes = static_cast<BYTE>(code >> 8);
+            hmsf.bSeconds = static_cast<BYTE>(code >> 16);
+            hmsf.bFrames = static_cast<BYTE>(code >> 24);
+            OnDVDCurrentHMSFTime(this, hmsf, SplitDVDTimecode(static_cast<std::uint32_t>(param2)));
+        }
+        break;
+    case 0x11B:
+        if (OnDVDKaraokeMode) OnDVDKaraokeMode(this, param1 != 0);
         break;
     default:
         break;

@@ -13,6 +13,8 @@
 // each goes to the sinks, then OnDSEvent, then its typed event. Everything runs on the UI thread.
 #pragma once
 
+#include <array>
+#include <cstdint>
 #include <vector>
 
 #include "capture/DirectShow.h"
@@ -67,6 +69,25 @@ using TOnGraphTimeCodeAvailable = TMethod<void(TObject* Sender, IBaseFilter* Fro
 using TOnGraphEXTDeviceModeChange = TMethod<void(TObject* Sender, Cardinal NewMode, Cardinal DeviceID)>;
 using TOnGraphVMRRenderDevice = TMethod<void(TObject* Sender, Cardinal RenderDevice)>;
 using TOnGraphSNDDevError = TMethod<void(TObject* Sender, Cardinal OccurWhen, Cardinal ErrorCode)>;
+
+// The nine fields of a DVD timecode, from the most significant end: four bits each for fields 0
+// to 6, two bits each for fields 7 and 8.
+using TDVDTimeCode = std::array<int, 9>;
+TDVDTimeCode SplitDVDTimecode(std::uint32_t value);
+// The time a DVD timecode names; frame rate 25 or 30 by field 8 (1 or 3), otherwise 0.
+struct TDVDTime {
+    int Hours = 0, Minutes = 0, Seconds = 0, Frames = 0, FrameRate = 0;
+};
+TDVDTime DVDTimeFromTimecode(std::uint32_t value);
+
+using TOnDVDInt = TMethod<void(TObject* Sender, int Value)>;
+using TOnDVDTwoInts = TMethod<void(TObject* Sender, int Total, int Current)>;
+using TOnDVDLanguage = TMethod<void(TObject* Sender, int Stream, LCID lcid, String Lang)>;
+using TOnDVDStillOn = TMethod<void(TObject* Sender, bool NoButtonAvailable, int Seconds)>;
+using TOnDVDCurrentTime =
+    TMethod<void(TObject* Sender, int Hours, int Minutes, int Seconds, int Frames, int FrameRate)>;
+using TOnDVDPlaybackRateChange = TMethod<void(TObject* Sender, float Rate)>;
+using TOnDVDCurrentHMSFTime = TMethod<void(TObject* Sender, DVD_HMSF_TIMECODE HMSFTimeCode, TDVDTimeCode TimeCode)>;
 
 class TFilterGraph : public TComponent {
     FV_CLASS(TFilterGraph, TComponent)
@@ -148,6 +169,49 @@ public:
     TOnGraphVMRRenderDevice OnGraphVMRRenderDevice;
     TOnGraphSNDDevError OnGraphSNDDevInError;
     TOnGraphSNDDevError OnGraphSNDDevOutError;
+    TNotifyEvent OnDVDDomainFirstPlay;
+    TNotifyEvent OnDVDDomainVideoManagerMenu;
+    TNotifyEvent OnDVDDomainVideoTitleSetMenu;
+    TNotifyEvent OnDVDDomainTitle;
+    TNotifyEvent OnDVDDomainStop;
+    TNotifyEvent OnDVDErrorUnexpected;
+    TNotifyEvent OnDVDErrorCopyProtectFail;
+    TNotifyEvent OnDVDErrorInvalidDVD1_0Disc;
+    TNotifyEvent OnDVDErrorInvalidDiscRegion;
+    TNotifyEvent OnDVDErrorLowParentalLevel;
+    TNotifyEvent OnDVDErrorMacrovisionFail;
+    TNotifyEvent OnDVDErrorIncompatibleSystemAndDecoderRegions;
+    TNotifyEvent OnDVDErrorIncompatibleDiscAndDecoderRegions;
+    TNotifyEvent OnDVDWarningInvalidDVD1_0Disc;
+    TNotifyEvent OnDVDWarningFormatNotSupported;
+    TNotifyEvent OnDVDWarningIllegalNavCommand;
+    TNotifyEvent OnDVDWarningOpen;
+    TNotifyEvent OnDVDWarningSeek;
+    TNotifyEvent OnDVDWarningRead;
+    TNotifyEvent OnDVDStillOff;
+    TNotifyEvent OnDVDChapterAutoStop;
+    TNotifyEvent OnDVDNoFP_PGC;
+    TNotifyEvent OnDVDPlaybackStopped;
+    TNotifyEvent OnDVDPlayPeriodAutoStop;
+    TNotifyEvent OnDVDDiscEjected;
+    TNotifyEvent OnDVDDiscInserted;
+    TOnDVDInt OnDVDTitleChange;
+    TOnDVDInt OnDVDChapterStart;
+    TOnDVDInt OnDVDValidUOPSChange;
+    TOnDVDInt OnDVDParentalLevelChange;
+    TOnDVDInt OnDVDButtonAutoActivated;
+    TOnDVDInt OnDVDCMDStart;
+    TOnDVDInt OnDVDCMDEnd;
+    TOnDVDTwoInts OnDVDAngleChange;
+    TOnDVDTwoInts OnDVDButtonChange;
+    TOnDVDLanguage OnDVDAudioStreamChange;
+    TOnDVDLanguage OnDVDSubpictureStreamChange;
+    TOnDVDStillOn OnDVDStillOn;
+    TOnDVDCurrentTime OnDVDCurrentTime;
+    TOnDVDPlaybackRateChange OnDVDPlaybackRateChange;
+    TOnGraphBool OnDVDAnglesAvailable;
+    TOnDVDCurrentHMSFTime OnDVDCurrentHMSFTime;
+    TOnGraphBool OnDVDKaraokeMode;
 
 protected:
     void Loaded() override;
@@ -159,6 +223,7 @@ private:
     void AddProviderFilter(IFilterProvider* provider);
     void RemoveProviderFilter(IFilterProvider* provider);
     void ControlEvent(int code, int parameter);
+    void DispatchLanguage(const TOnDVDLanguage& event, bool subpicture, int stream);
 
     bool active_ = false;
     bool autoCreate_ = false;

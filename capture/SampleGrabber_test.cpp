@@ -240,6 +240,39 @@ TEST_F(CaptureGraph, TypedEventsTakeTheirArgumentsFromTheEventParameters) {
                                                  L"segment 123456789 3", L"sound 4 5"}));
 }
 
+TEST(DVDTimecode, SplitsIntoNineFieldsAndATime) {
+    EXPECT_EQ(SplitDVDTimecode(0x12345678), (TDVDTimeCode{1, 2, 3, 4, 5, 6, 7, 2, 0}));
+    const TDVDTime time = DVDTimeFromTimecode(0x12345679);
+    EXPECT_EQ(time.Hours, 21);
+    EXPECT_EQ(time.Minutes, 43);
+    EXPECT_EQ(time.Seconds, 65);
+    EXPECT_EQ(time.Frames, 27);
+    EXPECT_EQ(time.FrameRate, 25);
+    EXPECT_EQ(DVDTimeFromTimecode(0x3).FrameRate, 30);
+    EXPECT_EQ(DVDTimeFromTimecode(0x2).FrameRate, 0);
+}
+
+TEST_F(CaptureGraph, DVDEventsChosenByTheirFirstParameter) {
+    struct THandler {
+        std::vector<String> seen;
+        void Title(TObject*) { seen.push_back(L"title"); }
+        void Unexpected(TObject*) { seen.push_back(L"unexpected"); }
+        void Read(TObject*) { seen.push_back(L"read"); }
+        void Rate(TObject*, float rate) { seen.push_back(L"rate " + std::to_wstring(static_cast<int>(rate * 10))); }
+    } handler;
+    graph.OnDVDDomainTitle = TNotifyEvent(&handler, &THandler::Title);
+    graph.OnDVDErrorUnexpected = TNotifyEvent(&handler, &THandler::Unexpected);
+    graph.OnDVDWarningRead = TNotifyEvent(&handler, &THandler::Read);
+    graph.OnDVDPlaybackRateChange = TOnDVDPlaybackRateChange(&handler, &THandler::Rate);
+    graph.DispatchGraphEvent(0x101, 4, 0);
+    graph.DispatchGraphEvent(0x101, 0, 0);  // no domain
+    graph.DispatchGraphEvent(0x10C, 1, 0);
+    graph.DispatchGraphEvent(0x10C, 9, 0);  // no error of that number
+    graph.DispatchGraphEvent(0x10D, 6, 0);
+    graph.DispatchGraphEvent(0x110, 15000, 0);
+    EXPECT_EQ(handler.seen, (std::vector<String>{L"title", L"unexpected", L"read", L"rate 15"}));
+}
+
 TEST_F(CaptureGraph, ALogFileThatCannotBeCreatedKeepsThePreviousName) {
     wchar_t temp[MAX_PATH] = {};
     GetTempPathW(MAX_PATH, temp);
