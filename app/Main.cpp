@@ -2,6 +2,7 @@
 // runs the message loop until the main window closes.
 #include "app/AppRegistration.h"
 #include "app/StartUp.h"
+#include "framework/controls/UiThread.h"
 #include "framework/forms/Forms.h"
 #include "framework/rtl/WinApi.h"
 #include "report/expressions/QREvEnvironment.h"
@@ -10,6 +11,8 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
 {
     // Registration: the classes the stored descriptions name, before any window is built.
     RegisterAppClasses();
+    // The UI thread is a COM apartment before any window exists (the webcam form's capture).
+    TComApartment com;
     // Application, Screen and the framework's registries; at the end of wWinMain the forms are
     // freed first, while everything they use still exists (see ApplicationScope.h).
     TApplicationScope scope;

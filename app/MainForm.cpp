@@ -6,6 +6,7 @@
 #include "app/DataFields.h"
 #include "app/EnterChains.h"
 #include "app/Greeting.h"
+#include "app/PhotoForm.h"
 #include "app/PhraseChoice.h"
 #include "app/Splash.h"
 #include "framework/controls/Buttons.h"
@@ -45,6 +46,7 @@ void TForm1::Publish(TPublisher<TForm1>& p) {
     p.Handler(L"TabSheet3Show", &TForm1::TabSheet3Show);
     p.Handler(L"FraseClick", &TForm1::FraseClick);
     p.Handler(L"Timer1Timer", &TForm1::Timer1Timer);
+    p.Handler(L"BitBtn1Click", &TForm1::BitBtn1Click);
     p.Handler(L"BitBtn2Click", &TForm1::BitBtn2Click);
     p.Handler(L"BitBtn4Click", &TForm1::BitBtn4Click);
     p.Handler(L"BitBtn5Click", &TForm1::BitBtn5Click);
@@ -195,6 +197,10 @@ void TForm1::LimparCampos() {
 
 void TForm1::LoadPhoto(const String& fileName) {
     Image1->Picture()->LoadFromFile(fileName);
+}
+
+void TForm1::BitBtn1Click(TObject*) {
+    if (frm_foto != nullptr) frm_foto->ShowModal();
 }
 
 void TForm1::BitBtn2Click(TObject*) {

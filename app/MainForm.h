@@ -136,6 +136,7 @@ private:
     void CampoKeyPress(TObject* Sender, wchar_t& Key);
     void FraseClick(TObject* Sender);
     void Timer1Timer(TObject* Sender);
+    void BitBtn1Click(TObject* Sender);
     void BitBtn2Click(TObject* Sender);
     void BitBtn4Click(TObject* Sender);
     void BitBtn5Click(TObject* Sender);

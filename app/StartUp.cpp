@@ -3,20 +3,33 @@
 #include <memory>
 
 #include "app/MainForm.h"
+#include "app/PhotoForm.h"
 #include "app/Splash.h"
 
 std::vector<TStartUpStage> FolhavidaStartUpStages() {
     // The windows of later parts of the program take their places here: the style form
     // (Timpressao), the save form (Tfrm_salvar), the second template (Tcurriculo2), the
     // update-check window (Tform_MainWindow) and the wait-message window (Tform_Message) after
-    // Tsobre; the webcam form (Tfrm_foto) at 50; the report template (TCurriculo) at 75.
+    // Tsobre; the report template (TCurriculo) at 75.
     return {
         {25,
          {
              [] { Application().CreateForm(Form1); },
              [] { Application().CreateForm(sobre); },
          }},
-        {50, {}},
+        {50,
+         {
+             [] {
+                 // Without capture (no sample grabber on this system) the program runs on
+                 // without its webcam form, having said why.
+                 try {
+                     Application().CreateForm(frm_foto);
+                 } catch (...) {
+                     frm_foto = nullptr;
+                     Application().HandleException(nullptr);
+                 }
+             },
+         }},
         {75, {}},
     };
 }

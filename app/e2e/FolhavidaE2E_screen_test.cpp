@@ -202,10 +202,12 @@ protected:
     // to the entry at barIndex, then down to itemIndex of its menu (-1: the entry itself), Enter.
     // Menu handles are not shared between processes under Wine, so the driver cannot look them
     // up; it waits for what it can see instead: the program in menu mode, then its open menu.
-    void ChooseMenu(int barIndex, int itemIndex) {
+    void ChooseMenu(int barIndex, int itemIndex) { ChooseMenuOf(window_, barIndex, itemIndex); }
+
+    void ChooseMenuOf(HWND window, int barIndex, int itemIndex) {
         auto key = [&](UINT down, UINT up, WPARAM vk) {
-            PostMessageW(window_, down, vk, 1);
-            PostMessageW(window_, up, vk, 0xC0000001);
+            PostMessageW(window, down, vk, 1);
+            PostMessageW(window, up, vk, 0xC0000001);
         };
         key(WM_SYSKEYDOWN, WM_SYSKEYUP, VK_F10);
         ASSERT_TRUE(WaitFor([&] { return InMenuMode(); }, 10s)) << "F10 did not open the menu bar";
@@ -235,9 +237,39 @@ protected:
         return nullptr;
     }
 
+    // A visible top-level window of the program with this class, or null.
+    HWND ProgramWindow(const wchar_t* className) {
+        for (HWND window = FindWindowW(className, nullptr); window != nullptr;
+             window = FindWindowExW(nullptr, window, className, nullptr)) {
+            DWORD pid = 0;
+            GetWindowThreadProcessId(window, &pid);
+            if (pid == process_.dwProcessId && IsWindowVisible(window)) return window;
+        }
+        return nullptr;
+    }
+
     PROCESS_INFORMATION process_{};
     HWND window_ = nullptr;
 };
+
+// What the screen shows at a point of a window's client area.
+COLORREF ScreenPixel(HWND window, int x, int y) {
+    POINT p{x, y};
+    ClientToScreen(window, &p);
+    HDC screen = GetDC(nullptr);
+    const COLORREF color = GetPixel(screen, p.x, p.y);
+    ReleaseDC(nullptr, screen);
+    return color;
+}
+
+// Whether the rectangle (client coordinates of window) shows the synthetic camera's picture:
+// blue rises from left to right and green from top to bottom.
+bool ShowsCameraPattern(HWND window, const RECT& r) {
+    const int midX = (r.left + r.right) / 2, midY = (r.top + r.bottom) / 2;
+    const COLORREF left = ScreenPixel(window, r.left + 4, midY), right = ScreenPixel(window, r.right - 5, midY);
+    const COLORREF top = ScreenPixel(window, midX, r.top + 4), bottom = ScreenPixel(window, midX, r.bottom - 5);
+    return GetBValue(right) > GetBValue(left) + 150 && GetGValue(bottom) > GetGValue(top) + 150;
+}
 
 TEST_F(Folhavida, MainWindowCaptionSizeAndTabs) {
     RECT client{};
@@ -358,6 +390,48 @@ TEST_F(Folhavida, TheUpdaterStartsFromTheProgramFolderAndTheWindowCloses) {
         << "update.exe did not run";
     DeleteFileW(mark.c_str());
     WaitFor([&] { return DeleteFileW(updater.c_str()) != FALSE; }, 5s);
+}
+
+TEST_F(Folhavida, TheWebcamFormShowsTheCameraAndOKPutsTheFrameIntoThePhoto) {
+    HWND tabs = PageControl();
+    ClickTab(tabs, 4);  // Foto
+    ASSERT_TRUE(WaitFor([&] { return SendMessageW(tabs, TCM_GETCURSEL, 0, 0) == 4; }, 5s));
+    HWND webcam = nullptr;
+    for (HWND button : VisibleChildren(window_, L"TBitBtn"))
+        if (TextOf(button) == L"Usar a WebCam") webcam = button;
+    ASSERT_NE(webcam, nullptr) << "no webcam button on the photo tab";
+    Click(webcam, 10, 10);
+    HWND photoForm = nullptr;
+    ASSERT_TRUE(WaitFor([&] { return (photoForm = ProgramWindow(L"Tfrm_foto")) != nullptr; }, 10s))
+        << "the webcam form did not open";
+    EXPECT_EQ(TextOf(photoForm), L"Capturar Foto");
+
+    // The test prefix's only video-input device is the synthetic camera: the first item.
+    ASSERT_NO_FATAL_FAILURE(ChooseMenuOf(photoForm, 0, 0));
+    HWND renderer = nullptr;
+    RECT video{3, 0, 228, 209};
+    ASSERT_TRUE(WaitFor([&] {
+        renderer = FindWindowExW(photoForm, nullptr, nullptr, L"VideoWindow");
+        while (renderer != nullptr && ClassOf(renderer) == L"TVideoWindow")
+            renderer = FindWindowExW(photoForm, renderer, nullptr, L"VideoWindow");
+        return renderer != nullptr && IsWindowVisible(renderer) && ShowsCameraPattern(photoForm, video);
+    }, 20s)) << "no live video in the form";
+
+    HWND ok = nullptr;
+    for (HWND button : VisibleChildren(photoForm, L"TBitBtn"))
+        if (TextOf(button) == L"OK") ok = button;
+    ASSERT_NE(ok, nullptr);
+    Click(ok, 10, 10);
+    ASSERT_TRUE(WaitFor([&] { return !IsWindowVisible(photoForm); }, 10s)) << "OK did not close the form";
+
+    // The photo (225 x 209 at 8, 28 of the photo tab) shows the frame, stretched.
+    HWND sheet = nullptr;
+    for (HWND candidate : VisibleChildren(window_, L"TTabSheet")) sheet = candidate;
+    ASSERT_NE(sheet, nullptr);
+    EXPECT_TRUE(WaitFor([&] {
+        InvalidateRect(sheet, nullptr, TRUE);
+        return ShowsCameraPattern(sheet, RECT{8, 28, 233, 237});
+    }, 10s)) << "the photo does not show the grabbed frame";
 }
 
 }  // namespace

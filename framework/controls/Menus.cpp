@@ -243,6 +243,8 @@ void TMenuItem::Insert(int index, TMenuItem* item) {
     if (index < 0 || index > Count()) throw EMenuError(Format(L"Menu index out of range (%d)", {index}));
     items_.insert(items_.begin() + index, item);
     item->parent_ = this;
+    // A first sub-item turns this item's entry in its parent into a submenu.
+    if (items_.size() == 1 && parent_ != nullptr) parent_->RebuildHandle();
     Changed(false);
 }
 
@@ -259,6 +261,8 @@ void TMenuItem::Remove(TMenuItem* item) {
                     RemoveMenu(handle_.get(), static_cast<UINT>(i), MF_BYPOSITION);
         return;
     }
+    // Without sub-items this item's entry in its parent is a command again.
+    if (items_.empty() && parent_ != nullptr) parent_->RebuildHandle();
     Changed(false);
 }
 

@@ -238,6 +238,16 @@ TEST(Forms, MenuCommandsShortcutsAndRunTimeItems) {
     EXPECT_TRUE(mii.fState & MFS_DISABLED);
     delete added;
     EXPECT_EQ(GetMenuItemCount(sub), 1);
+
+    // A bar entry that gains its first sub-item at run time opens a menu from then on, and is a
+    // command again once its last sub-item goes.
+    EXPECT_EQ(GetSubMenu(bar, 1), nullptr);
+    auto* version = new TMenuItem(&form);
+    version->SetCaption(L"Versão");
+    about->Add(version);
+    EXPECT_EQ(GetSubMenu(bar, 1), about->Handle());
+    delete version;
+    EXPECT_EQ(GetSubMenu(bar, 1), nullptr);
 }
 
 TEST(Forms, OwnerDrawnMenuItemsAreMeasuredAndDrawnByTheirHandlers) {
