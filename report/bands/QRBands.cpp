@@ -289,6 +289,16 @@ std::vector<TQRCustomBand*> TQRCustomBand::LinkChain() {
     return chain;
 }
 
+bool TQRCustomBand::CanGrowBand(Extended extra) {
+    IQRBandPrinter* printer = parentReport_ != nullptr ? parentReport_->BandPrinter() : nullptr;
+    return printer != nullptr && printer->CanGrowBand(this, extra);
+}
+
+bool TQRCustomBand::GrowBand(Extended& total, bool& grown, Extended extra) {
+    IQRBandPrinter* printer = parentReport_ != nullptr ? parentReport_->BandPrinter() : nullptr;
+    return printer != nullptr && printer->GrowBand(this, total, grown, extra);
+}
+
 void TQRCustomBand::SetBandUnits(TQRUnit units) {
     size_->SetUnits(units);
     Invalidate();

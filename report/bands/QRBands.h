@@ -143,6 +143,12 @@ public:
     // The controller whose detail band this is during a data loop, or null.
     TQRController* NotifyController() const { return notifyController_; }
     void SetNotifyController(TQRController* controller) { notifyController_ = controller; }
+    // Stretching controls ask while they print (extra, total: 0.1 mm). CanGrowBand: whether the
+    // column has room for the band grown by extra. GrowBand: false and nothing changes without
+    // room; true when the band has grown by more than extra already (total := the growth);
+    // otherwise the band grows by extra (total := the growth), false.
+    bool CanGrowBand(Extended extra);
+    bool GrowBand(Extended& total, bool& grown, Extended extra);
     // Units of the band's size and of the printables on it.
     void SetBandUnits(TQRUnit units);
     bool Arranging() const { return arranging_; }

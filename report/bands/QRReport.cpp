@@ -20,34 +20,6 @@ bool Dying(const TComponent* component) {
 
 }  // namespace
 
-// A run of the report: not Available while it lasts, whatever ends it.
-class TCustomQRReport::TRunGuard {
-public:
-    explicit TRunGuard(TCustomQRReport& report) : report_(report) {
-        report_.available_ = false;
-        report_.cancelled_ = false;
-        report_.stopRequest_ = false;
-        report_.headerJustPrinted_ = false;
-        report_.runDataSets_ = std::make_unique<TQRDataSetList>();
-    }
-    ~TRunGuard() {
-        report_.functions_->BindDataSets(nullptr);
-        report_.runDataSets_.reset();
-        report_.available_ = true;
-        // Band list changes asked for during the run wait until its lists are no longer walked.
-        if (report_.bandListPending_ && !Dying(&report_)) {
-            report_.bandListPending_ = false;
-            report_.RebuildBandList();
-            report_.ArrangeBands();
-        }
-    }
-    TRunGuard(const TRunGuard&) = delete;
-    TRunGuard& operator=(const TRunGuard&) = delete;
-
-private:
-    TCustomQRReport& report_;
-};
-
 bool TCustomQRReport::TPrinterLink::UseStandardPrinter() const {
     return report_.printerSettings_->UseStandardprinter();
 }
@@ -319,49 +291,6 @@ int TCustomQRReport::MainRecordCount() const {
 
 // ---- the run ----
 
-void TCustomQRReport::CollectFormDataSets() {
-    // The report is the root of its own description: the datasets beside its bands, and those
-    // of the component that owns it.
-    for (TComponent* owner : {Owner(), static_cast<TComponent*>(this)}) {
-        if (owner == nullptr) continue;
-        for (int i = 0; i < owner->ComponentCount(); ++i)
-            if (auto* dataSet = dynamic_cast<TDataSet*>(owner->Components(i)))
-                runDataSets_->push_back(&dataSet->Fields());
-    }
-}
-
-bool TCustomQRReport::RunDataLevels() {
-    if (!available_) return false;
-    try {
-        TRunGuard guard(*this);
-        CollectFormDataSets();
-        controller_->RebuildLists();
-        TQREvEnvironment* global = GetGlobalEnvironment();
-        if (global != nullptr) global->Compile();
-        functions_->BindDataSets(runDataSets_.get());
-        functions_->Compile();
-        struct TReleased {
-            TCustomQRReport& report;
-            TQREvEnvironment* global;
-            ~TReleased() {
-                report.controller_->UnprepareLevel();
-                report.functions_->Release();
-                if (global != nullptr) global->Release();
-            }
-        } released{*this, global};
-        if (TQREvElement* title = functions_->FindConstant(L"REPORTTITLE"))
-            TQREvEnvironment::AssignStringConstant(title, reportTitle_);
-        controller_->PrepareLevel();
-        RunController();
-    } catch (...) {
-        if (releasePending_) FreeNow();
-        throw;
-    }
-    // Nothing of the report is touched after this: it may be gone.
-    if (releasePending_) FreeNow();
-    return true;
-}
-
 void TCustomQRReport::RunController() { controller_->RunDataLoop(); }
 
 void TCustomQRReport::RequestStop() {
@@ -422,7 +351,17 @@ bool TCustomQRReport::HandleReportMessage(TMessage& message) {
             Invalidate();
         }
         return true;
-    case CM_QRPREVIEWDONE:
+    case CM_QRPREVIEWDONE: {
+        // A printer replaced while its preview stayed open goes now, whatever the report does.
+        auto* closed = reinterpret_cast<TQRPrinter*>(message.LParam);
+        auto retired = std::find_if(retiredPrinters_.begin(), retiredPrinters_.end(),
+                                    [closed](const std::unique_ptr<TQRPrinter>& p) { return p.get() == closed; });
+        if (closed != nullptr && retired != retiredPrinters_.end()) {
+            std::unique_ptr<TQRPrinter> printer = std::move(*retired);
+            retiredPrinters_.erase(retired);
+            if (printer->PreviewShowing()) printer->SetPreviewShowing(false);
+            return true;
+        }
         if (!available_) {
             RequestStop();
         } else if (printer_ != nullptr) {
@@ -430,6 +369,7 @@ bool TCustomQRReport::HandleReportMessage(TMessage& message) {
             printer_.reset();
         }
         return true;
+    }
     case CM_QRPRINTREQUEST:
         PrintReport();
         return true;

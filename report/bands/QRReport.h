@@ -38,6 +38,7 @@
 #include "report/printer/QRPrinterSettings.h"
 
 class TQRExportFilter;
+class TQRPagination;
 class TQRReportBands;
 
 enum class TQRReportOption : int { FirstPageHeader, LastPageFooter, Compression };
@@ -72,6 +73,16 @@ public:
     virtual int SpaceLeftInColumn() = 0;
     // Pages started in this run (0 before the first).
     virtual int PageNumber() const = 0;
+    // A stretching control of the band printing now asks for extra (0.1 mm) more room; see
+    // TQRCustomBand::GrowBand. A printer that lays out no pages grants nothing.
+    virtual bool CanGrowBand(TQRCustomBand* band, Extended extra) {
+        (void)band, (void)extra;
+        return false;
+    }
+    virtual bool GrowBand(TQRCustomBand* band, Extended& total, bool& grown, Extended extra) {
+        (void)band, (void)total, (void)grown, (void)extra;
+        return false;
+    }
 };
 
 class TCustomQRReport : public TQRBasePanel, public IQRReport {
@@ -194,9 +205,35 @@ public:
     // Frees the report now when no run of its own is in progress, else once the run has unwound.
     void Release();
 
-    // Generates the report again straight to the printer (the report printer asks for it with
-    // CM_QRPRINTREQUEST); the output operations of the report implement it.
-    virtual void PrintReport() {}
+    // ---- generation and output ----
+    // One run: the data levels walked and their bands laid out into pages on the report's
+    // printer (a new one when it has none), or into the attached export filter. Returns at once
+    // while the report is not Available; afterwards the report is Available again, with its
+    // units and visibility as they were, however the run ended.
+    virtual void GenerateReport();
+    // Each operation below runs on a report printer of its own, and does nothing while the
+    // report is busy. Pages into a page store; the printer stays the report's.
+    void PrepareReport();
+    // Pages into a page store that the preview shows while they are made; returns when the
+    // preview has closed. While a preview of this report is open it comes to the front instead.
+    void ShowPreview();
+    // Generates the report straight to the Windows printer (also what CM_QRPRINTREQUEST asks);
+    // nothing without an installed printer. The report's printer afterwards is the one before.
+    virtual void PrintReport();
+    // Generates into the filter (the caller's), keeping no pages; the report's printer
+    // afterwards is the one before, and the filter is detached again however the run ended.
+    void ExportReport(TQRExportFilter* filter);
+    // The print dialog over the report's printer settings: Tag 1 when cancelled, 0 when confirmed.
+    void RunPrinterSetup();
+    // The report's page and printer settings into its report printer.
+    void ApplyPrinterSettings();
+    void AttachExportFilter(TQRExportFilter* filter);
+    // A new report printer for the next run (false, and none, while the report is busy). The
+    // printer it replaces is freed unless a preview still shows it (then when the preview closes).
+    bool CreateReportPrinter();
+    // The pagination of the run in progress, or null.
+    TQRPagination* Pagination() const { return pagination_; }
+    void SetCanvasOutput(bool value) { canvasOutput_ = value; }
 
     // The window the report printer sends CM_QRPREVIEWDONE and posts CM_QRPRINTREQUEST to.
     HWND ReportWindow();
@@ -266,6 +303,21 @@ private:
     TPixelMargins MarginsInPixels() const;
     bool Destroying() const { return ComponentState().Contains(csDestroying); }
     void CollectFormDataSets();
+    // The levels' part of a run, between collecting the datasets and freeing them; with a
+    // pagination, also the printables' preparation and the last page.
+    void RunLevels(TQRPagination* pagination);
+    void RunPrintingBlock();
+    void PreparePrintables(bool prepare);
+    void RetirePrinter(std::unique_ptr<TQRPrinter> printer);
+    // The printer whose preview of this report is open, or null.
+    TQRPrinter* ShowingPrinter() const;
+    void NotifyAfterPreview(TQRPrinter*) {
+        if (AfterPreview) AfterPreview(this);
+    }
+    void NotifyAfterPrint(TQRPrinter*) {
+        if (AfterPrint) AfterPrint(this);
+    }
+    std::unique_ptr<TQRPrinter> MakeReportPrinter();
     void FreeNow();
     bool Loading() const { return ComponentState().Contains(csLoading); }
 
@@ -306,6 +358,10 @@ private:
     TQRExportFilter* exportFilter_ = nullptr;
     std::unique_ptr<TQRPrinter> printer_;
     IQRBandPrinter* bandPrinter_ = nullptr;
+    TQRPagination* pagination_ = nullptr;
+    TQRPrintable* backgroundControl_ = nullptr;
+    // Printers replaced while their preview was still open: freed when it closes.
+    std::vector<std::unique_ptr<TQRPrinter>> retiredPrinters_;
     std::unique_ptr<TQRDataSetList> runDataSets_;
 
     std::unique_ptr<TBitmap> measure_;

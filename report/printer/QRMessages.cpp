@@ -19,7 +19,32 @@ TQRMessagePump& PumpSlot() {
     return pump;
 }
 
+TQRMessageWait& WaitSlot() {
+    static TQRMessageWait wait = nullptr;
+    return wait;
+}
+
 }  // namespace
+
+TQRMessageWait SetQRMessageWait(TQRMessageWait wait) {
+    TQRMessageWait previous = WaitSlot();
+    WaitSlot() = wait;
+    return previous;
+}
+
+bool QRHandleMessage() {
+    if (TQRMessageWait wait = WaitSlot()) return wait();
+    MSG message;
+    const BOOL got = GetMessageW(&message, nullptr, 0, 0);
+    if (got == 0) {
+        PostQuitMessage(static_cast<int>(message.wParam));
+        return false;
+    }
+    if (got == -1) return false;
+    TranslateMessage(&message);
+    DispatchMessageW(&message);
+    return true;
+}
 
 TQRMessagePump SetQRMessagePump(TQRMessagePump pump) {
     TQRMessagePump previous = PumpSlot();

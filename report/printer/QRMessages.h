@@ -21,3 +21,11 @@ using TQRMessagePump = void (*)();
 TQRMessagePump SetQRMessagePump(TQRMessagePump pump);
 // Handles every window message waiting now, then returns. A quit request stays queued.
 void QRProcessMessages();
+
+// Waits for one window message and handles it; false when the program is quitting (the quit
+// request stays queued for the loop that owns it). A nested loop that lasts while a window is
+// open (the report's preview) is built from it.
+using TQRMessageWait = bool (*)();
+// Installs the wait (null: the engine's own); returns the previous one.
+TQRMessageWait SetQRMessageWait(TQRMessageWait wait);
+bool QRHandleMessage();
