@@ -1,9 +1,10 @@
 #include "report/printables/PrintablesRegistration.h"
 
 #include "framework/controls/ControlsRegistration.h"
+#include "report/printables/QRImage.h"
 #include "report/printables/QRShape.h"
 
 void RegisterReportPrintablesClasses() {
     RegisterControlsClasses();
-    RegisterClasses<TQRShape>();
+    RegisterClasses<TQRShape, TQRImage>();
 }
