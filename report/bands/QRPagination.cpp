@@ -7,6 +7,7 @@
 #include "framework/rtl/Numeric.h"
 #include "report/bands/QRController.h"
 #include "report/filters/QRExportFilter.h"
+#include "report/printables/QRImage.h"
 #include "report/printables/QRPrintable.h"
 #include "report/printables/QRShape.h"
 
@@ -360,6 +361,19 @@ void TQRPagination::StartNextPage() {
             canvas->FillRect(rect);
         }
         if (Exporting()) PlaceFilledRect(*Filter(), rect, report_.BackgroundColor());
+    }
+
+    if (auto* image = dynamic_cast<TQRImage*>(background_)) {
+        TQRPrinter& printer = Printer();
+        const TQRPrintableSize& size = *image->Size();
+        const int left = printer.ToDeviceX(size.StoredValue(TQRPrintableSize::iLeft));
+        const int top = printer.ToDeviceY(size.StoredValue(TQRPrintableSize::iTop));
+        const TRect rect = Rect(left, top, left + Rounded(size.StoredValue(TQRPrintableSize::iWidth) * printer.XFactor()),
+                                top + Rounded(size.StoredValue(TQRPrintableSize::iHeight) * printer.YFactor()));
+        TGraphic* graphic = image->Picture()->Graphic();
+        if (TCanvas* canvas = printer.PageCanvas(); canvas != nullptr && graphic != nullptr && !graphic->Empty())
+            canvas->StretchDraw(rect, *graphic);
+        if (Exporting()) Filter()->PlaceGraphic(image, left, top);
     }
 
     if (pageNumber_ > 1 || report_.Options().Contains(TQRReportOption::FirstPageHeader))

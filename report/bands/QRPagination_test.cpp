@@ -7,6 +7,7 @@
 #include "report/bands/QRBandsTestSupport_test.h"
 #include "report/bands/QRPagination.h"
 #include "report/filters/QRExportFilter.h"
+#include "report/printables/QRImage.h"
 #include "report/printables/QRPrintable.h"
 
 namespace {
@@ -22,7 +23,10 @@ public:
         if (FailOnPage > 0 && ++opened_ == FailOnPage) throw Exception(L"disk full");
     }
     void ClosePage() override { Trace.push_back(L"close"); }
-    void PlaceGraphic(TQRPrintable*, Extended, Extended) override { ++Graphics; }
+    void PlaceGraphic(TQRPrintable* control, Extended, Extended) override {
+        ++Graphics;
+        Placed.push_back(control);
+    }
     void NoteBand(TQRCustomBand* band, Extended, Extended y, Extended) override {
         Trace.push_back(band->Name() + L"@" + IntToStr(static_cast<int>(y)));
     }
@@ -32,6 +36,7 @@ public:
 
     std::vector<String> Trace;
     int Graphics = 0;
+    std::vector<TQRPrintable*> Placed;
     int FailOnPage = 0;
 
 private:
@@ -331,4 +336,19 @@ TEST(QRPagination, FailedExportDetachesItsFilter) {
     EXPECT_EQ(TQRUnit::Native, f.report.Units());
     // The next export runs normally.
     EXPECT_THAT(f.Export(), ::testing::ElementsAre(L"close", L"open", L"D@100", L"close"));
+}
+
+TEST(QRPagination, BackgroundPictureOnEveryPage) {
+    TPaginationFixture f;
+    auto* picture = new TQRImage(&f.report);
+    picture->SetName(L"Fundo");
+    picture->SetParent(&f.report);
+    TBitmap bitmap(8, 8);
+    picture->Picture()->Assign(bitmap);
+    f.report.SetBackImageControl(L"Fundo");
+    f.Band(L"D", rbDetail, 1000);
+    f.Feed(4);
+    TRecordingFilter filter;
+    f.report.ExportReport(&filter);
+    EXPECT_EQ(std::count(filter.Placed.begin(), filter.Placed.end(), picture), 2) << "two pages, once each";
 }
