@@ -6,6 +6,7 @@
 #include "framework/classes/Filer.h"
 #include "framework/classes/Reader.h"
 #include "framework/classes/Writer.h"
+#include "framework/graphics/Bitmap.h"
 #include "framework/graphics/ScreenMetrics.h"
 #include "framework/rtl/DateTime.h"
 #include "framework/rtl/FloatFormat.h"
@@ -73,7 +74,10 @@ void TQRCustomLabel::SetLabelCaption(const String& value) {
 int TQRCustomLabel::LineWidth(const String& text) {
     if (TCustomQRReport* report = LabelReport())
         return MulDivRound(report->TextWidthOf(*Font(), text), DisplayZoom(), 100);
-    return Canvas().TextWidth(text);
+    // Off a report the label is measured without making its window.
+    TBitmap surface(1, 1);
+    surface.Canvas().SetFont(*Font());
+    return surface.Canvas().TextWidth(text);
 }
 
 int TQRCustomLabel::OneLineHeight() {
