@@ -122,7 +122,12 @@ void TQRCustomLabel::FormatLines() {
 
 void TQRCustomLabel::SetName(const String& name) {
     // A label read with an empty caption keeps it: the name stands in only for a new label.
-    const bool loading = ComponentState().Contains(csLoading) || ComponentState().Contains(csReading);
+    // The reader names a component as it creates it, before marking it loading; its owner is
+    // being read then.
+    auto reading = [](const TComponent* c) {
+        return c != nullptr && (c->ComponentState().Contains(csLoading) || c->ComponentState().Contains(csReading));
+    };
+    const bool loading = reading(this) || reading(Owner());
     if (!loading && (caption_.empty() || caption_ == Name())) SetLabelCaption(name);
     TQRPrintable::SetName(name);
 }

@@ -1,6 +1,7 @@
 // The text printables: masks, system values and printing into a recording export filter.
 #include <gmock/gmock.h>
 
+#include "framework/classes/Reader.h"
 #include "report/bands/QRBandsTestSupport_test.h"
 #include "report/filters/QRExportFilter.h"
 #include "report/text/QRTextPrintables.h"
@@ -170,6 +171,37 @@ TEST(QRTextPrintables, AutoSizeKeepsTheRightEdgeOfARightJustifiedLabel) {
     f.label->AssignCaption(L"um texto bem mais longo");
     EXPECT_EQ(f.label->Left() + f.label->Width(), right);
     EXPECT_EQ(f.label->FormattedLines().size(), 1u);
+}
+
+}  // namespace
+
+namespace {
+
+TEST(QRTextPrintables, ReadLabelsKeepTheirCaptionAndPointSize) {
+    TLocal<TQRReport> report(nullptr);
+    ReadComponentFromText(&report,
+                          L"object R: TQRReport\n"
+                          L"  object Band: TQRBand\n"
+                          L"    BandType = rbTitle\n"
+                          L"    object vazio: TQRLabel\n"
+                          L"      Font.Height = -40\n"
+                          L"      FontSize = 14\n"
+                          L"    end\n"
+                          L"    object rotulo: TQRLabel\n"
+                          L"      Caption = 'Nome:'\n"
+                          L"      FontSize = 10\n"
+                          L"    end\n"
+                          L"  end\n"
+                          L"end\n",
+                          L"R");
+    auto* empty = dynamic_cast<TQRLabel*>(report.FindComponent(L"vazio"));
+    auto* named = dynamic_cast<TQRLabel*>(report.FindComponent(L"rotulo"));
+    ASSERT_NE(empty, nullptr);
+    ASSERT_NE(named, nullptr);
+    EXPECT_EQ(empty->Caption(), L"") << "a label stored empty prints empty";
+    EXPECT_EQ(empty->Font()->Size(), 14);
+    EXPECT_EQ(named->Caption(), L"Nome:");
+    EXPECT_EQ(named->Font()->Size(), 10);
 }
 
 }  // namespace
