@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "export/PDFNumbers.h"
+#include "framework/rtl/FormatSettings.h"
 
 namespace {
 
@@ -171,9 +172,17 @@ TEST(PDFPageItems, NumbersIgnoreTheLocale) {
     // A Brazilian locale writes "0,50" with printf; the operator lines must not change.
     const char* set = std::setlocale(LC_ALL, "pt_BR.UTF-8");
     if (!set) set = std::setlocale(LC_ALL, "Portuguese_Brazil.1252");
+    // And the run-time library's own Brazilian settings, which the export must neither use nor change.
+    TFormatSettings brazilian = DefaultFormatSettings();
+    const TFormatSettings saved = brazilian;
+    brazilian.DecimalSeparator = L',';
+    SetDefaultFormatSettings(brazilian);
     TPDFPageItems items = OnePage();
     items.PlaceItem(Shape(pscRectangle, false, 10, 100, 50, 20, 0.5));
+    const wchar_t separatorAfter = DefaultFormatSettings().DecimalSeparator;
+    SetDefaultFormatSettings(saved);
     std::setlocale(LC_ALL, "C");
+    EXPECT_EQ(separatorAfter, L',');
     EXPECT_EQ(items.Pages()[0].GraphicsLines[0], "0.50 w");
     EXPECT_EQ(pdfnum::Fixed(-0.001, 4, 2), "0.00");
     EXPECT_EQ(pdfnum::Int(-12.9), "-12");
