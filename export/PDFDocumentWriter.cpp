@@ -30,7 +30,12 @@ std::string Offset10(std::size_t value) {
     return std::string(text.size() < 10 ? 10 - text.size() : 0, '0') + text;
 }
 
-std::string Literal(const std::string& text) { return "(" + TPDFPageItems::EscapeText(text) + ")"; }
+std::string Literal(const std::string& text) {
+    std::string literal = "(";
+    literal += TPDFPageItems::EscapeText(text);
+    literal += ')';
+    return literal;
+}
 
 }  // namespace
 
@@ -75,7 +80,10 @@ std::string PDFGlyphName(char16_t value) {
 std::string PDFEncoding(const std::u16string* values) {
     if (!values || values->size() != 255) return " <</Type/Encoding /BaseEncoding /WinAnsiEncoding>>";
     std::string text = " <</Type/Encoding /Differences [ 2 ";
-    for (std::size_t byte = 2; byte <= 255; ++byte) text += "/" + PDFGlyphName((*values)[byte - 1]);
+    for (std::size_t byte = 2; byte <= 255; ++byte) {
+        text += '/';
+        text += PDFGlyphName((*values)[byte - 1]);
+    }
     return text + "]>>";
 }
 
@@ -143,7 +151,8 @@ void WritePDFDocument(const TPDFPageItems& items, TPDFFontSource& fontSource, co
     counter = 4 + 2 * P;
     for (long long k = 0; k < F; ++k) {
         const TPDFFontMetrics& m = metrics[static_cast<std::size_t>(k)];
-        const std::string baseFont = "/" + PDFNameText(items.Fonts()[static_cast<std::size_t>(k)].PDFName);
+        std::string baseFont = "/";
+        baseFont += PDFNameText(items.Fonts()[static_cast<std::size_t>(k)].PDFName);
         out.Line(Num(counter) + " 0 obj");
         out.Line("<<");
         out.Line("/Type /Font");

@@ -21,7 +21,11 @@ std::string QuarterEllipseCurve(double x0, double y0, double x1, double y1, doub
     else if (y0 < y1) { c1x = x0 - kx; c1y = y0; c2x = x1; c2y = y1 - ky; }
     else { c1x = x0; c1y = y0 - ky; c2x = x1 + kx; c2y = y1; }
     std::string line;
-    for (double v : {c1x, c1y, c2x, c2y, x1, y1}) line += " " + pdfnum::Fixed(v, 6, 1) + " ";
+    for (double v : {c1x, c1y, c2x, c2y, x1, y1}) {
+        line += ' ';
+        line += pdfnum::Fixed(v, 6, 1);
+        line += ' ';
+    }
     return Trim(line) + " c";
 }
 
