@@ -18,18 +18,7 @@ void TFilter::Publish(TPublisher<TFilter>& p) {
     p.Property(L"FilterGraph", &TFilter::FilterGraph, &TFilter::SetFilterGraph);
 }
 
-void TFilter::AttachFilterGraph(TFilterGraph* graph) {
-    if (graph == graph_) return;
-    if (graph_ != nullptr) {
-        graph_->RemoveProvider(this);
-        graph_->RemoveFreeNotification(this);
-    }
-    graph_ = graph;
-    if (graph_ != nullptr) {
-        graph_->FreeNotification(this);
-        graph_->AddProvider(this);
-    }
-}
+void TFilter::AttachFilterGraph(TFilterGraph* graph) { RelinkFilterProvider(this, graph_, graph); }
 
 void TFilter::Notification(TComponent* component, TOperation operation) {
     TComponent::Notification(component, operation);

@@ -240,3 +240,19 @@ private:
     std::unique_ptr<TFileStream> log_;
     std::unique_ptr<TMessageWindow> notify_;
 };
+
+// Moves a provider component from the graph it is linked to (current) to next, keeping the free
+// notifications that clear current when a graph goes.
+template <class TProvider>
+void RelinkFilterProvider(TProvider* provider, TFilterGraph*& current, TFilterGraph* next) {
+    if (next == current) return;
+    if (current != nullptr) {
+        current->RemoveProvider(provider);
+        current->RemoveFreeNotification(provider);
+    }
+    current = next;
+    if (current != nullptr) {
+        current->FreeNotification(provider);
+        current->AddProvider(provider);
+    }
+}

@@ -105,18 +105,7 @@ void TSampleGrabber::Publish(TPublisher<TSampleGrabber>& p) {
     p.Event(L"OnBuffer", &TSampleGrabber::OnBuffer);
 }
 
-void TSampleGrabber::AttachFilterGraph(TFilterGraph* graph) {
-    if (graph == graph_) return;
-    if (graph_ != nullptr) {
-        graph_->RemoveProvider(this);
-        graph_->RemoveFreeNotification(this);
-    }
-    graph_ = graph;
-    if (graph_ != nullptr) {
-        graph_->FreeNotification(this);
-        graph_->AddProvider(this);
-    }
-}
+void TSampleGrabber::AttachFilterGraph(TFilterGraph* graph) { RelinkFilterProvider(this, graph_, graph); }
 
 void TSampleGrabber::Notification(TComponent* component, TOperation operation) {
     TComponent::Notification(component, operation);
