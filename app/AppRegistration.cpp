@@ -1,17 +1,20 @@
 #include "app/AppRegistration.h"
 
+#include "app/Curriculo.h"
 #include "app/MainForm.h"
 #include "app/PhotoForm.h"
 #include "app/Splash.h"
 #include "capture/CaptureRegistration.h"
 #include "framework/forms/FormsRegistration.h"
-#include "report/bands/BandsRegistration.h"
+#include "report/text/TextRegistration.h"
 
 void RegisterAppClasses() {
     RegisterFormsClasses();
-    RegisterReportBandsClasses();
+    // The report template is read with its labels: the text printables come with the bands.
+    RegisterReportTextClasses();
     RegisterCaptureClasses();
     RegisterClasses<TForm1>();
     RegisterClasses<Tsplash, Tsobre>();
     RegisterClasses<Tfrm_foto>();
+    RegisterClasses<TCurriculo>();
 }

@@ -2,6 +2,7 @@
 
 #include <memory>
 
+#include "app/Curriculo.h"
 #include "app/MainForm.h"
 #include "app/PhotoForm.h"
 #include "app/Splash.h"
@@ -10,7 +11,7 @@ std::vector<TStartUpStage> FolhavidaStartUpStages() {
     // The windows of later parts of the program take their places here: the style form
     // (Timpressao), the save form (Tfrm_salvar), the second template (Tcurriculo2), the
     // update-check window (Tform_MainWindow) and the wait-message window (Tform_Message) after
-    // Tsobre; the report template (TCurriculo) at 75.
+    // Tsobre.
     return {
         {25,
          {
@@ -30,7 +31,8 @@ std::vector<TStartUpStage> FolhavidaStartUpStages() {
                  }
              },
          }},
-        {75, {}},
+        // The report template is no window: the application owns it without making it a form.
+        {75, {[] { Curriculo = new TCurriculo(&Application()); }}},
     };
 }
 
