@@ -6,6 +6,7 @@
 
 #include "framework/rtl/Numeric.h"
 #include "report/bands/QRController.h"
+#include "report/bands/QRDBImage.h"
 #include "report/filters/QRExportFilter.h"
 #include "report/printables/QRImage.h"
 #include "report/printables/QRPrintable.h"
@@ -87,9 +88,25 @@ Extended TQRPagination::HeightWithLinkedBands(TQRCustomBand& band, bool links) {
     return height;
 }
 
-// Only database pictures measure themselves taller than they stand, and reports of this program
-// have none: a band reaches as low as its own height.
-Extended TQRPagination::HeightToLowestControl(TQRCustomBand& band) const { return BandHeight(band); }
+// Only database pictures measure themselves taller than they stand. Pixels are read at the fixed
+// 96 per inch the stored lengths were designed at, not at the screen's.
+Extended TQRPagination::HeightToLowestControl(TQRCustomBand& band) {
+    constexpr Extended pixelsPerTenth = 96.0 / 254;
+    Extended lowest = BandHeight(band);
+    Extended gap = 0;
+    for (int i = 0; i < band.ControlCount(); ++i) {
+        auto* image = dynamic_cast<TQRDBImage*>(band.Controls(i));
+        if (image == nullptr || !image->Enabled()) continue;
+        Extended needed = image->Height();
+        image->NeededHeight(needed);
+        const Extended bottom = (image->Top() + needed) / pixelsPerTenth;
+        if (bottom > lowest) {
+            lowest = bottom;
+            gap = (band.Height() - image->Top() - image->Height() + 1) / pixelsPerTenth;
+        }
+    }
+    return lowest + std::max<Extended>(gap, 0);
+}
 
 Extended TQRPagination::MeasurePageFooters() const {
     Extended height = 0;

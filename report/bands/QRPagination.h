@@ -57,7 +57,9 @@ public:
     static Extended BandWidth(const TQRCustomBand& band);
     // The band's height, plus the heights of the bands linked after it when links is set.
     static Extended HeightWithLinkedBands(TQRCustomBand& band, bool links);
-    Extended HeightToLowestControl(TQRCustomBand& band) const;
+    // The band's height, or as low as a database picture on it reaches when it needs more room,
+    // keeping the space the band leaves below that picture.
+    static Extended HeightToLowestControl(TQRCustomBand& band);
 
 private:
     // The band whose controls print now, and what they have asked for so far.
