@@ -205,3 +205,41 @@ TEST(QRTextPrintables, ReadLabelsKeepTheirCaptionAndPointSize) {
 }
 
 }  // namespace
+
+namespace {
+
+// Expressions printed by a real run over three records: a field per detail, a count in the
+// summary, a constant through a mask, and a mask the formatter refuses.
+TEST(QRTextPrintables, ExpressionsPrintThroughARun) {
+    TLabelFixture f;
+    f.label->AssignCaption(L"Relatorio");
+    auto* data = new TMemoryDataSet(&f.report);
+    data->SetName(L"Dados");
+    data->SetFields({L"nome", L"valor"});
+    data->Rows = {{L"Ana", L"10"}, {L"Bia", L"20"}, {L"Caio", L"30"}};
+    f.report.SetDataSet(data);
+    auto* detail = MakeBand(f.report, L"Detail", rbDetail);
+    auto* summary = MakeBand(f.report, L"Summary", rbSummary);
+    f.report.SetUnits(TQRUnit::Native);
+    detail->Size()->SetHeight(80);
+    summary->Size()->SetHeight(80);
+    auto expr = [](TQRCustomBand* band, const wchar_t* expression, const wchar_t* mask, int left) {
+        auto* e = new TQRExpr(band);
+        e->SetParent(band);
+        e->Size()->SetLeft(left);
+        e->Size()->SetWidth(400);
+        e->SetExpression(expression);
+        e->SetMask(mask);
+        return e;
+    };
+    expr(f.band, L"2 * 21", L"#,##0.0", 1000);
+    expr(detail, L"Dados.nome", L"", 0);
+    auto* count = expr(summary, L"COUNT", L"0.00", 0);
+    expr(summary, L"1.5", L"%m %d", 500);
+
+    const std::vector<String> texts = Texts(f.Export());
+    EXPECT_EQ(texts, (std::vector<String>{L"Relatorio", L"42.0", L"Ana", L"Bia", L"Caio", L"3.00", L"#ERROR"}));
+    EXPECT_EQ(count->Caption(), L"COUNT") << "the caption keeps the expression";
+}
+
+}  // namespace
