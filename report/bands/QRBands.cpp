@@ -313,6 +313,10 @@ void TQRCustomBand::ChangeZoom(int zoom) {
     size_->PushToParent();
 }
 
+void TQRCustomBand::GetChildren(const std::function<void(TComponent*)>& proc, TComponent*) {
+    for (int i = 0; i < ControlCount(); ++i) proc(Controls(i));
+}
+
 void TQRCustomBand::PaintRulers(TQRUnit units) {
     if (parentReport_ != nullptr) SetFontSize(std::abs(parentReport_->Font()->Size()));
     TQRBasePanel::PaintRulers(units);

@@ -166,6 +166,8 @@ public:
     void PaintRulers(TQRUnit units) override;
     void SetBounds(int left, int top, int width, int height) override;
     void SetParent(TWinControl* parent) override;
+    // The band's printables are stored inside it.
+    void GetChildren(const std::function<void(TComponent*)>& proc, TComponent* root) override;
 
 protected:
     friend class TCustomQRReport;

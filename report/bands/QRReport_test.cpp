@@ -6,6 +6,8 @@
 #include "framework/classes/Writer.h"
 #include "framework/graphics/ScreenMetrics.h"
 #include "report/bands/QRBandsTestSupport_test.h"
+#include "report/printables/QRImage.h"
+#include "report/printables/QRShape.h"
 #include "testing/ControlTestSupport.h"
 
 using ::testing::ElementsAre;
@@ -239,6 +241,32 @@ TEST(QRReport, WritesAndReadsItsProperties) {
     EXPECT_FALSE(copy.PrevShowThumbs());
     ASSERT_EQ(2u, copy.BandList().size());
     EXPECT_TRUE(copy.BandList()[0]->HasChild());
+}
+
+TEST(QRReport, WritesThePrintablesOnItsBands) {
+    TLocal<TQRReport> report(nullptr);
+    report.SetName(L"Relatorio");
+    TQRBand* title = report.AddBandOfType(rbTitle);
+    report.SetUnits(TQRUnit::Native);
+    auto* line = new TQRShape(&report);
+    line->SetName(L"linha1");
+    line->SetParent(title);
+    line->SetShape(qrsHorLine);
+    line->Size()->SetLeft(21);
+    line->Size()->SetWidth(1857);
+    auto* photo = new TQRImage(&report);
+    photo->SetName(L"foto");
+    photo->SetParent(title);
+    const String text = WriteComponentToText(&report);
+    TLocal<TQRReport> copy(nullptr);
+    ReadComponentFromText(&copy, text, L"copy");
+    auto* copiedLine = dynamic_cast<TQRShape*>(copy.FindComponent(L"linha1"));
+    ASSERT_NE(copiedLine, nullptr) << text;
+    EXPECT_EQ(copiedLine->Parent(), copy.BandList().at(0));
+    EXPECT_EQ(copiedLine->Shape(), qrsHorLine);
+    EXPECT_EQ(copiedLine->Size()->StoredValue(TQRPrintableSize::iWidth), 1857);
+    EXPECT_NE(dynamic_cast<TQRImage*>(copy.FindComponent(L"foto")), nullptr) << text;
+    EXPECT_EQ(copy.BandList().at(0)->ControlCount(), 2);
 }
 
 TEST(QRReport, MeasuresText) {
