@@ -6,10 +6,12 @@
 #include "capture/CaptureRegistration.h"
 #include "framework/forms/FormsRegistration.h"
 #include "report/bands/BandsRegistration.h"
+#include "report/previewwindow/PreviewWindowRegistration.h"
 
 void RegisterAppClasses() {
     RegisterFormsClasses();
     RegisterReportBandsClasses();
+    RegisterReportPreviewWindowClasses();
     RegisterCaptureClasses();
     RegisterClasses<TForm1>();
     RegisterClasses<Tsplash, Tsobre>();
