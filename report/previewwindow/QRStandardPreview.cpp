@@ -244,6 +244,7 @@ void TQRStandardPreview::CreatePreview(TQRPrinter* printer) {
         TabThumbs->SetTabVisible(showThumbnails_);
         FindButton->SetVisible(showSearch_);
         if (!showSearch_ && Tabs->Visible()) TabSearchResult->SetTabVisible(false);
+        Tabs->SetActivePage(showThumbnails_ ? TabThumbs : TabSearchResult);
     } catch (const Exception&) {
         // The thumbnails are a convenience: the window works without them.
     }

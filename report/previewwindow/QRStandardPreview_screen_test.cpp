@@ -176,6 +176,8 @@ TEST_F(StandardPreviewScreen, LaidOutWithItsTextsAndTheToolBarFollowsTheBuild) {
         EXPECT_TRUE(b->Enabled()) << Narrow(b->Name());
     EXPECT_FALSE(w.CancelButton->Enabled());
     EXPECT_EQ(w.ThumbGrid->RowCount(), 3);
+    EXPECT_TRUE(w.ThumbGrid->Showing()) << "the thumbnails are the tab shown first";
+    EXPECT_GT(w.ThumbGrid->DefaultRowHeight(), w.ThumbGrid->DefaultColWidth()) << "portrait thumbnails";
     EXPECT_EQ(Panel(1), L"Page 1 of 3");
     Shot(L"preview-100");
 
