@@ -52,8 +52,10 @@ std::optional<String> TPreviewProgressText::Update(int progress) {
     return text;
 }
 
-std::optional<String> ProgressFormText(int progress) {
-    if (progress % 5 != 0) return std::nullopt;
+std::optional<String> TProgressFormSteps::Update(int progress) {
+    const int step = progress < 0 ? -1 : progress / 5;
+    if (step <= lastStep_) return std::nullopt;
+    lastStep_ = step;
     return IntToStr(progress) + L"% " + L" Completed";
 }
 

@@ -30,9 +30,17 @@ private:
     int lastShown_ = 0;
 };
 
-// The progress window's line for progress p ("35%  Completed"); nothing unless p is a multiple
-// of 5, so that the window does not repaint for every page.
-std::optional<String> ProgressFormText(int progress);
+// The progress window's line ("35%  Completed"). It moves each time the progress reaches a new
+// step of 5 percent, so that it does not repaint for every page yet never stands still while the
+// progress jumps over the multiples of 5 (three pages: 33, 67, 100).
+class TProgressFormSteps {
+public:
+    // The new line for progress p, or nothing when the window stays as it is.
+    std::optional<String> Update(int progress);
+
+private:
+    int lastStep_ = -1;
+};
 
 // The extensions the save dialog proposes first, by the report's default save type (with dot).
 const String& DefaultSaveExtension(int saveType);

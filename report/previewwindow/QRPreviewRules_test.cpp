@@ -69,12 +69,21 @@ TEST(PreviewRules, StatusAndProgressTexts) {
     EXPECT_EQ(jumps.Update(67).value_or(L"-"), L"67%");
     EXPECT_EQ(jumps.Update(0).value_or(L"-"), L"");
 
-    // The progress window: three pages give 33, 67 and 100; only 100 is a multiple of 5.
-    EXPECT_FALSE(ProgressFormText(33).has_value());
-    EXPECT_FALSE(ProgressFormText(67).has_value());
-    EXPECT_EQ(ProgressFormText(100).value_or(L"-"), L"100%  Completed");
-    EXPECT_EQ(ProgressFormText(35).value_or(L"-"), L"35%  Completed");
-    EXPECT_EQ(ProgressFormText(0).value_or(L"-"), L"0%  Completed");
+    // The progress window: three pages give 33, 67 and 100, and each moves it.
+    TProgressFormSteps three;
+    EXPECT_EQ(three.Update(33).value_or(L"-"), L"33%  Completed");
+    EXPECT_EQ(three.Update(67).value_or(L"-"), L"67%  Completed");
+    EXPECT_EQ(three.Update(100).value_or(L"-"), L"100%  Completed");
+    // Many pages: once per step of 5, from 0.
+    TProgressFormSteps many;
+    std::vector<String> lines;
+    for (int p = 0; p <= 100; ++p)
+        if (const auto line = many.Update(p)) lines.push_back(*line);
+    ASSERT_EQ(lines.size(), 21u);
+    EXPECT_EQ(lines[0], L"0%  Completed");
+    EXPECT_EQ(lines[1], L"5%  Completed");
+    EXPECT_EQ(lines[20], L"100%  Completed");
+    EXPECT_FALSE(many.Update(100).has_value()) << "the same progress again does not repaint";
 }
 
 TEST(PreviewRules, SaveDialogFilterOffersDefaultPreparedAndFilters) {

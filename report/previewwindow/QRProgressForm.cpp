@@ -39,7 +39,7 @@ void TQRProgressForm::PrinterDestroyed(TQRPrinter& printer) {
 void TQRProgressForm::ProgressMessage() {
     if (printer_ == nullptr) return;
     const int progress = printer_->Progress();
-    if (const auto text = ProgressFormText(progress)) {
+    if (const auto text = steps_.Update(progress)) {
         Gauge->SetPosition(progress);
         Info->SetCaption(*text);
         Application().ProcessMessages();

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "framework/forms/Form.h"
+#include "report/previewwindow/QRPreviewRules.h"
 #include "report/printer/QRPrinter.h"
 
 class TProgressBar;
@@ -17,7 +18,7 @@ public:
 
     TQRPrinter* QRPrinter() const { return printer_; }
     void SetQRPrinter(TQRPrinter* printer) { printer_ = printer; }
-    // Reads the printer's progress and shows it when it is a multiple of 5.
+    // Reads the printer's progress and shows it when it reached a new step of 5 percent.
     void ProgressMessage();
 
     TProgressBar* Gauge;
@@ -34,4 +35,5 @@ private:
     void CancelButtonClick(TObject*);
 
     TQRPrinter* printer_ = nullptr;
+    TProgressFormSteps steps_;
 };
