@@ -18,6 +18,7 @@
 #include "framework/graphics/Clipboard.h"
 #include "framework/rtl/FileUtils.h"
 #include "framework/rtl/Format.h"
+#include "report/bands/QRReport.h"
 #include "report/previewwindow/QRProgressForm.h"
 #include "testing/ControlTestSupport.h"
 #include "testing/FakePrinters.h"
@@ -417,4 +418,70 @@ TEST_F(StandardPreviewScreen, FactoryOpensTheWindowAndTheProgressWindow) {
     std::unique_ptr<IQRPrinterClient> printing = factory.ShowProgress(printer, L"");
     GetWindowTextW(printing->ClientHandle(), caption, 64);
     EXPECT_STREQ(caption, L"Printing progress");
+}
+
+namespace {
+
+// Records for a report: a fixed number, then no more.
+class TRecords : public TObject {
+public:
+    String ClassName() const override { return L"TRecords"; }
+    void NeedData(TObject*, bool& more) { more = served_++ < Count; }
+    int Count = 12;
+
+private:
+    int served_ = 0;
+};
+
+TQRBand* AddBand(TCustomQRReport& report, const wchar_t* name, TQRBandType type, int height) {
+    auto* band = new TQRBand(&report);
+    band->SetName(name);
+    band->SetBandTypeValue(type);
+    band->SetParent(&report);
+    band->Size()->SetHeight(height);
+    return band;
+}
+
+}  // namespace
+
+// A report's ShowPreview opens the standard window with the report's title and stays in its loop
+// until a person closes the window.
+TEST(StandardPreviewOfAReport, ShowPreviewOpensTheWindowUntilItIsClosed) {
+    FakePrintMachine machine;
+    ScopedFakePrinters installed{machine};
+    TLocal<TQRReport> report{nullptr};
+    report.SetShowProgress(false);
+    TQRPage& page = *report.Page();
+    page.SetUnits(TQRUnit::MM);
+    page.SetPaperSize(TQRPaperSize::A4);
+    page.SetTopMargin(10);
+    page.SetBottomMargin(10);
+    report.SetUnits(TQRUnit::Native);
+    AddBand(report, L"T", rbTitle, 100);
+    AddBand(report, L"D", rbDetail, 300);
+    TRecords records;
+    report.OnNeedData = TQROnNeedDataEvent(&records, &TRecords::NeedData);
+    report.SetReportTitle(L"Curr\u00edculo");
+    report.SetPreviewInitialState(TQRPrevWindowState::wsNormal);
+
+    String caption;
+    TWindowWatcher watcher(L"TQRStandardPreview", [&](HWND window) {
+        wchar_t text[128] = {};
+        GetWindowTextW(window, text, 128);
+        caption = text;
+        PostMessageW(window, WM_CLOSE, 0, 0);
+    });
+    report.ShowPreview();
+    EXPECT_TRUE(watcher.Found());
+    EXPECT_EQ(caption, L"Report Preview : Curr\u00edculo");
+    // Closed during the build, the run is cancelled and its printer goes; closed after it, the
+    // printer stays without a preview.
+    if (TQRPrinter* printer = report.ReportPrinter()) {
+        EXPECT_FALSE(printer->PreviewShowing());
+    }
+    EXPECT_TRUE(report.Available());
+    // The report can preview again afterwards.
+    TWindowWatcher again(L"TQRStandardPreview", [&](HWND window) { PostMessageW(window, WM_CLOSE, 0, 0); });
+    report.ShowPreview();
+    EXPECT_TRUE(again.Found());
 }
