@@ -6,12 +6,14 @@
 #include "app/Splash.h"
 #include "capture/CaptureRegistration.h"
 #include "framework/forms/FormsRegistration.h"
+#include "report/previewwindow/PreviewWindowRegistration.h"
 #include "report/text/TextRegistration.h"
 
 void RegisterAppClasses() {
     RegisterFormsClasses();
     // The report template is read with its labels: the text printables come with the bands.
     RegisterReportTextClasses();
+    RegisterReportPreviewWindowClasses();
     RegisterCaptureClasses();
     RegisterClasses<TForm1>();
     RegisterClasses<Tsplash, Tsobre>();

@@ -10,6 +10,11 @@
 #include "framework/controls/RichEdit.h"
 #include "framework/controls/StdCtrls.h"
 #include "framework/controls/Timer.h"
+#include "framework/controls/ToolBar.h"
+#include "framework/controls/SpeedButton.h"
+#include "framework/controls/ListBox.h"
+#include "framework/controls/DrawGrid.h"
+#include "framework/controls/Splitter.h"
 #include "framework/graphics/GraphicsRegistration.h"
 
 void RegisterControlsClasses() {
@@ -24,4 +29,5 @@ void RegisterControlsClasses() {
     RegisterClasses<TPanel, TBevel, TImage>();
     RegisterClasses<TMenuItem, TMenu, TMainMenu, TPopupMenu>();
     RegisterClasses<TTimer>();
+    RegisterClasses<TToolButton, TToolBar, TSpeedButton, TListBox, TDrawGrid, TSplitter>();
 }

@@ -46,8 +46,6 @@ FV_ENUM_NAMES(TQRReportOption, FirstPageHeader, LastPageFooter, Compression)
 using TQRReportOptions = TSet<TQRReportOption>;
 
 // Preview settings the report keeps for the standard preview window.
-enum class TQRZoomState : int { qrZoomToFit, qrZoomToWidth, qrZoomOther, qrZoom100 };
-FV_ENUM_NAMES(TQRZoomState, qrZoomToFit, qrZoomToWidth, qrZoomOther, qrZoom100)
 enum class TPrevSaveType : int { stQRP, stPDF, stXL, stHTML, stRTF, stCSV, stASCII, stXML };
 FV_ENUM_NAMES(TPrevSaveType, stQRP, stPDF, stXL, stHTML, stRTF, stCSV, stASCII, stXML)
 enum class TQRPrevFormStyle : int { fsNormal, fsStayOnTop };
@@ -289,6 +287,7 @@ private:
         bool Exporting() const override { return report_.exportFilter_ != nullptr; }
         bool ShowProgress() const override { return report_.showProgress_; }
         void AfterPrint() override;
+        TComponent* ReportComponent() const override { return &report_; }
 
     private:
         TCustomQRReport& report_;

@@ -312,7 +312,7 @@ void TCustomQRReport::PrintReport() {
     if (!fresh->PrintersInstalled()) return;
     fresh->SetDestination(ptPrinter);
     std::unique_ptr<IQRPrinterClient> progress;
-    if (showProgress_) progress = CreatePreviewInterface()->ShowProgress(*fresh);
+    if (showProgress_) progress = CreatePreviewInterface()->ShowProgress(*fresh, String());
     fresh->SetClient(progress.get());
     std::unique_ptr<TQRPrinter> remembered = SetReportPrinter(std::move(fresh));
     // The print run's printer goes before its progress window, which it tells that it goes.
@@ -333,7 +333,7 @@ void TCustomQRReport::ExportReport(TQRExportFilter* filter) {
     canvasOutput_ = false;
     std::unique_ptr<TQRPrinter> exportPrinter = MakeReportPrinter();
     std::unique_ptr<IQRPrinterClient> progress;
-    if (showProgress_) progress = CreatePreviewInterface()->ShowProgress(*exportPrinter);
+    if (showProgress_) progress = CreatePreviewInterface()->ShowProgress(*exportPrinter, L"Exporting Progress");
     exportPrinter->SetClient(progress.get());
     std::unique_ptr<TQRPrinter> remembered = SetReportPrinter(std::move(exportPrinter));
     // A failed export leaves the report as a finished one does: the filter goes with the run.

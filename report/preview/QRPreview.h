@@ -10,7 +10,6 @@
 #include "report/printer/QRPreviewInterface.h"
 #include "report/printer/QRPrinter.h"
 
-FV_ENUM(TQRZoomState, qrZoomToFit, qrZoomToWidth, qrZoomOther, qrZoom100)
 FV_ENUM(TQRHyperlinkEventType, heCursorMoveOver, heCursorMoveAway, heGoto)
 
 using TQRPageAvailableEvent = TMethod<void(TObject* Sender, int PageNum)>;

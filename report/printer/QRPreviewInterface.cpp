@@ -9,7 +9,7 @@ TClass& FactorySlot() {
 
 TComponent* TQRPreviewInterface::Show(TQRPrinter&) { return nullptr; }
 TComponent* TQRPreviewInterface::ShowModal(TQRPrinter&) { return nullptr; }
-std::unique_ptr<IQRPrinterClient> TQRPreviewInterface::ShowProgress(TQRPrinter&) { return nullptr; }
+std::unique_ptr<IQRPrinterClient> TQRPreviewInterface::ShowProgress(TQRPrinter&, const String&) { return nullptr; }
 
 TClass PreviewInterfaceClass() {
     TClass factory = FactorySlot();

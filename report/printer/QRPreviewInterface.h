@@ -11,6 +11,10 @@
 
 class TQRPrinter;
 
+// How the preview shows a page: fitted whole, fitted to its width, or at a chosen percentage. The
+// report keeps the state its preview opens with.
+FV_ENUM(TQRZoomState, qrZoomToFit, qrZoomToWidth, qrZoomOther, qrZoom100)
+
 // A window that follows a report printer: it receives CM_QRPROGRESS and CM_QRPAGEREADY while it
 // is the printer's client. The printer tells it when the printer goes, so that it forgets it.
 class IQRPrinterClient {
@@ -31,7 +35,8 @@ public:
     virtual TComponent* ShowModal(TQRPrinter& printer);
     // Shows a progress window for printing stored pages, which the printer makes its client
     // while it prints and closes by freeing it; null in the base (no progress is shown).
-    virtual std::unique_ptr<IQRPrinterClient> ShowProgress(TQRPrinter& printer);
+    // caption: the window's title, empty for the printing one.
+    virtual std::unique_ptr<IQRPrinterClient> ShowProgress(TQRPrinter& printer, const String& caption);
 };
 
 // The factory class a report printer creates when it shows its preview. Setting one that does not

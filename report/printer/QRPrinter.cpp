@@ -357,7 +357,7 @@ class TQRPrinter::ProgressWindow {
 public:
     ProgressWindow(TQRPrinter& printer, bool show) : printer_(printer), previous_(printer.client_) {
         if (!show) return;
-        window_ = CreatePreviewInterface()->ShowProgress(printer);
+        window_ = CreatePreviewInterface()->ShowProgress(printer, String());
         if (window_) printer_.client_ = window_.get();
     }
     ~ProgressWindow() {

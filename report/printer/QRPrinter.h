@@ -47,6 +47,8 @@ public:
     virtual bool Exporting() const = 0;           // an export filter is attached
     virtual bool ShowProgress() const = 0;
     virtual void AfterPrint() = 0;                // fires its AfterPrint event when assigned
+    // The report itself, for the windows that act on it (the preview window); null when unknown.
+    virtual TComponent* ReportComponent() const { return nullptr; }
 };
 
 class TQRPrinter;

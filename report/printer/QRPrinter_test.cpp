@@ -134,7 +134,7 @@ public:
         shown = &printer;
         return window;
     }
-    std::unique_ptr<IQRPrinterClient> ShowProgress(TQRPrinter&) override {
+    std::unique_ptr<IQRPrinterClient> ShowProgress(TQRPrinter&, const String&) override {
         ++progressWindows;
         return std::make_unique<TestWindow>();
     }
