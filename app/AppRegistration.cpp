@@ -2,7 +2,9 @@
 
 #include "app/MainForm.h"
 #include "app/PhotoForm.h"
+#include "app/SaveForm.h"
 #include "app/Splash.h"
+#include "app/StyleForm.h"
 #include "capture/CaptureRegistration.h"
 #include "framework/forms/FormsRegistration.h"
 #include "report/bands/BandsRegistration.h"
@@ -13,5 +15,6 @@ void RegisterAppClasses() {
     RegisterCaptureClasses();
     RegisterClasses<TForm1>();
     RegisterClasses<Tsplash, Tsobre>();
+    RegisterClasses<Timpressao, Tfrm_salvar>();
     RegisterClasses<Tfrm_foto>();
 }
