@@ -130,7 +130,16 @@ void TDirectoryListBox::SetDirectory(const String& directory) {
     const bool changed = lstrcmpiW(full.c_str(), directory_.c_str()) != 0;
     directory_ = full;
     Reload();
+    if (driveCombo_ != nullptr && driveCombo_->drive_ != Drive()) {
+        driveCombo_->drive_ = Drive();
+        driveCombo_->FillWindow();
+    }
     if (changed && OnChange) OnChange(this);
+}
+
+void TDirectoryListBox::Notification(TComponent* component, TOperation operation) {
+    TWinControl::Notification(component, operation);
+    if (operation == opRemove && component == driveCombo_) driveCombo_ = nullptr;
 }
 
 void TDirectoryListBox::SetDrive(wchar_t drive) {
@@ -287,9 +296,20 @@ void TDriveComboBox::SetDrive(wchar_t drive) {
 
 void TDriveComboBox::SetDirList(TDirectoryListBox* list) {
     if (list == dirList_) return;
-    if (dirList_ != nullptr) dirList_->RemoveFreeNotification(this);
+    if (dirList_ != nullptr) {
+        dirList_->driveCombo_ = nullptr;
+        dirList_->RemoveFreeNotification(this);
+    }
     dirList_ = list;
-    if (dirList_ != nullptr) dirList_->FreeNotification(this);
+    if (dirList_ != nullptr) {
+        dirList_->driveCombo_ = this;
+        dirList_->FreeNotification(this);
+        // The drive list shows the drive of the folder the list has open.
+        if (dirList_->Drive() != L'\0' && std::find(drives_.begin(), drives_.end(), dirList_->Drive()) != drives_.end()) {
+            drive_ = dirList_->Drive();
+            FillWindow();
+        }
+    }
 }
 
 void TDriveComboBox::Notification(TComponent* component, TOperation operation) {

@@ -22,8 +22,11 @@ std::vector<TFolderLine> FolderLines(const String& directory, std::vector<String
 // The folder that line index of FolderLines(directory, ...) stands for.
 String FolderOfLine(const String& directory, const std::vector<TFolderLine>& lines, int index);
 
+class TDriveComboBox;
+
 class TDirectoryListBox : public TWinControl {
     FV_CLASS(TDirectoryListBox, TWinControl)
+    friend class TDriveComboBox;
 public:
     explicit TDirectoryListBox(TComponent* owner);
     static void Publish(TPublisher<TDirectoryListBox>& p);
@@ -47,6 +50,7 @@ public:
 protected:
     void CreateParams(TCreateParams& params) override;
     void CreateHandleDone() override;
+    void Notification(TComponent* component, TOperation operation) override;
 
 private:
     void Reload();
@@ -55,10 +59,12 @@ private:
 
     String directory_;
     std::vector<TFolderLine> lines_;
+    TDriveComboBox* driveCombo_ = nullptr;  // the drive list linked to this one, which follows its drive
 };
 
 class TDriveComboBox : public TWinControl {
     FV_CLASS(TDriveComboBox, TWinControl)
+    friend class TDirectoryListBox;
 public:
     explicit TDriveComboBox(TComponent* owner);
     static void Publish(TPublisher<TDriveComboBox>& p);

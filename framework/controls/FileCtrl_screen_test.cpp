@@ -88,6 +88,11 @@ TEST(DriveComboBox, ListsTheDrivesAndPointsItsFolderListAtThePickedOne) {
 
     drives->SetDrive(L'C');
     EXPECT_EQ(list->Drive(), L'c');
+    // Opening a folder on another drive in the list moves the drive list along.
+    list->SetDirectory(L"Z:\\");
+    EXPECT_EQ(drives->Drive(), L'z');
+    EXPECT_EQ(SendMessageW(h, CB_GETCURSEL, 0, 0), z);
+    drives->SetDrive(L'c');
     EXPECT_THROW(drives->SetDrive(L'#'), EInvalidArgument);
     EXPECT_EQ(drives->Drive(), L'c');
 
