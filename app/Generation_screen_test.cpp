@@ -84,6 +84,12 @@ String DialogText(HWND box) {
     return all;
 }
 
+String WindowTextOf(HWND window) {
+    wchar_t text[256]{};
+    GetWindowTextW(window, text, 256);
+    return text;
+}
+
 // A folder of its own under the temp directory, emptied and removed at the end.
 struct SaveFolder {
     SaveFolder() {
@@ -163,6 +169,43 @@ TEST_F(Generation, DefaultGenerationShowsItsProgressAndHidesItAfterThePreview) {
     fake.FailPreview = true;
     EXPECT_THROW(RunDefaultGeneration(*Form1), Exception);
     EXPECT_FALSE(Form1->Progresso->Visible());
+}
+
+TEST_F(Generation, TheStyleQuestionLeadsToThePreviewOrToTheStyleForm) {
+    struct Row {
+        int Answer;
+        const wchar_t* StyleButton;  // clicked in the style form; null: the form must not appear
+        int Previews;
+        const wchar_t* Font;
+    };
+    impressao->Modelo2->SetChecked(true);
+    const Row rows[] = {
+        {IDNO, nullptr, 1, L"Arial"},
+        {IDYES, L"Cancel", 1, L"Arial"},
+        {IDYES, L"OK", 2, L"Monotype Corsiva"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.Answer == IDNO ? "No" : StringToUtf8(row.StyleButton));
+        String question;
+        TWindowWatcher box(L"#32770", [&](HWND window) {
+            question = DialogText(window) + L"|" + WindowTextOf(window);
+            PostMessageW(GetDlgItem(window, row.Answer), BM_CLICK, 0, 0);
+        });
+        const HWND ok = impressao->BitBtn1->Handle(), cancel = impressao->BitBtn2->Handle();
+        TWindowWatcher style(L"Timpressao", [&](HWND) {
+            if (row.StyleButton != nullptr)
+                PostMessageW(String(row.StyleButton) == L"OK" ? ok : cancel, BM_CLICK, 0, 0);
+        });
+        RequestGeneration(*Form1);
+        EXPECT_TRUE(box.Found());
+        EXPECT_NE(question.find(L"Gostaria de configurar cores e estilo do seu Currículo?"), String::npos)
+            << StringToUtf8(question);
+        EXPECT_NE(question.find(L"|Configurações Avançadas"), String::npos) << StringToUtf8(question);
+        EXPECT_EQ(style.Found(), row.StyleButton != nullptr);
+        EXPECT_EQ(fake.Previews, row.Previews);
+        EXPECT_EQ(fake.States.back().FontName, row.Font);
+        EXPECT_FALSE(impressao->Visible());
+    }
 }
 
 TEST(BusyProgress, FollowsTheStepsOfEachVariant) {
