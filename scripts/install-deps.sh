@@ -9,6 +9,7 @@ packages=(
   xvfb cmake ninja-build googletest nasm python3 dpkg-dev
   fonts-liberation fonts-wine
   qpdf poppler-utils imagemagick ghostscript x11-utils x11-apps
+  chromium  # opens the exported HTML résumé headless in its browser check
   clang libclang-rt-14-dev  # the native build: its sanitizers and libFuzzer
 )
 src_list=/etc/apt/sources.list.d/folhavida-deb-src.sources
