@@ -10,6 +10,7 @@ packages=(
   fonts-liberation fonts-wine
   fonts-urw-base35 fonts-kaushanscript  # stand-ins for the lettering models' faces under Wine
   qpdf poppler-utils imagemagick ghostscript x11-utils x11-apps
+  chromium  # opens the exported HTML résumé headless in its browser check
   clang libclang-rt-14-dev  # the native build: its sanitizers and libFuzzer
 )
 src_list=/etc/apt/sources.list.d/folhavida-deb-src.sources

@@ -1,0 +1,63 @@
+#include "export/filters/QRGAbstractExportFilter.h"
+
+#include "framework/rtl/Numeric.h"
+
+TQRGAbstractExportFilter::TQRGAbstractExportFilter(const String& fileName) : TQRExportFilter(fileName) {}
+
+TQRGAbstractExportFilter::~TQRGAbstractExportFilter() = default;
+
+void TQRGAbstractExportFilter::BeginExport(int paperWidth, int paperLength, TFont* font) {
+    OpenOutput(FileName());
+    font_ = std::make_unique<TFont>();
+    if (font != nullptr) font_->Assign(*font);
+    activeFont_ = std::make_unique<TFont>();
+    lineHeight_ = charWidth_ = font_->Size() * 254.0L / 72;  // tenths of a millimetre in a point
+    paperWidth_ = paperWidth;
+    paperLength_ = paperLength;
+    // A font without a size has no lines to count.
+    linesPerPage_ = lineHeight_ > 0 ? static_cast<int>(Round(paperLength_ / lineHeight_)) : 0;
+    pageDone_ = false;
+    TQRExportFilter::BeginExport(paperWidth, paperLength, font);
+}
+
+void TQRGAbstractExportFilter::ClosePage() {
+    MarkPageDone();
+    TQRExportFilter::ClosePage();
+}
+
+void TQRGAbstractExportFilter::EndExport() {
+    font_.reset();
+    activeFont_.reset();
+    CloseOutput();
+    TQRExportFilter::EndExport();
+}
+
+void TQRGAbstractExportFilter::OpenPage() {
+    pageDone_ = false;
+    activeFont_ = std::make_unique<TFont>();
+}
+
+void TQRGAbstractExportFilter::OpenOutput(const String& fileName) {
+    SetOutput(std::make_unique<TFileStream>(fileName, fmCreate));
+}
+
+void TQRGAbstractExportFilter::CloseOutput() {
+    ownedOutput_.reset();
+    output_ = nullptr;
+}
+
+void TQRGAbstractExportFilter::MarkPageDone() { pageDone_ = true; }
+
+void TQRGAbstractExportFilter::WriteOutput(const std::string& bytes) {
+    if (output_ != nullptr && !bytes.empty()) output_->WriteBuffer(bytes.data(), static_cast<Int64>(bytes.size()));
+}
+
+void TQRGAbstractExportFilter::SetOutput(std::unique_ptr<TStream> owned) {
+    ownedOutput_ = std::move(owned);
+    output_ = ownedOutput_.get();
+}
+
+void TQRGAbstractExportFilter::SetOutput(TStream* notOwned) {
+    ownedOutput_.reset();
+    output_ = notOwned;
+}
