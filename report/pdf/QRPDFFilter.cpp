@@ -192,8 +192,10 @@ void TQRPDFDocumentFilter::StartPageItems() {
     double width = 595, height = 840;
     if (TCustomQRReport* report = Report()) {
         const TQRPage& page = *report->Page();
-        width = static_cast<double>(RoundHalfEven(page.Width())) * kPointsPerTenthMm;
-        height = static_cast<double>(RoundHalfEven(page.Length())) * kPointsPerTenthMm;
+        // Whole points, the nearest to the paper (A4 is 595 x 842): the media box holds whole
+        // points, and the height that turns positions upward must be the box's own.
+        width = static_cast<double>(RoundHalfEven(RoundHalfEven(page.Width()) * kPointsPerTenthMm));
+        height = static_cast<double>(RoundHalfEven(RoundHalfEven(page.Length()) * kPointsPerTenthMm));
     }
     ++pageCount_;
     // The run's positions are measured from the paper's edge with the top margin already in

@@ -144,7 +144,7 @@ TEST(QRPDFFilter, ReportRunGivesOnePageWithTextsShapesAndPhoto) {
     const std::string pdf = resume.Export();
     ASSERT_EQ(pdf.rfind("%PDF-1.3\r\n", 0), 0u);
     EXPECT_THAT(pdf, HasSubstr("/Count 1\r\n"));
-    EXPECT_THAT(pdf, HasSubstr("/MediaBox [0 0 595 841]"));
+    EXPECT_THAT(pdf, HasSubstr("/MediaBox [0 0 595 842]"));
     // Bold Arial first, plain Arial second; the texts in code page 1252, escaped.
     EXPECT_THAT(pdf, HasSubstr("/F00 14 Tf"));
     EXPECT_THAT(pdf, HasSubstr("/F01 10 Tf"));
