@@ -226,8 +226,10 @@ void TQRPDFDocumentFilter::PlaceText(Extended x, Extended y, TFont* font, TColor
     const TQRPrinter* printer = RunPrinter();
     int dx = printer ? printer->ToDeviceX(x) : static_cast<int>(x);
     const int dy = printer ? printer->ToDeviceY(y) : static_cast<int>(y);
-    TBitmap measure(1, 1);
-    TCanvas& canvas = measure.Canvas();
+    // One measuring surface for the whole export: making one per line would cost more than
+    // everything else a line does.
+    if (measure_ == nullptr) measure_ = std::make_unique<TBitmap>(1, 1);
+    TCanvas& canvas = measure_->Canvas();
     canvas.SetFont(*font);
     const int width = canvas.TextWidth(text);
     // The character set the system actually gave the font decides the text's code page, and

@@ -18,6 +18,7 @@
 
 class TQRShape;
 class TQRImage;
+class TBitmap;
 class TCustomQRReport;
 
 // A filter that owns an output stream.
@@ -78,6 +79,7 @@ private:
     void Discard();
 
     TPDFPageItems items_;
+    std::unique_ptr<TBitmap> measure_;
     std::unique_ptr<TPDFFontSource> fontSource_;
     TPDFDocumentInfo info_;
     bool ownsStream_ = false;
