@@ -1,0 +1,357 @@
+#include "report/pdf/QRPDFFilter.h"
+
+#include <cmath>
+
+#include "export/ASCII85Encoder.h"
+#include "export/LZWEncoder.h"
+#include "framework/classes/ClassRegistry.h"
+#include "framework/graphics/Bitmap.h"
+#include "framework/graphics/Colors.h"
+#include "framework/graphics/ScreenMetrics.h"
+#include "framework/printers/Printer.h"
+#include "framework/rtl/FileUtils.h"
+#include "framework/rtl/Numeric.h"
+#include "framework/rtl/Platform.h"
+#include "framework/rtl/WinApi.h"
+#include "report/bands/QRReport.h"
+#include "report/pdf/PDFWindowsFontSource.h"
+#include "report/printables/PrintablesRegistration.h"
+#include "report/printables/QRImage.h"
+#include "report/printables/QRShape.h"
+#include "report/printer/QRPrinter.h"
+
+namespace {
+
+constexpr double kPointsPerTenthMm = 0.1 * 72 / 25.4;
+
+TPDFRGB RGBTriple(TColor color) {
+    const auto rgb = static_cast<TColor>(ColorToRGB(color));
+    return {RedOf(rgb), GreenOf(rgb), BlueOf(rgb)};
+}
+
+TPDFShapeCode ShapeCode(TQRShapeType type) {
+    switch (type) {
+    case qrsRectangle: return pscRectangle;
+    case qrsCircle: return pscEllipse;
+    case qrsVertLine: return pscVertLine;
+    case qrsHorLine: return pscHorLine;
+    case qrsTopAndBottom: return pscTopAndBottom;
+    case qrsRightAndLeft: return pscLeftAndRight;
+    case qrsRoundRect: return pscNothing;
+    case qrsLeftDiagonal: return pscRisingDiagonal;
+    case qrsRightDiagonal: return pscFallingDiagonal;
+    }
+    return pscNothing;
+}
+
+// A control's size in device units of the run's printer. A control on a report has its size
+// in 0.1 mm; the shapes the engine makes for frames and backgrounds are sized in device units.
+TPoint DeviceSize(TQRPrintable& control, const TQRPrinter* printer) {
+    if (control.ParentReport() != nullptr && printer != nullptr) {
+        const TQRPrintableSize& size = *control.Size();
+        return {printer->ToDeviceWidth(size.StoredValue(TQRPrintableSize::iWidth)),
+                printer->ToDeviceHeight(size.StoredValue(TQRPrintableSize::iHeight))};
+    }
+    return {control.Width(), control.Height()};
+}
+
+// Red, green and blue bytes of every pixel, rows from the top, compressed and ASCII85 text.
+void BitmapToImageData(TBitmap& bitmap, TPDFItemRec& item) {
+    bitmap.SetPixelFormat(pf24bit);
+    const int width = bitmap.Width(), height = bitmap.Height();
+    std::string samples;
+    samples.reserve(static_cast<std::size_t>(width) * static_cast<std::size_t>(height) * 3);
+    for (int y = 0; y < height; ++y) {
+        const auto* row = static_cast<const Byte*>(bitmap.ScanLine(y));
+        for (int x = 0; x < width; ++x, row += 3) {
+            samples += static_cast<char>(row[2]);
+            samples += static_cast<char>(row[1]);
+            samples += static_cast<char>(row[0]);
+        }
+    }
+    TStringStream source(std::move(samples));
+    TMemoryStream compressed;
+    CompressStreamLZW(source, compressed);
+    TStringStream text;
+    EncodeASCII85(compressed, text);
+    item.ImageData = text.DataString();
+    item.FilterNames = "/ASCII85Decode /LZWDecode";
+}
+
+// The printer's horizontal resolution, read from an information context of the selected
+// printer (no print job is started); the screen's when there is no printer to ask.
+int PrinterPixelsPerInch() {
+    try {
+        if (int ppi = Printer().DeviceCaps(LOGPIXELSX); ppi > 0) return ppi;
+    } catch (const EPrinter&) {
+    }
+    return ScreenMetrics::PixelsPerInch();
+}
+
+}  // namespace
+
+// ---- TQRPAbstractExportFilter ----
+
+void TQRPAbstractExportFilter::OpenOutput(const String& fileName) {
+    output_ = std::make_unique<TFileStream>(fileName, fmCreate);
+}
+
+void TQRPAbstractExportFilter::CloseOutput() { output_.reset(); }
+
+void TQRPAbstractExportFilter::MarkPageDone() {
+    pageDone_ = true;
+    AfterPageDone();
+}
+
+// ---- TQRPDFDocumentFilter ----
+
+TQRPDFDocumentFilter::TQRPDFDocumentFilter(const String& fileName)
+    : TQRPAbstractExportFilter(fileName), fontSource_(std::make_unique<TPDFWindowsFontSource>()) {
+    SetDocumentInfo(L"Report Engine", String(), String(), String());
+}
+
+TQRPDFDocumentFilter::~TQRPDFDocumentFilter() {
+    if (Active()) Discard();
+}
+
+void TQRPDFDocumentFilter::SetDocumentInfo(const String& creator, const String& author, const String& title,
+                                           const String& subject) {
+    // The info strings are written as single-byte text, like the page texts.
+    info_.Creator = platform::ToCodePage(creator, 1252);
+    info_.Author = platform::ToCodePage(author, 1252);
+    info_.Title = platform::ToCodePage(title, 1252);
+    info_.Subject = platform::ToCodePage(subject, 1252);
+}
+
+void TQRPDFDocumentFilter::OpenOutput(const String& fileName) {
+    ownsStream_ = !fileName.empty();
+    if (ownsStream_)
+        TQRPAbstractExportFilter::OpenOutput(fileName);
+    else
+        output_ = std::make_unique<TMemoryStream>();
+}
+
+std::string TQRPDFDocumentFilter::Document() const {
+    auto* memory = dynamic_cast<TMemoryStream*>(output_.get());
+    if (memory == nullptr) return {};
+    return std::string(static_cast<const char*>(memory->Memory()), static_cast<std::size_t>(memory->Size()));
+}
+
+void TQRPDFDocumentFilter::BeginExport(int paperWidth, int paperLength, TFont* font) {
+    TQRPAbstractExportFilter::BeginExport(paperWidth, paperLength, font);
+    try {
+        OpenOutput(FileName());
+    } catch (...) {
+        TQRPAbstractExportFilter::EndExport();
+        throw;
+    }
+}
+
+void TQRPDFDocumentFilter::Discard() {
+    if (ownsStream_) {
+        CloseOutput();
+        DeleteFile(FileName());
+    }
+    TQRPAbstractExportFilter::EndExport();
+}
+
+void TQRPDFDocumentFilter::EndExport() {
+    if (TCustomQRReport* report = Report(); report != nullptr && report->Cancelled()) {
+        Discard();
+        return;
+    }
+    try {
+        if (!items_.PageOpen() && items_.Pages().empty()) StartPageItems();
+        items_.FinishPage();
+        TPDFDocumentInfo info = info_;
+        const platform::LocalTime now = platform::LocalTimeNow();
+        info.CreationDate = PDFDate(now.year, now.month, now.day, now.hour, now.minute, now.second);
+        if (output_ == nullptr) OpenOutput(FileName());
+        WritePDFDocument(items_, *fontSource_, info, *output_);
+        if (ownsStream_) CloseOutput();
+    } catch (...) {
+        Discard();
+        throw;
+    }
+    TQRPAbstractExportFilter::EndExport();
+}
+
+TCustomQRReport* TQRPDFDocumentFilter::Report() const { return dynamic_cast<TCustomQRReport*>(OwnerReport()); }
+
+TQRPrinter* TQRPDFDocumentFilter::RunPrinter() const {
+    if (TCustomQRReport* report = Report(); report != nullptr && report->ReportPrinter() != nullptr)
+        return report->ReportPrinter();
+    return ReportPrinter();
+}
+
+void TQRPDFDocumentFilter::StartPageItems() {
+    if (const TQRPrinter* printer = RunPrinter(); printer != nullptr && printer->XFactor() > 0 && printer->YFactor() > 0) {
+        pointsPerUnitX_ = kPointsPerTenthMm / printer->XFactor();
+        pointsPerUnitY_ = kPointsPerTenthMm / printer->YFactor();
+    }
+    double width = 595, height = 840;
+    if (TCustomQRReport* report = Report()) {
+        const TQRPage& page = *report->Page();
+        // Whole points, the nearest to the paper (A4 is 595 x 842): the media box holds whole
+        // points, and the height that turns positions upward must be the box's own.
+        width = static_cast<double>(RoundHalfEven(RoundHalfEven(page.Width()) * kPointsPerTenthMm));
+        height = static_cast<double>(RoundHalfEven(RoundHalfEven(page.Length()) * kPointsPerTenthMm));
+    }
+    ++pageCount_;
+    // The run's positions are measured from the paper's edge with the top margin already in
+    // them, so no margin is added; the page items' fixed upward adjustment is taken back, so
+    // that the file shows everything where the printed page does.
+    items_.StartPage(width, height, 0, 0, TPDFPageItems::kVerticalAdjustment);
+}
+
+void TQRPDFDocumentFilter::PlaceItem(const TPDFItemRec& item) {
+    if (!items_.PageOpen()) StartPageItems();
+    items_.PlaceItem(item);
+}
+
+void TQRPDFDocumentFilter::OpenPage() {
+    if (firstPage_) {
+        firstPage_ = false;
+        return;
+    }
+    // A first page that got no item still counts: it is opened before the next one.
+    if (!items_.PageOpen()) StartPageItems();
+    StartPageItems();
+}
+
+void TQRPDFDocumentFilter::PlaceText(Extended x, Extended y, TFont* font, TColor, TAlignment alignment,
+                                     const String& text) {
+    if (font == nullptr) return;
+    if (!items_.PageOpen()) StartPageItems();
+    const TQRPrinter* printer = RunPrinter();
+    int dx = printer ? printer->ToDeviceX(x) : static_cast<int>(x);
+    const int dy = printer ? printer->ToDeviceY(y) : static_cast<int>(y);
+    // One measuring surface for the whole export: making one per line would cost more than
+    // everything else a line does.
+    if (measure_ == nullptr) measure_ = std::make_unique<TBitmap>(1, 1);
+    TCanvas& canvas = measure_->Canvas();
+    canvas.SetFont(*font);
+    const int width = canvas.TextWidth(text);
+    // The character set the system actually gave the font decides the text's code page, and
+    // the font file's encoding is built from the same one.
+    const auto charset = static_cast<std::uint8_t>(GetTextCharset(canvas.Handle()));
+    if (alignment == taRightJustify) dx -= width;
+    else if (alignment == taCenter) dx -= width / 2;
+    TPDFItemRec item;
+    item.Kind = TPDFItemKind::Text;
+    item.X = dx * pointsPerUnitX_;
+    item.Y = font->Size() + dy * pointsPerUnitY_;
+    item.FontName = platform::ToCodePage(font->Name(), CP_UTF8);
+    item.Charset = charset;
+    item.FontSize = font->Size();
+    item.Bold = font->Style().Contains(fsBold);
+    item.Italic = font->Style().Contains(fsItalic);
+    item.FillColor = RGBTriple(font->Color());
+    item.Text = platform::ToCodePage(text, CodePageOfCharset(charset));
+    PlaceItem(item);
+}
+
+void TQRPDFDocumentFilter::PlaceGraphic(TQRPrintable* control, Extended x, Extended y) {
+    if (control == nullptr) return;
+    if (!items_.PageOpen()) StartPageItems();
+    // The export-aware rule, shape and picture controls are recognised here as well.
+    if (auto* shape = dynamic_cast<TQRShape*>(control)) PlaceShape(*shape, x, y);
+    else if (auto* image = dynamic_cast<TQRImage*>(control)) PlacePicture(*image, x, y);
+}
+
+void TQRPDFDocumentFilter::PlaceShape(TQRShape& shape, Extended x, Extended y) {
+    const TPoint size = DeviceSize(shape, RunPrinter());
+    TPDFItemRec item;
+    item.Kind = TPDFItemKind::Shape;
+    item.ShapeCode = ShapeCode(shape.Shape());
+    item.X = x * pointsPerUnitX_;
+    item.Y = y * pointsPerUnitY_;
+    item.Width = size.X * pointsPerUnitX_;
+    item.Height = size.Y * pointsPerUnitY_;
+    item.PenWidth = shape.Pen()->Width() * pointsPerUnitX_;
+    item.PenColor = RGBTriple(shape.Pen()->Color());
+    item.FillColor = RGBTriple(shape.Brush()->Color());
+    const bool area = item.ShapeCode == pscRectangle || item.ShapeCode == pscEllipse;
+    // Only rectangles and ellipses have an inside to fill; lines are drawn with the pen alone,
+    // and a clear pen draws no outline.
+    if (area && shape.Brush()->Style() != bsClear) {
+        item.Filled = true;
+        PlaceItem(item);
+    }
+    if (shape.Pen()->Style() != psClear) {
+        item.Filled = false;
+        PlaceItem(item);
+    }
+}
+
+void TQRPDFDocumentFilter::PlacePicture(TQRImage& image, Extended x, Extended y) {
+    TGraphic* graphic = image.Picture()->Graphic();
+    if (graphic == nullptr || graphic->Empty() || graphic->Width() <= 0 || graphic->Height() <= 0) return;
+    const TPoint size = DeviceSize(image, RunPrinter());
+    double w = size.X, h = size.Y;
+    if (w < 1 || h < 1) return;
+    double scaleX = 1, scaleY = 1;
+    bool native = false;
+    TBitmap bitmap(static_cast<int>(w), static_cast<int>(h), pf24bit);
+    auto whiteFill = [&bitmap] {
+        bitmap.Canvas().Brush().SetColor(clWhite);
+        bitmap.Canvas().Brush().SetStyle(bsSolid);
+        bitmap.Canvas().FillRect(Rect(0, 0, bitmap.Width(), bitmap.Height()));
+    };
+    auto nativeSize = [&] {
+        bitmap.SetSize(graphic->Width(), graphic->Height());
+        whiteFill();
+        bitmap.Canvas().StretchDraw(Rect(0, 0, graphic->Width(), graphic->Height()), *graphic);
+        scaleX = w / bitmap.Width();
+        scaleY = h / bitmap.Height();
+        native = true;
+    };
+    whiteFill();
+    if (image.Stretch()) {
+        if (image.Tag() == 999) nativeSize();
+        else bitmap.Canvas().StretchDraw(Rect(0, 0, bitmap.Width(), bitmap.Height()), *graphic);
+    } else if (image.Tag() == 12345) {
+        scaleX = scaleY = static_cast<double>(ScreenMetrics::PixelsPerInch()) / PrinterPixelsPerInch();
+        native = true;
+        h = static_cast<double>(RoundHalfEven(h * scaleY));
+        bitmap.Canvas().StretchDraw(Rect(0, 0, graphic->Width(), graphic->Height()), *graphic);
+    } else if (image.Tag() == 999) {
+        nativeSize();
+    } else {
+        bitmap.Canvas().StretchDraw(Rect(0, 0, graphic->Width(), graphic->Height()), *graphic);
+    }
+    if (bitmap.Width() < 1 || bitmap.Height() < 1) return;
+    TPDFItemRec item;
+    BitmapToImageData(bitmap, item);
+    item.Kind = TPDFItemKind::Picture;
+    item.X = x * pointsPerUnitX_;
+    item.Y = (y + h) * pointsPerUnitY_;
+    item.Width = bitmap.Width() * pointsPerUnitX_;
+    item.Height = bitmap.Height() * pointsPerUnitY_;
+    if (!native) {
+        scaleX = w / bitmap.Width();
+        scaleY = h / bitmap.Height();
+    }
+    item.ScaleX = scaleX;
+    item.ScaleY = scaleY;
+    item.ImageWidth = bitmap.Width();
+    item.ImageHeight = bitmap.Height();
+    PlaceItem(item);
+}
+
+// ---- TQRPDFFilter ----
+
+void TQRPDFFilter::Publish(TPublisher<TQRPDFFilter>& p) {
+    p.Property(L"CompressionOn", &TQRPDFFilter::CompressionOn, &TQRPDFFilter::SetCompressionOn).Default(false);
+}
+
+TQRPDFFilter::TQRPDFFilter(TComponent* owner) : TComponent(owner) {
+    ExportFilterLibrary().EnrollFilter(TQRPDFDocumentFilter::FilterClass());
+}
+
+TQRPDFFilter::~TQRPDFFilter() { ExportFilterLibrary().WithdrawFilter(TQRPDFDocumentFilter::FilterClass()); }
+
+void RegisterReportPDFClasses() {
+    RegisterReportPrintablesClasses();
+    RegisterClasses<TQRPDFFilter>();
+}

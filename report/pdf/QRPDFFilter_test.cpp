@@ -1,0 +1,262 @@
+// The PDF filter fed by real report runs: a small résumé-like report with accented text, a
+// filled and outlined shape, a frame and a photo; the filter library; exports that fail or are
+// cancelled leave no file; Brazilian number settings never reach an operator line.
+#include <gmock/gmock.h>
+
+#include <cstdlib>
+#include <cstring>
+#include <regex>
+
+#include "framework/graphics/Bitmap.h"
+#include "framework/rtl/FileUtils.h"
+#include "framework/rtl/FormatSettings.h"
+#include "report/bands/QRBandsTestSupport_test.h"
+#include "report/pdf/QRPDFFilter.h"
+#include "report/printables/QRImage.h"
+#include "report/printables/QRShape.h"
+#include "report/text/QRTextPrintables.h"
+#include "testing/TestFormatSettings.h"
+
+namespace {
+
+using ::testing::HasSubstr;
+using ::testing::Not;
+
+// A4 with 10 mm margins in 0.1 mm: a title band with a heading, a shape and a photo (2 x 2
+// pixels: red, green over blue, white), and detail bands with one line each.
+class TResumeReport {
+public:
+    explicit TResumeReport(int records = 2) : records_(records) {
+        report.SetShowProgress(false);
+        TQRPage& page = *report.Page();
+        page.SetUnits(TQRUnit::MM);
+        page.SetPaperSize(TQRPaperSize::A4);
+        page.SetTopMargin(10);
+        page.SetBottomMargin(10);
+        report.SetUnits(TQRUnit::Native);
+        TQRBand* title = MakeBand(report, L"Title", rbTitle);
+        report.SetUnits(TQRUnit::Native);
+        title->Size()->SetHeight(400);
+        heading = AddLabel(title, L"Experiência profissional", 0, 0);
+        heading->Font()->SetName(L"Arial");
+        heading->Font()->SetSize(14);
+        heading->Font()->SetStyle(TFontStyles{fsBold});
+
+        shape = new TQRShape(title);
+        shape->SetParent(title);
+        Place(*shape, 0, 100, 500, 100);
+        shape->Brush()->SetColor(clYellow);
+        shape->Pen()->SetColor(clBlue);
+
+        photo = new TQRImage(title);
+        photo->SetParent(title);
+        Place(*photo, 1000, 100, 300, 300);
+        photo->SetStretch(true);
+        TBitmap pixels(2, 2, pf24bit);
+        pixels.Canvas().SetPixels(0, 0, clRed);
+        pixels.Canvas().SetPixels(1, 0, clLime);
+        pixels.Canvas().SetPixels(0, 1, clBlue);
+        pixels.Canvas().SetPixels(1, 1, clWhite);
+        photo->Picture()->Assign(pixels);
+
+        TQRBand* detail = MakeBand(report, L"Detail", rbDetail);
+        report.SetUnits(TQRUnit::Native);
+        detail->Size()->SetHeight(60);
+        line = AddLabel(detail, L"Formação (2010) \\ ação", 0, 0);
+        line->Font()->SetName(L"Arial");
+        line->Font()->SetSize(10);
+        report.OnNeedData = TQROnNeedDataEvent(this, &TResumeReport::NeedData);
+    }
+
+    static TQRLabel* AddLabel(TQRBand* band, const String& caption, int left, int top) {
+        auto* label = new TQRLabel(band);
+        label->SetParent(band);
+        Place(*label, left, top, 1500, 60);
+        label->AssignCaption(caption);
+        return label;
+    }
+    static void Place(TQRPrintable& control, int left, int top, int width, int height) {
+        control.Size()->SetLeft(left);
+        control.Size()->SetTop(top);
+        control.Size()->SetWidth(width);
+        control.Size()->SetHeight(height);
+    }
+    void NeedData(TObject*, bool& more) { more = served_++ < records_; }
+
+    // The document of an export kept in memory.
+    std::string Export() {
+        TQRPDFDocumentFilter filter(String{});
+        report.ExportReport(&filter);
+        return filter.Document();
+    }
+
+    TLocal<TQRReport> report{nullptr};
+    TQRLabel* heading = nullptr;
+    TQRLabel* line = nullptr;
+    TQRShape* shape = nullptr;
+    TQRImage* photo = nullptr;
+
+private:
+    int records_;
+    int served_ = 0;
+};
+
+class TFailingFonts : public TPDFFontSource {
+public:
+    TPDFFontMetrics Metrics(const TPDFFontKey&) override { throw Exception(L"GetFontData error"); }
+};
+
+String TempFile(const String& name) { return GetTempDirectory() + name; }
+
+std::vector<std::string> OperatorLines(const std::string& document) {
+    std::vector<std::string> lines;
+    std::size_t at = 0;
+    bool inImage = false;
+    while (at < document.size()) {
+        std::size_t end = document.find("\r\n", at);
+        if (end == std::string::npos) end = document.size();
+        std::string line = document.substr(at, end - at);
+        at = end + 2;
+        if (line == "ID") inImage = true;
+        if (line == "EI") inImage = false;
+        if (!inImage) lines.push_back(line);
+    }
+    return lines;
+}
+
+}  // namespace
+
+TEST(QRPDFFilter, ComponentEnrolsTheFilterForPdfNamesWhileItExists) {
+    EXPECT_FALSE(ExportFilterLibrary().EntryForExtension(L"pdf"));
+    {
+        TLocal<TQRPDFFilter> component{nullptr};
+        auto entry = ExportFilterLibrary().EntryForExtension(L"pdf");
+        ASSERT_TRUE(entry);
+        EXPECT_EQ(entry->FilterClass, TQRPDFDocumentFilter::FilterClass());
+        EXPECT_EQ(entry->FilterName, L"PDF document");
+        EXPECT_THAT(ExportFilterLibrary().BuildSaveFilterText(), HasSubstr(L"|PDF document (*.PDF)|*.PDF"));
+    }
+    EXPECT_FALSE(ExportFilterLibrary().EntryForExtension(L"pdf"));
+}
+
+TEST(QRPDFFilter, ReportRunGivesOnePageWithTextsShapesAndPhoto) {
+    TResumeReport resume;
+    const std::string pdf = resume.Export();
+    ASSERT_EQ(pdf.rfind("%PDF-1.3\r\n", 0), 0u);
+    EXPECT_THAT(pdf, HasSubstr("/Count 1\r\n"));
+    EXPECT_THAT(pdf, HasSubstr("/MediaBox [0 0 595 842]"));
+    // Bold Arial first, plain Arial second; the texts in code page 1252, escaped.
+    EXPECT_THAT(pdf, HasSubstr("/F00 14 Tf"));
+    EXPECT_THAT(pdf, HasSubstr("/F01 10 Tf"));
+    EXPECT_THAT(pdf, HasSubstr("/BaseFont /Arial,Bold"));
+    EXPECT_THAT(pdf, HasSubstr("/BaseFont /Arial\r\n"));
+    EXPECT_THAT(pdf, HasSubstr("(Experi\xEAncia profissional) Tj"));
+    EXPECT_THAT(pdf, HasSubstr("(Forma\xE7\xE3o \\(2010\\) \\\\ a\xE7\xE3o) Tj"));
+    // The shape filled in yellow, then outlined in blue; the photo as an inline image.
+    const std::size_t fill = pdf.find("1.00 1.00 0.00 rg"), stroke = pdf.find("0.00 0.00 1.00 RG");
+    ASSERT_NE(fill, std::string::npos);
+    ASSERT_NE(stroke, std::string::npos);
+    EXPECT_LT(fill, stroke);
+    EXPECT_THAT(pdf, HasSubstr("/Filter [/ASCII85Decode /LZWDecode]"));
+    // Stretched into a bitmap of the control's size (30 mm), placed at that size in points.
+    std::smatch image;
+    ASSERT_TRUE(std::regex_search(pdf, image, std::regex("q (\\d+) 0 0 (\\d+) \\d+ \\d+ cm\r\nBI\r\n/Width (\\d+)\r\n/Height (\\d+)")));
+    EXPECT_NEAR(std::stoi(image[1]), 85, 1);
+    EXPECT_NEAR(std::stoi(image[2]), 85, 1);
+    EXPECT_EQ(image[3], image[4]);
+    EXPECT_GT(std::stoi(image[3]), 2);
+    EXPECT_EQ(pdf.substr(pdf.size() - 7), "%%EOF\r\n");
+}
+
+TEST(QRPDFFilter, ShapePensAndBrushesDecideWhatIsDrawn) {
+    struct Case {
+        TBrushStyle brush;
+        TPenStyle pen;
+        TQRShapeType type;
+        int filled, stroked;
+    } cases[] = {
+        {bsSolid, psSolid, qrsRectangle, 1, 1}, {bsClear, psSolid, qrsRectangle, 0, 1},
+        {bsClear, psClear, qrsRectangle, 0, 0}, {bsSolid, psClear, qrsRectangle, 1, 0},
+        {bsSolid, psClear, qrsHorLine, 0, 0},   {bsSolid, psSolid, qrsRoundRect, 0, 0},
+    };
+    for (const Case& c : cases) {
+        TResumeReport resume;
+        resume.photo->Picture()->Assign(static_cast<const TPersistent*>(nullptr));
+        resume.shape->Brush()->SetStyle(c.brush);
+        resume.shape->Pen()->SetStyle(c.pen);
+        resume.shape->SetShape(c.type);
+        const std::string pdf = resume.Export();
+        auto count = [&pdf](const std::string& what) {
+            int n = 0;
+            for (std::size_t at = pdf.find(what); at != std::string::npos; at = pdf.find(what, at + 1)) ++n;
+            return n;
+        };
+        SCOPED_TRACE(static_cast<int>(c.type) * 100 + c.brush * 10 + c.pen);
+        EXPECT_EQ(count("1.00 1.00 0.00 rg"), c.filled);
+        EXPECT_EQ(count("0.00 0.00 1.00 RG"), c.stroked);
+        EXPECT_THAT(pdf, Not(HasSubstr("BI\r\n")));  // an empty picture gives no item
+    }
+}
+
+TEST(QRPDFFilter, EveryReportPageBecomesAFilePage) {
+    TResumeReport resume(120);  // 6 mm lines below a 40 mm title: three A4 pages
+    const std::string pdf = resume.Export();
+    EXPECT_THAT(pdf, HasSubstr("/Count 3\r\n/Kids [4 0 R 6 0 R 8 0 R]"));
+}
+
+TEST(QRPDFFilter, FileWrittenWholeOrNotAtAll) {
+    const String name = TempFile(L"folhavida-pdf-filter-test.pdf");
+    DeleteFile(name);
+    {
+        TResumeReport resume;
+        TQRPDFDocumentFilter filter(name);
+        filter.SetFontSource(std::make_unique<TFailingFonts>());
+        EXPECT_THROW(resume.report.ExportReport(&filter), Exception);
+        EXPECT_FALSE(FileExists(name));
+    }
+    {
+        TResumeReport resume;
+        TQRPDFDocumentFilter filter(name);
+        resume.report.ExportReport(&filter);
+        ASSERT_TRUE(FileExists(name));
+    }
+    TMemoryStream written;
+    written.LoadFromFile(name);
+    const std::string pdf(static_cast<const char*>(written.Memory()), static_cast<std::size_t>(written.Size()));
+    EXPECT_EQ(pdf.rfind("%PDF-1.3", 0), 0u);
+    EXPECT_EQ(pdf.substr(pdf.size() - 7), "%%EOF\r\n");
+    // The independent readers check this file when the test is run by the read-back script.
+    if (const char* keep = std::getenv("FOLHAVIDA_PDF_REPORT"))
+        EXPECT_TRUE(RenameFile(name, String(keep, keep + std::strlen(keep))));
+    else
+        DeleteFile(name);
+}
+
+TEST(QRPDFFilter, AbandonedExportDeletesItsFile) {
+    const String name = TempFile(L"folhavida-pdf-abandoned.pdf");
+    {
+        TQRPDFDocumentFilter filter(name);
+        filter.BeginExport(2100, 2970, nullptr);
+        EXPECT_TRUE(FileExists(name));
+    }
+    EXPECT_FALSE(FileExists(name));
+}
+
+TEST(QRPDFFilter, BrazilianSettingsNeverReachAnOperatorLine) {
+    const TFormatSettings before = DefaultFormatSettings();
+    SetDefaultFormatSettings(BrazilianSettings());
+    TResumeReport resume;
+    resume.shape->SetShape(qrsCircle);
+    const std::string pdf = resume.Export();
+    SetDefaultFormatSettings(before);
+    int checked = 0;
+    for (const std::string& line : OperatorLines(pdf)) {
+        // Text strings may hold commas of their own; the operands before them may not.
+        std::string operands = line.substr(0, line.find('('));
+        if (operands.rfind("/BaseFont", 0) == 0 || operands.rfind("/FontName", 0) == 0) continue;
+        EXPECT_EQ(operands.find(','), std::string::npos) << line;
+        ++checked;
+    }
+    EXPECT_GT(checked, 50);
+    EXPECT_THAT(pdf, HasSubstr(" c\r\n"));  // the ellipse's curves, with fractional operands
+}

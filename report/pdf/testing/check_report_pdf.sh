@@ -1,0 +1,49 @@
+#!/usr/bin/env bash
+# Checks the PDF file a report run exports with independent readers: qpdf's structure check
+# without warnings, pdfinfo's page count and A4 size, pdffonts' fonts, pdftotext's accented
+# Portuguese and pdftoppm's rendering of the photo's colours and the shape's fill.
+#   check_report_pdf.sh <emulator> <report_pdf_tests program>
+set -euo pipefail
+emulator=$1
+tests=$2
+dir=$(mktemp -d)
+trap 'rm -rf "$dir"' EXIT
+FOLHAVIDA_PDF_REPORT="Z:${dir//\//\\}\\report.pdf" \
+  "$emulator" "$tests" --gtest_filter='QRPDFFilter.FileWrittenWholeOrNotAtAll' >"$dir/log" 2>&1 || { cat "$dir/log"; exit 1; }
+pdf=$dir/report.pdf
+fail() { echo "FAIL: $*"; exit 1; }
+[ -f "$pdf" ] || { cat "$dir/log"; fail "no file exported"; }
+out=$(qpdf --check "$pdf" 2>&1) || fail "qpdf --check: $out"
+! grep -qi warning <<<"$out" || fail "qpdf warnings: $out"
+[ "$(pdfinfo "$pdf" | awk '/^Pages:/ {print $2}')" = 1 ] || fail "page count"
+pdfinfo "$pdf" | grep -q '^Page size: *595 x 842 pts' || fail "page size: $(pdfinfo "$pdf" | grep 'Page size')"
+pdffonts "$pdf" | grep -q '^Arial,Bold  *TrueType' || fail "Arial,Bold missing"
+pdffonts "$pdf" | grep -q '^Arial  *TrueType' || fail "Arial missing"
+text=$(pdftotext -enc UTF-8 "$pdf" - | tr -d '\f' | sed '/^$/d')
+expected=$'Experiência profissional\nFormação (2010) \\ ação\nFormação (2010) \\ ação'
+[ "$text" = "$expected" ] || fail "text: $text"
+
+# At 72 dpi one pixel is one point. Margins 10 mm (28.3 pt); the title band starts there. The
+# photo, 30 mm square at 100 mm across and 10 mm down in the band: red, green over blue, white.
+# The shape, 50 x 10 mm at 10 mm down: yellow inside.
+pdftoppm -r 72 "$pdf" "$dir/page"
+python3 - "$dir"/page*.ppm <<'PY'
+import sys
+data = open(sys.argv[1], "rb").read()
+fields, at = [], 0
+while len(fields) < 4:
+    while data[at:at + 1].isspace(): at += 1
+    end = at
+    while not data[end:end + 1].isspace(): end += 1
+    fields.append(data[at:end]); at = end
+width = int(fields[1]); pixels = data[at + 1:]
+def pixel(x, y):
+    i = (y * width + x) * 3
+    return tuple(pixels[i:i + 3])
+expected = {(333, 78): (255, 0, 0), (375, 78): (0, 255, 0), (333, 120): (0, 0, 255), (375, 120): (255, 255, 255),
+            (98, 71): (255, 255, 0)}
+bad = {p: pixel(*p) for p, c in expected.items() if max(abs(a - b) for a, b in zip(pixel(*p), c)) > 8}
+if bad:
+    sys.exit("FAIL: colours %r" % bad)
+PY
+echo "The exported report passes qpdf, pdfinfo, pdffonts, pdftotext and pdftoppm"
