@@ -7,6 +7,8 @@
 #include "app/Splash.h"
 #include "app/StyleForm.h"
 #include "capture/CaptureRegistration.h"
+#include "export/filters/ExportRegistration.h"
+#include "export/pdf/QRPDFFilter.h"
 #include "framework/forms/FormsRegistration.h"
 #include "report/previewwindow/PreviewWindowRegistration.h"
 #include "report/text/TextRegistration.h"
@@ -16,6 +18,9 @@ void RegisterAppClasses() {
     // The report template is read with its labels: the text printables come with the bands.
     RegisterReportTextClasses();
     RegisterReportPreviewWindowClasses();
+    // The template holds the PDF and HTML writers' components, which enrol them for Save.
+    RegisterExportFilterClasses();
+    RegisterReportPDFClasses();
     RegisterCaptureClasses();
     RegisterClasses<TForm1>();
     RegisterClasses<Tsplash, Tsobre>();

@@ -1,11 +1,13 @@
 #include "export/filters/QRHRule.h"
 
 #include "export/filters/QRHTMLDocumentFilter.h"
+#include "export/pdf/QRPDFFilter.h"
 #include "report/filters/QRExportFilter.h"
 #include "report/printer/QRPrinter.h"
 
 bool FilterTakesRules(const TQRExportFilter* filter) {
-    return dynamic_cast<const TQRGHTMLDocumentFilter*>(filter) != nullptr;
+    return dynamic_cast<const TQRGHTMLDocumentFilter*>(filter) != nullptr ||
+           dynamic_cast<const TQRPDFDocumentFilter*>(filter) != nullptr;
 }
 
 void TQRHRule::Publish(TPublisher<TQRHRule>& p) {

@@ -1,5 +1,6 @@
 #include "export/filters/QRPDFShape.h"
 
+#include "export/pdf/QRPDFFilter.h"
 #include "report/filters/QRExportFilter.h"
 #include "report/printer/QRPrinter.h"
 
@@ -58,8 +59,9 @@ void TQRPDFShape::PrintAt(int xOffset, int yOffset) {
     const Extended x = size.StoredValue(TQRPrintableSize::iLeft) + xOffset;
     const Extended y = size.StoredValue(TQRPrintableSize::iTop) + yOffset;
     const Extended w = size.StoredValue(TQRPrintableSize::iWidth), h = size.StoredValue(TQRPrintableSize::iHeight);
-    // The shape goes to the PDF writer alone, which draws it itself; the HTML page has no
-    // counterpart for it.
+    // The shape goes to the PDF writer alone; the HTML page has no counterpart for it.
+    auto* pdf = dynamic_cast<TQRPDFDocumentFilter*>(report->ExportFilter());
+    if (pdf != nullptr && Enabled()) pdf->PlaceGraphic(this, printer->ToDeviceX(x), printer->ToDeviceY(y));
     if (!report->CanvasOutput() || !Enabled() || printer->PageCanvas() == nullptr) return;
     TCanvas& canvas = *printer->PageCanvas();
     canvas.SetPen(*pen_);

@@ -1,4 +1,4 @@
-#include "report/pdf/PDFWindowsFontSource.h"
+#include "export/pdf/PDFWindowsFontSource.h"
 
 #include <optional>
 #include <vector>

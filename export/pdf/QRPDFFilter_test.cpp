@@ -11,7 +11,7 @@
 #include "framework/rtl/FileUtils.h"
 #include "framework/rtl/FormatSettings.h"
 #include "report/bands/QRBandsTestSupport_test.h"
-#include "report/pdf/QRPDFFilter.h"
+#include "export/pdf/QRPDFFilter.h"
 #include "report/printables/QRImage.h"
 #include "report/printables/QRShape.h"
 #include "report/text/QRTextPrintables.h"

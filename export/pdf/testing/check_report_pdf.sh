@@ -2,7 +2,7 @@
 # Checks the PDF file a report run exports with independent readers: qpdf's structure check
 # without warnings, pdfinfo's page count and A4 size, pdffonts' fonts, pdftotext's accented
 # Portuguese and pdftoppm's rendering of the photo's colours and the shape's fill.
-#   check_report_pdf.sh <emulator> <report_pdf_tests program>
+#   check_export_pdf.sh <emulator> <export_pdf_tests program>
 set -euo pipefail
 emulator=$1
 tests=$2

@@ -18,7 +18,11 @@
 
 class TQRShape;
 class TQRImage;
+class TQRGrImage;
+class TQRGrDBImage;
 class TBitmap;
+class TBrush;
+class TPen;
 class TCustomQRReport;
 
 // A filter that owns an output stream.
@@ -74,8 +78,19 @@ private:
     TQRPrinter* RunPrinter() const;
     void StartPageItems();
     void PlaceItem(const TPDFItemRec& item);
-    void PlaceShape(TQRShape& shape, Extended x, Extended y);
-    void PlacePicture(TQRImage& image, Extended x, Extended y);
+    // A picture rendered for the page: the bitmap, the size it covers on the page (device
+    // units) and, for a picture kept at its own size, the scale that brings it there.
+    struct TPictureBitmap {
+        std::unique_ptr<TBitmap> Bitmap;
+        double Width = 0, Height = 0;
+        double ScaleX = 1, ScaleY = 1;
+        bool Native = false;
+    };
+    void PlaceShape(TPDFShapeCode code, const TPen& pen, const TBrush* brush, TPoint size, Extended x, Extended y);
+    void PlaceImage(TQRImage& image, TPoint size, Extended x, Extended y);
+    void PlaceGrImage(TQRGrImage& image, TPoint size, Extended x, Extended y);
+    void PlaceGrDBImage(TQRGrDBImage& image, TPoint size, Extended x, Extended y);
+    void PlacePicture(TPictureBitmap& picture, Extended x, Extended y);
     void Discard();
 
     TPDFPageItems items_;

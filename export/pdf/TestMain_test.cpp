@@ -4,7 +4,7 @@
 #include "framework/rtl/FormatSettings.h"
 #include "report/bands/QRBandsTestSupport_test.h"
 #include "report/expressions/QREvEnvironment.h"
-#include "report/pdf/QRPDFFilter.h"
+#include "export/pdf/QRPDFFilter.h"
 #include "report/text/TextRegistration.h"
 #include "testing/ScopePerTest.h"
 

@@ -1,9 +1,14 @@
-#include "report/pdf/QRPDFFilter.h"
+#include "export/pdf/QRPDFFilter.h"
 
 #include <cmath>
 
 #include "export/ASCII85Encoder.h"
 #include "export/LZWEncoder.h"
+#include "export/filters/QRGrDBImage.h"
+#include "export/filters/QRGrImage.h"
+#include "export/filters/QRHRule.h"
+#include "export/filters/QRPDFShape.h"
+#include "export/pdf/PDFWindowsFontSource.h"
 #include "framework/classes/ClassRegistry.h"
 #include "framework/graphics/Bitmap.h"
 #include "framework/graphics/Colors.h"
@@ -14,7 +19,6 @@
 #include "framework/rtl/Platform.h"
 #include "framework/rtl/WinApi.h"
 #include "report/bands/QRReport.h"
-#include "report/pdf/PDFWindowsFontSource.h"
 #include "report/printables/PrintablesRegistration.h"
 #include "report/printables/QRImage.h"
 #include "report/printables/QRShape.h"
@@ -254,86 +258,159 @@ void TQRPDFDocumentFilter::PlaceText(Extended x, Extended y, TFont* font, TColor
 void TQRPDFDocumentFilter::PlaceGraphic(TQRPrintable* control, Extended x, Extended y) {
     if (control == nullptr) return;
     if (!items_.PageOpen()) StartPageItems();
-    // The export-aware rule, shape and picture controls are recognised here as well.
-    if (auto* shape = dynamic_cast<TQRShape*>(control)) PlaceShape(*shape, x, y);
-    else if (auto* image = dynamic_cast<TQRImage*>(control)) PlacePicture(*image, x, y);
+    const TPoint size = DeviceSize(*control, RunPrinter());
+    if (auto* shape = dynamic_cast<TQRShape*>(control)) {
+        PlaceShape(ShapeCode(shape->Shape()), *shape->Pen(), shape->Brush(), size, x, y);
+    } else if (auto* shape = dynamic_cast<TQRPDFShape*>(control)) {
+        PlaceShape(ShapeCode(shape->ShapeType()), *shape->Pen(), shape->Brush(), size, x, y);
+    } else if (auto* rule = dynamic_cast<TQRHRule*>(control)) {
+        PlaceShape(pscHorLine, *rule->Pen(), nullptr, size, x, y);
+    } else if (auto* image = dynamic_cast<TQRImage*>(control)) {
+        PlaceImage(*image, size, x, y);
+    } else if (auto* image = dynamic_cast<TQRGrImage*>(control)) {
+        PlaceGrImage(*image, size, x, y);
+    } else if (auto* image = dynamic_cast<TQRGrDBImage*>(control)) {
+        PlaceGrDBImage(*image, size, x, y);
+    }
 }
 
-void TQRPDFDocumentFilter::PlaceShape(TQRShape& shape, Extended x, Extended y) {
-    const TPoint size = DeviceSize(shape, RunPrinter());
+void TQRPDFDocumentFilter::PlaceShape(TPDFShapeCode code, const TPen& pen, const TBrush* brush, TPoint size,
+                                      Extended x, Extended y) {
     TPDFItemRec item;
     item.Kind = TPDFItemKind::Shape;
-    item.ShapeCode = ShapeCode(shape.Shape());
+    item.ShapeCode = code;
     item.X = x * pointsPerUnitX_;
     item.Y = y * pointsPerUnitY_;
     item.Width = size.X * pointsPerUnitX_;
     item.Height = size.Y * pointsPerUnitY_;
-    item.PenWidth = shape.Pen()->Width() * pointsPerUnitX_;
-    item.PenColor = RGBTriple(shape.Pen()->Color());
-    item.FillColor = RGBTriple(shape.Brush()->Color());
-    const bool area = item.ShapeCode == pscRectangle || item.ShapeCode == pscEllipse;
-    // Only rectangles and ellipses have an inside to fill; lines are drawn with the pen alone,
-    // and a clear pen draws no outline.
-    if (area && shape.Brush()->Style() != bsClear) {
+    item.PenWidth = pen.Width() * pointsPerUnitX_;
+    item.PenColor = RGBTriple(pen.Color());
+    if (brush != nullptr) item.FillColor = RGBTriple(brush->Color());
+    const bool area = code == pscRectangle || code == pscEllipse;
+    // Only rectangles and ellipses have an inside to fill (a rule has no brush at all); lines
+    // are drawn with the pen alone, and a clear pen draws no outline.
+    if (area && brush != nullptr && brush->Style() != bsClear) {
         item.Filled = true;
         PlaceItem(item);
     }
-    if (shape.Pen()->Style() != psClear) {
+    if (pen.Style() != psClear) {
         item.Filled = false;
         PlaceItem(item);
     }
 }
 
-void TQRPDFDocumentFilter::PlacePicture(TQRImage& image, Extended x, Extended y) {
+namespace {
+
+bool Drawable(const TGraphic* graphic) {
+    return graphic != nullptr && !graphic->Empty() && graphic->Width() > 0 && graphic->Height() > 0;
+}
+
+// A bitmap of the given size with a defined white ground, so that what a picture leaves
+// uncovered is paper, not whatever memory held.
+std::unique_ptr<TBitmap> WhiteBitmap(int width, int height) {
+    auto bitmap = std::make_unique<TBitmap>(width, height, pf24bit);
+    TCanvas& canvas = bitmap->Canvas();
+    canvas.Brush().SetColor(clWhite);
+    canvas.Brush().SetStyle(bsSolid);
+    canvas.FillRect(Rect(0, 0, width, height));
+    return bitmap;
+}
+
+void DrawOwnSize(TBitmap& bitmap, TGraphic& graphic) {
+    bitmap.Canvas().StretchDraw(Rect(0, 0, graphic.Width(), graphic.Height()), graphic);
+}
+
+void DrawStretched(TBitmap& bitmap, TGraphic& graphic) {
+    bitmap.Canvas().StretchDraw(Rect(0, 0, bitmap.Width(), bitmap.Height()), graphic);
+}
+
+}  // namespace
+
+void TQRPDFDocumentFilter::PlaceImage(TQRImage& image, TPoint size, Extended x, Extended y) {
     TGraphic* graphic = image.Picture()->Graphic();
-    if (graphic == nullptr || graphic->Empty() || graphic->Width() <= 0 || graphic->Height() <= 0) return;
-    const TPoint size = DeviceSize(image, RunPrinter());
-    double w = size.X, h = size.Y;
-    if (w < 1 || h < 1) return;
-    double scaleX = 1, scaleY = 1;
-    bool native = false;
-    TBitmap bitmap(static_cast<int>(w), static_cast<int>(h), pf24bit);
-    auto whiteFill = [&bitmap] {
-        bitmap.Canvas().Brush().SetColor(clWhite);
-        bitmap.Canvas().Brush().SetStyle(bsSolid);
-        bitmap.Canvas().FillRect(Rect(0, 0, bitmap.Width(), bitmap.Height()));
-    };
+    if (!Drawable(graphic) || size.X < 1 || size.Y < 1) return;
+    TPictureBitmap picture{WhiteBitmap(size.X, size.Y), static_cast<double>(size.X), static_cast<double>(size.Y)};
     auto nativeSize = [&] {
-        bitmap.SetSize(graphic->Width(), graphic->Height());
-        whiteFill();
-        bitmap.Canvas().StretchDraw(Rect(0, 0, graphic->Width(), graphic->Height()), *graphic);
-        scaleX = w / bitmap.Width();
-        scaleY = h / bitmap.Height();
-        native = true;
+        picture.Bitmap = WhiteBitmap(graphic->Width(), graphic->Height());
+        DrawOwnSize(*picture.Bitmap, *graphic);
+        picture.ScaleX = picture.Width / picture.Bitmap->Width();
+        picture.ScaleY = picture.Height / picture.Bitmap->Height();
+        picture.Native = true;
     };
-    whiteFill();
     if (image.Stretch()) {
         if (image.Tag() == 999) nativeSize();
-        else bitmap.Canvas().StretchDraw(Rect(0, 0, bitmap.Width(), bitmap.Height()), *graphic);
+        else DrawStretched(*picture.Bitmap, *graphic);
     } else if (image.Tag() == 12345) {
-        scaleX = scaleY = static_cast<double>(ScreenMetrics::PixelsPerInch()) / PrinterPixelsPerInch();
-        native = true;
-        h = static_cast<double>(RoundHalfEven(h * scaleY));
-        bitmap.Canvas().StretchDraw(Rect(0, 0, graphic->Width(), graphic->Height()), *graphic);
+        picture.ScaleX = picture.ScaleY = static_cast<double>(ScreenMetrics::PixelsPerInch()) / PrinterPixelsPerInch();
+        picture.Native = true;
+        picture.Height = static_cast<double>(RoundHalfEven(picture.Height * picture.ScaleY));
+        DrawOwnSize(*picture.Bitmap, *graphic);
     } else if (image.Tag() == 999) {
         nativeSize();
     } else {
-        bitmap.Canvas().StretchDraw(Rect(0, 0, graphic->Width(), graphic->Height()), *graphic);
+        DrawOwnSize(*picture.Bitmap, *graphic);
     }
+    PlacePicture(picture, x, y);
+}
+
+void TQRPDFDocumentFilter::PlaceGrImage(TQRGrImage& image, TPoint size, Extended x, Extended y) {
+    TGraphic* graphic = image.Picture()->Graphic();
+    if (!Drawable(graphic) || size.X < 1 || size.Y < 1) return;
+    TPictureBitmap picture{WhiteBitmap(size.X, size.Y), static_cast<double>(size.X), static_cast<double>(size.Y)};
+    if (image.ClipImage()) DrawOwnSize(*picture.Bitmap, *graphic);
+    else DrawStretched(*picture.Bitmap, *graphic);
+    PlacePicture(picture, x, y);
+}
+
+void TQRPDFDocumentFilter::PlaceGrDBImage(TQRGrDBImage& image, TPoint size, Extended x, Extended y) {
+    TGraphic* graphic = image.FieldPicture()->Graphic();
+    if (!Drawable(graphic) || size.X < 1 || size.Y < 1) return;
+    double w = size.X, h = size.Y;
+    const double pw = graphic->Width(), ph = graphic->Height(), ratio = pw / ph;
+    if (!image.Stretch()) {
+        switch (image.FitMode()) {
+        case fmInsideProp:
+            if (pw / w < ph / h) {
+                const double fitted = RoundHalfEven(pw / (ph / h));
+                x += std::trunc((w - fitted) / 2);
+                w = fitted;
+            } else {
+                const double fitted = RoundHalfEven(ph / (pw / w));
+                y += std::trunc((h - fitted) / 2);
+                h = fitted;
+            }
+            break;
+        case fmProportional:
+            if (pw / w < ph / h) h = std::trunc(w / ratio);
+            else w = std::trunc(h * ratio);
+            break;
+        case fmKeepWidth: h = std::trunc(w / ratio); break;
+        case fmKeepHeight: w = std::trunc(h * ratio); break;
+        }
+    }
+    if (w < 1 || h < 1) return;
+    TPictureBitmap picture{WhiteBitmap(static_cast<int>(w), static_cast<int>(h)), w, h};
+    if (image.ClipImage()) DrawOwnSize(*picture.Bitmap, *graphic);
+    else DrawStretched(*picture.Bitmap, *graphic);
+    PlacePicture(picture, x, y);
+}
+
+void TQRPDFDocumentFilter::PlacePicture(TPictureBitmap& picture, Extended x, Extended y) {
+    TBitmap& bitmap = *picture.Bitmap;
     if (bitmap.Width() < 1 || bitmap.Height() < 1) return;
     TPDFItemRec item;
     BitmapToImageData(bitmap, item);
     item.Kind = TPDFItemKind::Picture;
     item.X = x * pointsPerUnitX_;
-    item.Y = (y + h) * pointsPerUnitY_;
+    item.Y = (y + picture.Height) * pointsPerUnitY_;
     item.Width = bitmap.Width() * pointsPerUnitX_;
     item.Height = bitmap.Height() * pointsPerUnitY_;
-    if (!native) {
-        scaleX = w / bitmap.Width();
-        scaleY = h / bitmap.Height();
+    if (!picture.Native) {
+        picture.ScaleX = picture.Width / bitmap.Width();
+        picture.ScaleY = picture.Height / bitmap.Height();
     }
-    item.ScaleX = scaleX;
-    item.ScaleY = scaleY;
+    item.ScaleX = picture.ScaleX;
+    item.ScaleY = picture.ScaleY;
     item.ImageWidth = bitmap.Width();
     item.ImageHeight = bitmap.Height();
     PlaceItem(item);

@@ -12,7 +12,7 @@
 #include "framework/graphics/Bitmap.h"
 #include "report/bands/QRReport.h"
 #include "report/expressions/QREvEnvironment.h"
-#include "report/pdf/QRPDFFilter.h"
+#include "export/pdf/QRPDFFilter.h"
 #include "report/printables/QRImage.h"
 #include "report/printables/QRShape.h"
 #include "report/text/QRTextPrintables.h"
