@@ -6,13 +6,16 @@
 
 #include <algorithm>
 #include <map>
+#include <optional>
 #include <set>
 
 #include "framework/graphics/Metafile.h"
+#include "framework/rtl/FormatSettings.h"
 #include "framework/rtl/WinApi.h"
 #include "report/printables/QRImage.h"
 #include "report/printables/QRShape.h"
 #include "report/text/QRTextPrintables.h"
+#include "testing/FakePrinters.h"
 
 namespace {
 
@@ -264,6 +267,70 @@ TEST_F(TTemplateFixture, AFullResumeRunsOverPagesWithEverythingTyped) {
         << Joined(texts);
     EXPECT_GE(IndexOf(texts, L"segunda linha da frase"), 0) << Joined(texts);
     EXPECT_GT(IndexOf(texts, L"segunda linha da frase"), IndexOf(texts, L"Primeira linha da frase"));
+}
+
+// The résumé is laid out on A4 wherever it runs: on this machine's own printers, on a machine
+// without any in a locale that measures in inches, and on a printer set to Letter that also
+// offers A4. Its footer, at the foot of A4 and below where a Letter page would end, stays on
+// the page.
+TEST(CurriculoPaper, PagesAreA4WithTheFooterOnThePage) {
+    enum class TMachine { Own, None, LetterPrinterWithA4 };
+    const struct {
+        const char* Name;
+        TMachine Machine;
+    } cases[] = {
+        {"this machine's printers", TMachine::Own},
+        {"no printer", TMachine::None},
+        {"a printer on Letter", TMachine::LetterPrinterWithA4},
+    };
+    const TFormatSettings saved = DefaultFormatSettings();
+    TFormatSettings inches = saved;
+    inches.MeasureInInches = true;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.Name);
+        std::optional<FakePrintMachine> machine;
+        std::optional<ScopedFakePrinters> installed;
+        if (c.Machine != TMachine::Own) {
+            machine.emplace();
+            if (c.Machine == TMachine::None) {
+                machine->Printers.clear();
+            } else {
+                FakePrinterModel& model = machine->Printers.front();
+                model.PaperCode = DMPAPER_LETTER;
+                model.PaperWidth = 2159;
+                model.PaperLength = 2794;
+            }
+            installed.emplace(*machine);
+            SetDefaultFormatSettings(inches);
+        }
+        TLocal<TCurriculo> curriculo{nullptr};
+        curriculo.SetShowProgress(false);
+        Fill(curriculo, {});
+        curriculo.PrepareReport();
+        SetDefaultFormatSettings(saved);
+
+        TQRPrinter* printer = curriculo.ReportPrinter();
+        ASSERT_NE(printer, nullptr);
+        ASSERT_EQ(printer->PageCount(), 1);
+        EXPECT_EQ(printer->PaperSize(), TQRPaperSize::A4);
+        const std::unique_ptr<TMetafile> page = printer->PageMetafile(1);
+        ENHMETAHEADER header{};
+        ASSERT_NE(GetEnhMetaFileHeader(page->Handle(), sizeof header, &header), 0u);
+        // The frame in 0.01 mm; a pixel of rounding either way.
+        const int frameWidth = header.rclFrame.right - header.rclFrame.left;
+        const int frameHeight = header.rclFrame.bottom - header.rclFrame.top;
+        EXPECT_NEAR(frameWidth, 21000, 60);
+        EXPECT_NEAR(frameHeight, 29700, 60);
+
+        const std::vector<TTextRecord> texts = TextRecords(*page);
+        const auto footer = std::find_if(texts.begin(), texts.end(),
+                                         [](const TTextRecord& r) { return r.Text == L"Folhavida 3.0"; });
+        ASSERT_NE(footer, texts.end());
+        ASSERT_GT(page->Height(), 0);
+        const double footerMM = footer->Y * (frameHeight / 100.0) / page->Height();
+        EXPECT_GT(footerMM, 279.4) << "the footer sits at the foot of A4";
+        EXPECT_LT(footerMM, 287.0) << "the footer stays above the bottom margin";
+    }
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include "framework/graphics/Bitmap.h"
 #include "report/bands/QRBandsTestSupport_test.h"
 #include "report/filters/QRExportFilter.h"
+#include "testing/FakePrinters.h"
 
 namespace {
 
@@ -241,4 +242,42 @@ TEST(QRReportRun, PageMetafileShowsTheBandBackgroundAndFrame) {
     EXPECT_EQ(clBlue, at(1000, 102));   // the frame's top line
     EXPECT_EQ(clBlue, at(102, 1500));   // its left line
     EXPECT_EQ(clWhite, at(50, 50));     // outside the margins
+}
+
+// A report asking for A4 gets it from a printer that offers A4 whatever paper it was set to; a
+// printer without A4 keeps its own paper, and the pages come out in that paper.
+TEST(QRReportRun, ThePagesTakeTheReportsPaperOnlyWhenThePrinterOffersIt) {
+    const struct {
+        const char* Name;
+        std::vector<Word> Papers;
+        TQRPaperSize Expected;
+        int Width, Length;
+    } cases[] = {
+        {"A4 offered", {DMPAPER_LETTER, DMPAPER_A4}, TQRPaperSize::A4, 2100, 2970},
+        {"Letter and Legal only", {DMPAPER_LETTER, DMPAPER_LEGAL}, TQRPaperSize::Letter, 2159, 2794},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.Name);
+        FakePrintMachine machine;
+        FakePrinterModel& model = machine.Printers.front();
+        model.PaperCode = DMPAPER_LETTER;
+        model.PaperWidth = 2159;
+        model.PaperLength = 2794;
+        model.Papers = c.Papers;
+        ScopedFakePrinters installed(machine);
+        TRunFixture f;
+        f.Records = 1;
+        f.report.PrepareReport();
+        TQRPrinter* printer = f.report.ReportPrinter();
+        ASSERT_NE(nullptr, printer);
+        EXPECT_EQ(c.Expected, printer->PaperSize());
+        EXPECT_EQ(c.Width, printer->PaperWidth());
+        EXPECT_EQ(c.Length, printer->PaperLength());
+        const std::unique_ptr<TMetafile> page = printer->PageMetafile(1);
+        ASSERT_NE(nullptr, page);
+        EXPECT_EQ(printer->ToDeviceWidth(c.Width), page->Width());
+        EXPECT_EQ(printer->ToDeviceHeight(c.Length), page->Height());
+        // The report's own page keeps what it asked for.
+        EXPECT_EQ(TQRPaperSize::A4, f.report.Page()->PaperSize());
+    }
 }

@@ -25,7 +25,7 @@ int DeviceToTenthsMM(int deviceUnits, int pixelsPerInch) {
 }  // namespace
 
 TPrinterSettings::TPrinterSettings()
-    : paperSize_(QRFallbackPaperSize()), paperWidth_(QRPaperWidth(paperSize_)), paperLength_(QRPaperLength(paperSize_)) {}
+    : paperSize_(TQRPaperSize::A4), paperWidth_(QRPaperWidth(paperSize_)), paperLength_(QRPaperLength(paperSize_)) {}
 
 void TPrinterSettings::SetPrinter(TPrinter* printer) {
     printer_ = printer;
@@ -197,12 +197,12 @@ void ResetPrinterDeviceMode(TPrinter& printer) {
 TQRPaperSize CurrentPrinterPaperSize() {
     try {
         TPrinter& printer = Printer();
-        if (printer.Printers().empty()) return QRFallbackPaperSize();
+        if (printer.Printers().empty()) return TQRPaperSize::A4;
         const std::vector<Byte> bytes = printer.DeviceMode();
-        if (bytes.empty()) return QRFallbackPaperSize();
+        if (bytes.empty()) return TQRPaperSize::A4;
         const auto& dm = *reinterpret_cast<const DEVMODEW*>(bytes.data());
         return (dm.dmFields & DM_PAPERSIZE) ? QRPaperSizeOfCode(dm.dmPaperSize) : TQRPaperSize::Default;
     } catch (const Exception&) {
-        return QRFallbackPaperSize();
+        return TQRPaperSize::A4;
     }
 }

@@ -7,8 +7,8 @@
 // The settings keep a copy of the DEVMODE block of their own, taken at each reading and each
 // application; nothing points into a block the printer object may move or free. Without a
 // printer (none installed, or unbound after a failure) every test of driver support is false,
-// only the paper size Default can be set, and the paper is the one the locale suggests (A4, or
-// Letter where it measures in inches).
+// only the paper size Default can be set, and the paper stays A4 whatever the locale's
+// measurement system: without a printer nothing says the paper is any other.
 #pragma once
 
 #include <array>
@@ -142,6 +142,5 @@ private:
 void ResetPrinterDeviceMode(TPrinter& printer);
 
 // The paper of the process-wide printer's settings: Default when they name no paper or one the
-// table does not list; the fallback paper (A4, or Letter where the locale measures in inches)
-// when no printer can be asked.
+// table does not list; A4 when no printer can be asked.
 TQRPaperSize CurrentPrinterPaperSize();

@@ -107,9 +107,9 @@ TEST_F(PrinterSettingsTest, AZeroResolutionNeverDivides) {
     EXPECT_EQ(s.PixelsPerInchX(), 0);
     EXPECT_EQ(s.LeftOffset(), 0);
     EXPECT_EQ(s.PaperSize(), TQRPaperSize::Default);
-    // The paper the settings had: the locale's.
-    EXPECT_EQ(s.PaperWidth(), QRPaperWidth(QRFallbackPaperSize()));
-    EXPECT_EQ(s.PaperLength(), QRPaperLength(QRFallbackPaperSize()));
+    // The paper the settings had: A4.
+    EXPECT_EQ(s.PaperWidth(), 2100);
+    EXPECT_EQ(s.PaperLength(), 2970);
 }
 
 TEST_F(PrinterSettingsTest, TheSettingsKeepACopyOfTheDeviceMode) {
@@ -247,7 +247,7 @@ TEST_F(PrinterSettingsTest, ADriverWithoutSettingsSupportsNothing) {
     s.ApplyToPrinter();
 }
 
-TEST_F(PrinterSettingsTest, WithoutPrintersOnlyDefaultPaperIsTakenAndTheLocalesPaperStays) {
+TEST_F(PrinterSettingsTest, WithoutPrintersOnlyDefaultPaperIsTakenAndA4StaysWhateverTheLocale) {
     machine.Printers.clear();
     const TFormatSettings saved = DefaultFormatSettings();
     for (bool inches : {false, true}) {
@@ -257,12 +257,15 @@ TEST_F(PrinterSettingsTest, WithoutPrintersOnlyDefaultPaperIsTakenAndTheLocalesP
         TPrinterSettings s;
         TPrinter none;
         s.SetPrinter(&none);
-        EXPECT_EQ(s.PaperSize(), inches ? TQRPaperSize::Letter : TQRPaperSize::A4);
+        EXPECT_EQ(s.PaperSize(), TQRPaperSize::A4) << "inches " << inches;
         EXPECT_FALSE(s.Supports(DM_ORIENTATION));
+        EXPECT_FALSE(s.TrySetPaperSize(TQRPaperSize::Letter));
+        EXPECT_EQ(s.PaperSize(), TQRPaperSize::A4);
         EXPECT_FALSE(s.TrySetPaperSize(TQRPaperSize::Legal));
         EXPECT_TRUE(s.TrySetPaperSize(TQRPaperSize::Default));
-        EXPECT_EQ(s.PaperWidth(), inches ? 2159 : 2100);
-        EXPECT_EQ(s.PaperLength(), inches ? 2794 : 2970);
+        // Default keeps the stored paper, which is A4's.
+        EXPECT_EQ(s.PaperWidth(), 2100) << "inches " << inches;
+        EXPECT_EQ(s.PaperLength(), 2970) << "inches " << inches;
         s.ApplyToPrinter();
     }
     SetDefaultFormatSettings(saved);
@@ -287,7 +290,14 @@ TEST_F(PrinterSettingsTest, CurrentPrinterPaperSize) {
     }
     machine.Printers.clear();
     ScopedFakePrinters none(machine);
-    EXPECT_EQ(CurrentPrinterPaperSize(), QRFallbackPaperSize());
+    const TFormatSettings saved = DefaultFormatSettings();
+    for (bool inches : {false, true}) {
+        TFormatSettings format = saved;
+        format.MeasureInInches = inches;
+        SetDefaultFormatSettings(format);
+        EXPECT_EQ(CurrentPrinterPaperSize(), TQRPaperSize::A4) << "no printer, inches " << inches;
+    }
+    SetDefaultFormatSettings(saved);
 }
 
 TEST_F(PrinterSettingsTest, ResetPrinterDeviceModeTakesTheDriversDefaults) {

@@ -760,9 +760,9 @@ TEST_F(QRPrinterTest, WithoutPrintersEverythingButPrintingWorks) {
     EXPECT_EQ(printer.PageCount(), 2);
     std::unique_ptr<TMetafile> page = printer.PageMetafile(1);
     ASSERT_NE(page, nullptr);
-    const TQRPaperSize paper = QRFallbackPaperSize();
-    EXPECT_EQ(printer.PaperSize(), paper);
-    EXPECT_EQ(page->Width(), printer.ToDeviceWidth(QRPaperWidth(paper)));
+    EXPECT_EQ(printer.PaperSize(), TQRPaperSize::A4);
+    EXPECT_EQ(page->Width(), printer.ToDeviceWidth(2100));
+    EXPECT_EQ(page->Height(), printer.ToDeviceHeight(2970));
     const String path = PathOf(L"no-printer.QRP");
     EXPECT_TRUE(printer.SavePreparedReport(path));
 
@@ -778,7 +778,9 @@ TEST_F(QRPrinterTest, WithoutPrintersEverythingButPrintingWorks) {
     EXPECT_EQ(direct.Status(), qpIdle);
 }
 
-TEST_F(QRPrinterTest, WithoutPrintersTheLocaleChoosesThePaper) {
+// A machine without a printer in a locale that measures in inches still lays pages out on A4,
+// and the paper a report asks for that nothing lists is refused there too.
+TEST_F(QRPrinterTest, WithoutPrintersThePaperIsA4WhateverTheLocale) {
     machine.Printers.clear();
     ScopedFakePrinters none(machine);
     const TFormatSettings saved = DefaultFormatSettings();
@@ -787,6 +789,9 @@ TEST_F(QRPrinterTest, WithoutPrintersTheLocaleChoosesThePaper) {
     SetDefaultFormatSettings(inches);
     TQRPrinter printer;
     SetDefaultFormatSettings(saved);
-    EXPECT_EQ(printer.PaperSize(), TQRPaperSize::Letter);
-    EXPECT_EQ(printer.PaperWidth(), 2159);
+    EXPECT_EQ(printer.PaperSize(), TQRPaperSize::A4);
+    EXPECT_EQ(printer.PaperWidth(), 2100);
+    EXPECT_EQ(printer.PaperLength(), 2970);
+    printer.SetPaperSize(TQRPaperSize::Letter);
+    EXPECT_EQ(printer.PaperSize(), TQRPaperSize::A4);
 }
