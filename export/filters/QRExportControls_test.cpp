@@ -10,6 +10,7 @@
 #include "export/filters/QRHRule.h"
 #include "export/filters/QRHTMLDocumentFilter.h"
 #include "export/filters/QRPDFShape.h"
+#include "export/pdf/QRPDFFilter.h"
 #include "framework/graphics/Bitmap.h"
 #include "framework/graphics/Metafile.h"
 #include "report/printables/QRTestPanels_test.h"
@@ -68,13 +69,13 @@ TEST_F(ExportControls, EachControlReachesTheFiltersItBelongsTo) {
     struct TCase {
         const char* control;
         std::function<std::unique_ptr<TQRPrintable>()> make;
-        bool html, text, other;
+        bool html, pdf, text, other;
     };
     const TCase cases[] = {
-        {"rule", rule, true, false, false},
-        {"shape", shape, false, false, false},
-        {"picture", picture, true, true, true},
-        {"empty field picture", fieldPicture, true, true, true},
+        {"rule", rule, true, true, false, false},
+        {"shape", shape, false, true, false, false},
+        {"picture", picture, true, true, true, true},
+        {"empty field picture", fieldPicture, true, true, true, true},
     };
     // (150, 260) tenths of a millimetre at 96 per inch.
     const std::vector<TPlacement> once = {{57, 98}};
@@ -83,6 +84,9 @@ TEST_F(ExportControls, EachControlReachesTheFiltersItBelongsTo) {
         html.SetReportPrinter(&printer);
         TFont font;
         html.BeginExport(2100, 2970, &font);  // into memory: no file name
+        TNotingFilter<TQRPDFDocumentFilter> pdf;
+        pdf.SetReportPrinter(&printer);
+        pdf.BeginExport(2100, 2970, &font);
         TNotingFilter<TQRAsciiExportFilter> text;
         TNotingFilter<TQRExportFilter> other;
         struct TRun {
@@ -91,7 +95,7 @@ TEST_F(ExportControls, EachControlReachesTheFiltersItBelongsTo) {
             bool expected;
             const char* name;
         };
-        for (TRun run : {TRun{&html, &html.Placed, c.html, "HTML"}, TRun{&text, &text.Placed, c.text, "text"},
+        for (TRun run : {TRun{&html, &html.Placed, c.html, "HTML"}, TRun{&pdf, &pdf.Placed, c.pdf, "PDF"}, TRun{&text, &text.Placed, c.text, "text"},
                          TRun{&other, &other.Placed, c.other, "other"}}) {
             std::unique_ptr<TQRPrintable> control = c.make();
             Place(*control);
@@ -103,6 +107,7 @@ TEST_F(ExportControls, EachControlReachesTheFiltersItBelongsTo) {
             EXPECT_EQ(*run.placed, run.expected ? once : std::vector<TPlacement>{}) << c.control << " to " << run.name;
         }
         html.EndExport();
+        pdf.EndExport();
     }
 }
 
