@@ -522,7 +522,9 @@ void TQRStandardPreview::SaveTo(const String& fileName, int filterIndex) {
     const TSaveTarget target =
         ResolveSaveTarget(fileName, filterIndex, DefaultSaveExtension(saveType), ExportFilterLibrary());
     if (target.Extension == L"QRP") {
-        (void)printer->SavePreparedReport(target.FileName);
+        // A save that could not write must not look like one that did.
+        if (!printer->SavePreparedReport(target.FileName))
+            Application().MessageBox(L"The report could not be saved to " + target.FileName);
         return;
     }
     const auto entry = ExportFilterLibrary().EntryForExtension(target.Extension);
@@ -530,7 +532,11 @@ void TQRStandardPreview::SaveTo(const String& fileName, int filterIndex) {
         Application().MessageBox(L"No export filter for files of type ." + target.Extension);
         return;
     }
-    if (report_ == nullptr) return;
+    if (report_ == nullptr) {
+        // Pages read from a file can be saved again, but exporting needs the report to run.
+        Application().MessageBox(L"Pages loaded from a file can only be saved as a report file (.QRP)");
+        return;
+    }
     std::unique_ptr<TQRExportFilter> filter = entry->FilterClass->Create(target.FileName);
     report_->ExportReport(filter.get());
 }

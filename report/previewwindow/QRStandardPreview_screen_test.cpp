@@ -336,6 +336,16 @@ TEST_F(StandardPreviewScreen, ClipboardSaveAndLoad) {
     EXPECT_EQ(said, L"No export filter for files of type .XLS");
     EXPECT_FALSE(FileExists(base + L".xls"));
 
+    // A prepared report that cannot be written is an error the window's caller shows, never
+    // a quiet success.
+    const String nowhere = base + L"-no-such-folder\\cv.QRP";
+    try {
+        w.SaveTo(nowhere, 2);
+        ADD_FAILURE() << "a save into a missing folder succeeded";
+    } catch (const Exception& e) {
+        EXPECT_NE(e.Message().find(nowhere), String::npos) << e.Message();
+    }
+
     // A missing file: "File does not exist", the window unchanged.
     {
         TWindowWatcher watcher(L"#32770", [&](HWND box) {
