@@ -3,7 +3,9 @@
 #include "app/Curriculo.h"
 #include "app/MainForm.h"
 #include "app/PhotoForm.h"
+#include "app/SaveForm.h"
 #include "app/Splash.h"
+#include "app/StyleForm.h"
 #include "capture/CaptureRegistration.h"
 #include "framework/forms/FormsRegistration.h"
 #include "report/text/TextRegistration.h"
@@ -15,6 +17,7 @@ void RegisterAppClasses() {
     RegisterCaptureClasses();
     RegisterClasses<TForm1>();
     RegisterClasses<Tsplash, Tsobre>();
+    RegisterClasses<Timpressao, Tfrm_salvar>();
     RegisterClasses<Tfrm_foto>();
     RegisterClasses<TCurriculo>();
 }

@@ -5,9 +5,11 @@
 #include "app/AppPictures.h"
 #include "app/DataFields.h"
 #include "app/EnterChains.h"
+#include "app/Generation.h"
 #include "app/Greeting.h"
 #include "app/PhotoForm.h"
 #include "app/PhraseChoice.h"
+#include "app/SaveForm.h"
 #include "app/Splash.h"
 #include "framework/controls/Buttons.h"
 #include "framework/controls/ComCtrls.h"
@@ -48,7 +50,10 @@ void TForm1::Publish(TPublisher<TForm1>& p) {
     p.Handler(L"Timer1Timer", &TForm1::Timer1Timer);
     p.Handler(L"BitBtn1Click", &TForm1::BitBtn1Click);
     p.Handler(L"BitBtn2Click", &TForm1::BitBtn2Click);
+    p.Handler(L"BitBtn3Click", &TForm1::BitBtn3Click);
     p.Handler(L"BitBtn4Click", &TForm1::BitBtn4Click);
+    p.Handler(L"BitBtn6Click", &TForm1::BitBtn6Click);
+    p.Handler(L"BitBtn7Click", &TForm1::BitBtn7Click);
     p.Handler(L"BitBtn5Click", &TForm1::BitBtn5Click);
     p.Handler(L"Sobre1Click", &TForm1::Sobre1Click);
     p.Handler(L"ProcurarAtualizacoes1Click", &TForm1::ProcurarAtualizacoes1Click);
@@ -213,6 +218,15 @@ void TForm1::BitBtn4Click(TObject*) {
 
 void TForm1::BitBtn5Click(TObject*) {
     Image1->Picture()->SetGraphic(nullptr);
+}
+
+void TForm1::BitBtn3Click(TObject*) { RequestGeneration(*this); }
+
+void TForm1::BitBtn6Click(TObject*) { frm_salvar->ShowModal(); }
+
+// A reopened résumé is only shown: the template and the entered data stay as they are.
+void TForm1::BitBtn7Click(TObject*) {
+    if (OpenDialog1->Execute()) ResumeTemplate().OpenPreparedReport(OpenDialog1->FileName());
 }
 
 void TForm1::Sobre1Click(TObject*) {

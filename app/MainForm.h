@@ -138,7 +138,10 @@ private:
     void Timer1Timer(TObject* Sender);
     void BitBtn1Click(TObject* Sender);
     void BitBtn2Click(TObject* Sender);
+    void BitBtn3Click(TObject* Sender);
     void BitBtn4Click(TObject* Sender);
+    void BitBtn6Click(TObject* Sender);
+    void BitBtn7Click(TObject* Sender);
     void BitBtn5Click(TObject* Sender);
     void Sobre1Click(TObject* Sender);
     void ProcurarAtualizacoes1Click(TObject* Sender);

@@ -15,6 +15,7 @@
 #include "framework/controls/RichEdit.h"
 #include "framework/controls/ExtCtrls.h"
 #include "framework/controls/MaskEdit.h"
+#include "framework/controls/Menus.h"
 #include "framework/controls/StdCtrls.h"
 #include "framework/forms/Dialogs.h"
 #include "framework/graphics/Bitmap.h"
@@ -113,7 +114,15 @@ TEST_F(MainWindow, BuiltFromItsDescription) {
     EXPECT_EQ(form->frase1->Caption(),
               L"\"Coloco-me à disposição para uma entrevista ou possível contratação.\"");
     EXPECT_EQ(form->imagens->Count(), 5);
-    EXPECT_FALSE(form->BitBtn3->OnClick.Assigned()) << "generation is bound once it exists";
+    // Each of generating, saving and opening has a button and a menu item doing the same.
+    const std::pair<TBitBtn*, const wchar_t*> commands[] = {
+        {form->BitBtn3, L"GerarCurriculo1"}, {form->BitBtn6, L"SalvarCurriculo1"}, {form->BitBtn7, L"AbrirCurriculo1"}};
+    for (const auto& [button, item] : commands) {
+        EXPECT_TRUE(button->OnClick.Assigned()) << StringToUtf8(button->Name());
+        auto* menuItem = dynamic_cast<TMenuItem*>(Find(item));
+        ASSERT_NE(menuItem, nullptr);
+        EXPECT_TRUE(menuItem->OnClick == button->OnClick) << StringToUtf8(item);
+    }
 
     EXPECT_EQ(Application().HintColor(), clAqua);
     EXPECT_EQ(Application().HintPause(), 1);

@@ -5,18 +5,21 @@
 #include "app/Curriculo.h"
 #include "app/MainForm.h"
 #include "app/PhotoForm.h"
+#include "app/SaveForm.h"
 #include "app/Splash.h"
+#include "app/StyleForm.h"
 
 std::vector<TStartUpStage> FolhavidaStartUpStages() {
-    // The windows of later parts of the program take their places here: the style form
-    // (Timpressao), the save form (Tfrm_salvar), the second template (Tcurriculo2), the
-    // update-check window (Tform_MainWindow) and the wait-message window (Tform_Message) after
-    // Tsobre.
+    // The windows of later parts of the program take their places here: the second template
+    // (Tcurriculo2), the update-check window (Tform_MainWindow) and the wait-message window
+    // (Tform_Message) after Tfrm_salvar.
     return {
         {25,
          {
              [] { Application().CreateForm(Form1); },
              [] { Application().CreateForm(sobre); },
+             [] { Application().CreateForm(impressao); },
+             [] { Application().CreateForm(frm_salvar); },
          }},
         {50,
          {

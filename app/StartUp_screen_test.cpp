@@ -55,7 +55,8 @@ TEST(StartUp, TheProgramsFormsAreCreatedInTheFixedOrderBehindTheSplash) {
         }
     }
     RunStartUp(stages);
-    const std::vector<std::pair<int, String>> expected = {{25, L"TForm1"}, {25, L"Tsobre"}, {50, L"Tfrm_foto"}, {75, L"TCurriculo"}};
+    const std::vector<std::pair<int, String>> expected = {{25, L"TForm1"},     {25, L"Tsobre"},   {25, L"Timpressao"},
+                                                          {25, L"Tfrm_salvar"}, {50, L"Tfrm_foto"}, {75, L"TCurriculo"}};
     EXPECT_EQ(created, expected);
     EXPECT_EQ(Application().MainForm(), Form1) << "the main window comes first";
     std::vector<int> progress;

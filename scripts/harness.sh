@@ -119,9 +119,6 @@ create_prefix() {
   reg 'HKCU\Software\Wine\X11 Driver' /v Managed /d N
   reg 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0
   reg 'HKCU\Software\Wine\Drivers' /v Audio /d ""
-  reg 'HKCU\Software\Wine\Fonts\Replacements' /v Arial /d "Liberation Sans"
-  reg 'HKCU\Software\Wine\Fonts\Replacements' /v "Times New Roman" /d "Liberation Serif"
-  reg 'HKCU\Software\Wine\Fonts\Replacements' /v "Courier New" /d "Liberation Mono"
   if [ "${FOLHAVIDA_VIRTUAL_DESKTOP:-1}" = 1 ]; then
     # One virtual desktop: window activation and screen reads do not depend on a window manager.
     reg 'HKCU\Software\Wine\Explorer' /v Desktop /d Default
@@ -132,6 +129,23 @@ create_prefix() {
   isolated wineserver -k || true
   isolated wineserver -w || true
   touch "$WINEPREFIX/.folhavida-ready"
+}
+
+# Faces Windows has and a Wine prefix lacks, mapped to close Debian fonts (install-deps.sh): the
+# lettering models of the style form name "Monotype Corsiva" and "Brush Script MT". A prefix made
+# before a mapping was added gets it on its next start (the marker names the list's version).
+font_replacements() {
+  local marker=$WINEPREFIX/.folhavida-fonts-2
+  [ -f "$marker" ] && return
+  local key='HKCU\Software\Wine\Fonts\Replacements'
+  reg "$key" /v Arial /d "Liberation Sans"
+  reg "$key" /v "Times New Roman" /d "Liberation Serif"
+  reg "$key" /v "Courier New" /d "Liberation Mono"
+  reg "$key" /v "Monotype Corsiva" /d "Z003"
+  reg "$key" /v "Brush Script MT" /d "Kaushan Script"
+  isolated wineserver -k || true
+  isolated wineserver -w || true
+  touch "$marker"
 }
 
 # ---- Wine processes ----
@@ -180,6 +194,7 @@ start() {
     fail "this host cannot run 32-bit programs; use the 64-bit test build"
   start_display
   create_prefix
+  font_replacements
   start_wine
   flock -u 9
 }
@@ -201,6 +216,6 @@ case "${1:-}" in
   start) start ;;
   stop) stop ;;
   env) load_state; [ -n "$XVFB_DISPLAY" ] || fail "not started"; echo "$XVFB_DISPLAY" ;;
-  prefix) create_prefix ;;
+  prefix) create_prefix; font_replacements ;;
   *) echo "usage: harness.sh start|stop|env|prefix" >&2; exit 2 ;;
 esac

@@ -8,6 +8,7 @@ packages=(
   wine wine32:i386 wine64 g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix mingw-w64-tools
   xvfb cmake ninja-build googletest nasm python3 dpkg-dev
   fonts-liberation fonts-wine
+  fonts-urw-base35 fonts-kaushanscript  # stand-ins for the lettering models' faces under Wine
   qpdf poppler-utils imagemagick ghostscript x11-utils x11-apps
   clang libclang-rt-14-dev  # the native build: its sanitizers and libFuzzer
 )

@@ -334,11 +334,44 @@ def draw_about():
     convert(args, "about.bmp")
 
 
+# The lettering models of the style form, each written in the face it stands for (or the
+# close free face that stands in for it under Wine).
+MODELS = [
+    ("model1.bmp", os.path.join(FONT_DIR, "LiberationSans-Regular.ttf"), "Arial", 15, 11),
+    ("model2.bmp", "/usr/share/fonts/opentype/urw-base35/Z003-MediumItalic.otf", "Monotype Corsiva", 19, 14),
+    ("model3.bmp", "/usr/share/fonts/opentype/kaushanscript/KaushanScript-Regular.otf", "Brush Script MT", 16, 12),
+]
+
+
+def draw_models():
+    # 185 x 162: a sheet of résumé on a soft background, written in the model's lettering.
+    for out_name, face, label, big, small in MODELS:
+        args = ["-size", "185x162", "gradient:#E9EFF7-#CBD7E6"]
+        args += draws([
+            "fill #00000030 stroke none roundrectangle 14,10 177,150 5,5",
+            "fill white stroke #9AB0CC stroke-width 1 roundrectangle 10,6 173,146 5,5",
+            "fill #7FB2E8 stroke #3F6FA8 roundrectangle 132,30 162,66 2,2",
+            "fill #F3F6FA stroke none circle 147,44 147,50",
+            "fill #F3F6FA stroke none ellipse 147,64 9,7 180,360",
+            "fill #1E4B8C stroke none rectangle 20,100 164,101",
+        ])
+        args += text(20, 10, big, "#1E4B8C", face, "Currículo")
+        args += text(20, 34, small, "#22313F", face, "Maria da Silva")
+        args += text(20, 52, small - 1, "#34495E", face, "Nasc.: 01/01/1985")
+        args += text(20, 70, small - 1, "#34495E", face, "Recife - PE")
+        args += text(20, 106, small, "#22313F", face, "Experiências")
+        args += text(20, 124, small - 1, "#34495E", face, "Empresa Exemplo Ltda.")
+        args += draws(["fill #1E4B8CD0 stroke none rectangle 0,148 185,162"])
+        args += text(0, 148, 10, "white", "LiberationSans-Bold.ttf", label, gravity="North")
+        convert(args, out_name)
+
+
 def main():
     os.makedirs(OUT, exist_ok=True)
     draw_glyphs()
     draw_splash()
     draw_about()
+    draw_models()
 
 
 if __name__ == "__main__":

@@ -18,6 +18,32 @@ const KindInfo Kinds[] = {
     {L"&Retry", mrRetry},   {L"&Ignore", mrIgnore}, {L"&All", mrAll},
 };
 
+// The marks of the OK and Cancel kinds: a green tick and a red cross, each beside a grey copy for
+// the disabled button, on magenta (the bottom-left pixel, hence transparent).
+void DrawKindGlyph(TBitmap& glyph, TBitBtnKind kind) {
+    constexpr int Size = 18;
+    glyph.SetSize(Size * 2, Size);
+    const HDC dc = glyph.Canvas().Handle();
+    UniqueBrush background(CreateSolidBrush(RGB(255, 0, 255)));
+    RECT all{0, 0, Size * 2, Size};
+    FillRect(dc, &all, background.get());
+    for (int image = 0; image < 2; ++image) {
+        const COLORREF ink = image == 1 ? RGB(128, 128, 128) : kind == bkOK ? RGB(0, 128, 0) : RGB(200, 0, 0);
+        UniquePen pen(CreatePen(PS_SOLID, 3, ink));
+        SelectionGuard selected(dc, pen.get());
+        const int x = image * Size;
+        if (kind == bkOK) {
+            const POINT tick[] = {{x + 3, 9}, {x + 7, 13}, {x + 15, 4}};
+            Polyline(dc, tick, 3);
+        } else {
+            const POINT down[] = {{x + 4, 4}, {x + 14, 14}};
+            const POINT up[] = {{x + 14, 4}, {x + 4, 14}};
+            Polyline(dc, down, 2);
+            Polyline(dc, up, 2);
+        }
+    }
+}
+
 }  // namespace
 
 TBitBtn::TBitBtn(TComponent* owner) : TButton(owner), glyph_(std::make_unique<TBitmap>()) {
@@ -55,6 +81,11 @@ void TBitBtn::SetKind(TBitBtnKind value) {
     SetModalResult(info.Result);
     if (value == bkOK || value == bkYes) SetDefault(true);
     if (value == bkCancel || value == bkNo) SetCancel(true);
+    if (value == bkOK || value == bkCancel) {
+        DrawKindGlyph(*glyph_, value);
+        numGlyphs_ = 2;
+        Invalidate();
+    }
 }
 
 void TBitBtn::SetNumGlyphs(int value) {
