@@ -5,6 +5,8 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cstdio>
+#include <cwchar>
 #include <functional>
 #include <string>
 #include <thread>
@@ -531,7 +533,73 @@ protected:
         return pages;
     }
 
+    // The text of a part of a status line of the program.
+    std::wstring StatusText(HWND bar, int part) {
+        const size_t length = LOWORD(SendMessageW(bar, SB_GETTEXTLENGTHW, part, 0));
+        RemoteBuffer buffer(process_.hProcess, (length + 1) * sizeof(wchar_t));
+        SendMessageW(bar, SB_GETTEXTW, part, reinterpret_cast<LPARAM>(buffer.Address()));
+        std::wstring text(length, L'\0');
+        buffer.Read(text.data(), length * sizeof(wchar_t));
+        // Centred and right-aligned panels carry tabs before their text.
+        text.erase(0, text.find_first_not_of(L"\t "));
+        return text;
+    }
+
+    // The page text ("Page n of m") on the status line of a preview window.
+    std::wstring PreviewPageText(HWND preview) {
+        const auto bars = VisibleChildren(preview, L"TStatusBar");
+        return bars.empty() ? std::wstring() : StatusText(bars.front(), 1);
+    }
+
+    // The page count a preview shows once its report is complete. The last-page key goes to
+    // the page before the last while pages are still coming, so "Page m of m" for a report of
+    // more than one page is only seen when it is done; Home then goes back to page 1.
+    int CompletePageCount(HWND preview) {
+        int count = 0;
+        auto key = [&](WPARAM vk) {
+            HWND focus = FocusedWindow();
+            HWND target = focus != nullptr && IsChild(preview, focus) ? focus : preview;
+            PostMessageW(target, WM_KEYDOWN, vk, 1);
+            PostMessageW(target, WM_KEYUP, vk, 0xC0000001);
+        };
+        const bool atLast = WaitFor([&] {
+            key(VK_END);
+            int page = 0, pages = 0;
+            if (swscanf(PreviewPageText(preview).c_str(), L"Page %d of %d", &page, &pages) != 2) return false;
+            count = pages;
+            return pages >= 2 && page == pages;
+        });
+        EXPECT_TRUE(atLast) << "the preview did not reach a last page; its status line: "
+                            << Narrow(PreviewPageText(preview));
+        if (!atLast) return 0;
+        key(VK_HOME);
+        const std::wstring first = L"Page 1 of " + std::to_wstring(count);
+        EXPECT_TRUE(WaitFor([&] { return PreviewPageText(preview) == first; }, 10s))
+            << "after Home: " << Narrow(PreviewPageText(preview));
+        return count;
+    }
+
+    // Waits for a preview window of the program with this caption (null: any).
+    HWND WaitForPreview(const wchar_t* caption) {
+        HWND preview = nullptr;
+        EXPECT_TRUE(WaitFor([&] { return (preview = ProgramWindow(L"TQRStandardPreview", caption)) != nullptr; }, 20s))
+            << "no preview window";
+        return preview;
+    }
+
+    static void ClosePreview(HWND preview) {
+        PostMessageW(preview, WM_CLOSE, 0, 0);
+        EXPECT_TRUE(WaitFor([&] { return !IsWindowVisible(preview); }, 10s)) << "the preview stayed";
+    }
+
+    static std::string Narrow(const std::wstring& text) {
+        std::string narrow;
+        for (wchar_t ch : text) narrow += ch < 128 ? static_cast<char>(ch) : '?';
+        return narrow;
+    }
+
     static constexpr const wchar_t* Name = L"João Conceição";
+    static constexpr const wchar_t* PreviewCaption = L"Report Preview : Curriculo de João Conceição";
 };
 
 bool HasText(const std::vector<std::vector<TTextRecord>>& pages, const std::wstring& text, const std::wstring& face = {}) {
@@ -544,13 +612,19 @@ bool HasText(const std::vector<std::vector<TTextRecord>>& pages, const std::wstr
 TEST_F(FolhavidaResume, GeneratesSavesReopensAndStylesTheResume) {
     ASSERT_NO_FATAL_FAILURE(FillResume());
 
-    // Without a style: the run ends with the main window usable and its progress bar hidden.
+    // Without a style: the preview of the résumé, titled with the name; once it closes, the run
+    // ends with the main window usable and its progress bar hidden.
     ASSERT_NO_FATAL_FAILURE(Generate(IDNO));
+    HWND preview = WaitForPreview(PreviewCaption);
+    ASSERT_NE(preview, nullptr);
+    const int previewed = CompletePageCount(preview);
+    ClosePreview(preview);
     EXPECT_TRUE(WaitFor([&] { return IsWindowEnabled(window_) && VisibleChildren(window_, L"TProgressBar").empty(); }, 20s));
 
     // Saved: every entry on the pages, which run over more than one, in Arial; the total on each.
     const auto pages = SaveAndRead(false);
     ASSERT_GE(pages.size(), 2u);
+    EXPECT_EQ(previewed, static_cast<int>(pages.size())) << "the preview and the saved file";
     for (const std::wstring text : {L"João Conceição", L"Empresa 1", L"Empresa 5", L"Curso 1", L"Curso 5"})
         EXPECT_TRUE(HasText(pages, text)) << std::string(text.begin(), text.end());
     EXPECT_TRUE(HasText(pages, Name, L"Arial"));
@@ -576,7 +650,13 @@ TEST_F(FolhavidaResume, GeneratesSavesReopensAndStylesTheResume) {
     PostMessageW(colours[0], WM_KEYDOWN, VK_DOWN, 1);
     PostMessageW(colours[0], WM_KEYDOWN, VK_RETURN, 1);
     ASSERT_TRUE(WaitFor([&] { return SendMessageW(colours[0], CB_GETCURSEL, 0, 0) > 0; }, 5s)) << "colour";
+    // OK previews the styled résumé; the style form waits with "Aguarde..." until it closes.
     Click(Button(style, L"OK"), 10, 10);
+    HWND styledPreview = WaitForPreview(PreviewCaption);
+    ASSERT_NE(styledPreview, nullptr);
+    EXPECT_TRUE(IsWindowVisible(style));
+    EXPECT_TRUE(IsWindowEnabled(styledPreview)) << "the style form left the preview usable";
+    ASSERT_NO_FATAL_FAILURE(ClosePreview(styledPreview));
     ASSERT_TRUE(WaitFor([&] { return !IsWindowVisible(style); }, 20s)) << "the style form stayed";
 
     const auto styled = SaveAndRead(true);
@@ -595,6 +675,11 @@ TEST_F(FolhavidaResume, GeneratesSavesReopensAndStylesTheResume) {
     ASSERT_TRUE(WaitFor([&] { return !IsWindow(dialog); }, 10s)) << "the open dialog stayed";
     EXPECT_TRUE(WaitFor([&] { return IsWindowEnabled(window_) != FALSE; }, 10s));
     EXPECT_EQ(ProgramWindow(L"#32770", L"Folhavida 3.0"), nullptr) << "opening the saved file failed";
+    // Its preview shows the saved pages.
+    HWND reopened = WaitForPreview(nullptr);
+    ASSERT_NE(reopened, nullptr);
+    EXPECT_EQ(CompletePageCount(reopened), static_cast<int>(styled.size()));
+    ClosePreview(reopened);
 }
 
 }  // namespace
