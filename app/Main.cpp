@@ -1,6 +1,8 @@
 // Folhavida's entry point: names the application, creates its windows behind the splash and
 // runs the message loop until the main window closes.
 #include "app/AppRegistration.h"
+#include "app/Curriculo.h"
+#include "app/CurriculoTemplate.h"
 #include "app/StartUp.h"
 #include "framework/controls/UiThread.h"
 #include "framework/forms/Forms.h"
@@ -27,6 +29,11 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
         Application().HandleException(nullptr);
         return 1;
     }
+    // Generation works on the template made at start-up. The previews of opened files go
+    // before the forms, while the application they belong to still exists.
+    TCurriculoTemplate resumeTemplate(*Curriculo);
+    SetResumeTemplate(&resumeTemplate);
     Application().Run();
+    SetResumeTemplate(nullptr);
     return 0;
 }

@@ -5,15 +5,20 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cstdio>
+#include <cwchar>
 #include <functional>
 #include <string>
 #include <thread>
 #include <vector>
 
+#include "app/PageTexts_test.h"
 #include "framework/rtl/UniqueHandle.h"
+#include "report/pagestore/QRPageList.h"
 #include "framework/rtl/WinApi.h"
 
 #include <commctrl.h>
+#include <dlgs.h>
 
 namespace {
 
@@ -110,8 +115,8 @@ protected:
         std::wstring commandLine = L"\"" + program + L"\"";
         STARTUPINFOW startup{};
         startup.cb = sizeof(startup);
-        ASSERT_TRUE(CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0,
-                                   nullptr, nullptr, &startup, &process_))
+        ASSERT_TRUE(CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                                   startFolder_.empty() ? nullptr : startFolder_.c_str(), &startup, &process_))
             << "cannot start " << std::string(program.begin(), program.end());
         ASSERT_TRUE(WaitFor([&] {
             window_ = FindWindowW(nullptr, MainCaption);
@@ -237,10 +242,17 @@ protected:
         return nullptr;
     }
 
-    // A visible top-level window of the program with this class, or null.
-    HWND ProgramWindow(const wchar_t* className) {
-        for (HWND window = FindWindowW(className, nullptr); window != nullptr;
-             window = FindWindowExW(nullptr, window, className, nullptr)) {
+    // A button of a window by its caption, or null.
+    HWND Button(HWND window, const std::wstring& caption) {
+        for (HWND button : VisibleChildren(window, L"TBitBtn"))
+            if (TextOf(button) == caption) return button;
+        return nullptr;
+    }
+
+    // A visible top-level window of the program with this class (and caption), or null.
+    HWND ProgramWindow(const wchar_t* className, const wchar_t* caption = nullptr) {
+        for (HWND window = FindWindowW(className, caption); window != nullptr;
+             window = FindWindowExW(nullptr, window, className, caption)) {
             DWORD pid = 0;
             GetWindowThreadProcessId(window, &pid);
             if (pid == process_.dwProcessId && IsWindowVisible(window)) return window;
@@ -250,6 +262,7 @@ protected:
 
     PROCESS_INFORMATION process_{};
     HWND window_ = nullptr;
+    std::wstring startFolder_;  // the program's current folder; empty: this process's
 };
 
 // What the screen shows at a point of a window's client area.
@@ -432,6 +445,241 @@ TEST_F(Folhavida, TheWebcamFormShowsTheCameraAndOKPutsTheFrameIntoThePhoto) {
         InvalidateRect(sheet, nullptr, TRUE);
         return ShowsCameraPattern(sheet, RECT{8, 28, 233, 237});
     }, 10s)) << "the photo does not show the grabbed frame";
+}
+
+// The program started in a folder of its own, where the save form opens and résumés are saved.
+class FolhavidaResume : public Folhavida {
+protected:
+    void SetUp() override {
+        wchar_t temp[MAX_PATH] = {};
+        GetTempPathW(MAX_PATH, temp);
+        startFolder_ = std::wstring(temp) + L"fv-e2e-resume-" + std::to_wstring(GetCurrentProcessId());
+        CreateDirectoryW(startFolder_.c_str(), nullptr);
+        Folhavida::SetUp();
+    }
+    void TearDown() override {
+        Folhavida::TearDown();
+        DeleteFileW(SavedFile().c_str());
+        RemoveDirectoryW(startFolder_.c_str());
+    }
+
+    std::wstring SavedFile() const { return startFolder_ + L"\\" + Name + L".QRP"; }
+
+    // Types text into the first visible edit from the top of the window's current tab.
+    void TypeIntoFirstEdit(const std::wstring& text) {
+        const auto edits = VisibleChildren(window_, L"TEdit");
+        ASSERT_FALSE(edits.empty());
+        Type(edits.front(), text);
+        ASSERT_TRUE(WaitFor([&] { return TextOf(edits.front()) == text; }, 5s)) << "typed text";
+    }
+
+    // Fills the name, five experiences and five courses.
+    void FillResume() {
+        HWND tabs = PageControl();
+        ASSERT_NO_FATAL_FAILURE(TypeIntoFirstEdit(Name));
+        for (int tab : {1, 3}) {
+            ClickTab(tabs, tab);
+            ASSERT_TRUE(WaitFor([&] { return SendMessageW(tabs, TCM_GETCURSEL, 0, 0) == tab; }, 5s));
+            for (int n = 0; n < 5; ++n) {
+                HWND inner = nullptr;
+                ASSERT_TRUE(WaitFor([&] {
+                    const auto all = VisibleChildren(window_, L"TPageControl");
+                    inner = all.size() > 1 ? all[1] : nullptr;
+                    return inner != nullptr;
+                }, 5s));
+                ClickTab(inner, n);
+                ASSERT_TRUE(WaitFor([&] { return SendMessageW(inner, TCM_GETCURSEL, 0, 0) == n; }, 5s));
+                const std::wstring k = std::to_wstring(n + 1);
+                ASSERT_NO_FATAL_FAILURE(TypeIntoFirstEdit((tab == 1 ? L"Empresa " : L"Curso ") + k));
+            }
+        }
+        ClickTab(tabs, 0);
+    }
+
+    // Clicks "Gerar Curriculo!" and answers the style question.
+    void Generate(int answer) {
+        HWND generate = Button(window_, L"Gerar Curriculo!");
+        ASSERT_NE(generate, nullptr);
+        Click(generate, 10, 10);
+        HWND question = nullptr;
+        ASSERT_TRUE(WaitFor([&] { return (question = ProgramWindow(L"#32770", L"Configurações Avançadas")) != nullptr; }, 10s))
+            << "no style question";
+        PostMessageW(question, WM_COMMAND, MAKEWPARAM(answer, BN_CLICKED), 0);
+        ASSERT_TRUE(WaitFor([&] { return !IsWindow(question); }, 10s));
+    }
+
+    // Saves through the save form, which opens on the program's folder, and reads the file back.
+    std::vector<std::vector<TTextRecord>> SaveAndRead(bool expectConfirmation) {
+        EXPECT_TRUE(WaitFor([&] { return IsWindowEnabled(window_) != FALSE; }, 20s));
+        Click(Button(window_, L"Salvar (QRP)"), 10, 10);
+        HWND form = nullptr;
+        EXPECT_TRUE(WaitFor([&] { return (form = ProgramWindow(L"Tfrm_salvar")) != nullptr; }, 10s)) << "no save form";
+        if (form == nullptr) return {};
+        Click(Button(form, L"Salvar"), 10, 10);
+        // The file of the earlier save is there still (the opened résumé reads from it): the
+        // program asks before replacing it.
+        HWND confirm = nullptr;
+        EXPECT_TRUE(WaitFor([&] {
+            if (confirm == nullptr && (confirm = ProgramWindow(L"#32770", L"Onde salvar o seu Curriculo?")) != nullptr)
+                PostMessageW(confirm, WM_COMMAND, MAKEWPARAM(IDYES, BN_CLICKED), 0);
+            return !IsWindowVisible(form);
+        }, 20s)) << "the save form stayed";
+        EXPECT_EQ(confirm != nullptr, expectConfirmation) << "the question before replacing the file";
+        EXPECT_NE(GetFileAttributesW(SavedFile().c_str()), INVALID_FILE_ATTRIBUTES) << "nothing saved";
+        std::vector<std::vector<TTextRecord>> pages;
+        TQRPageList file;
+        file.LoadFromFile(SavedFile());
+        for (int n = 1; n <= file.PageCount(); ++n) pages.push_back(TextRecords(*file.GetPageBytes(n)));
+        return pages;
+    }
+
+    // The text of a part of a status line of the program.
+    std::wstring StatusText(HWND bar, int part) {
+        const size_t length = LOWORD(SendMessageW(bar, SB_GETTEXTLENGTHW, part, 0));
+        RemoteBuffer buffer(process_.hProcess, (length + 1) * sizeof(wchar_t));
+        SendMessageW(bar, SB_GETTEXTW, part, reinterpret_cast<LPARAM>(buffer.Address()));
+        std::wstring text(length, L'\0');
+        buffer.Read(text.data(), length * sizeof(wchar_t));
+        // Centred and right-aligned panels carry tabs before their text.
+        text.erase(0, text.find_first_not_of(L"\t "));
+        return text;
+    }
+
+    // The page text ("Page n of m") on the status line of a preview window.
+    std::wstring PreviewPageText(HWND preview) {
+        const auto bars = VisibleChildren(preview, L"TStatusBar");
+        return bars.empty() ? std::wstring() : StatusText(bars.front(), 1);
+    }
+
+    // The page count a preview shows once its report is complete. The last-page key goes to
+    // the page before the last while pages are still coming, so "Page m of m" for a report of
+    // more than one page is only seen when it is done; Home then goes back to page 1.
+    int CompletePageCount(HWND preview) {
+        int count = 0;
+        auto key = [&](WPARAM vk) {
+            HWND focus = FocusedWindow();
+            HWND target = focus != nullptr && IsChild(preview, focus) ? focus : preview;
+            PostMessageW(target, WM_KEYDOWN, vk, 1);
+            PostMessageW(target, WM_KEYUP, vk, 0xC0000001);
+        };
+        const bool atLast = WaitFor([&] {
+            key(VK_END);
+            int page = 0, pages = 0;
+            if (swscanf(PreviewPageText(preview).c_str(), L"Page %d of %d", &page, &pages) != 2) return false;
+            count = pages;
+            return pages >= 2 && page == pages;
+        });
+        EXPECT_TRUE(atLast) << "the preview did not reach a last page; its status line: "
+                            << Narrow(PreviewPageText(preview));
+        if (!atLast) return 0;
+        key(VK_HOME);
+        const std::wstring first = L"Page 1 of " + std::to_wstring(count);
+        EXPECT_TRUE(WaitFor([&] { return PreviewPageText(preview) == first; }, 10s))
+            << "after Home: " << Narrow(PreviewPageText(preview));
+        return count;
+    }
+
+    // Waits for a preview window of the program with this caption (null: any).
+    HWND WaitForPreview(const wchar_t* caption) {
+        HWND preview = nullptr;
+        EXPECT_TRUE(WaitFor([&] { return (preview = ProgramWindow(L"TQRStandardPreview", caption)) != nullptr; }, 20s))
+            << "no preview window";
+        return preview;
+    }
+
+    static void ClosePreview(HWND preview) {
+        PostMessageW(preview, WM_CLOSE, 0, 0);
+        EXPECT_TRUE(WaitFor([&] { return !IsWindowVisible(preview); }, 10s)) << "the preview stayed";
+    }
+
+    static std::string Narrow(const std::wstring& text) {
+        std::string narrow;
+        for (wchar_t ch : text) narrow += ch < 128 ? static_cast<char>(ch) : '?';
+        return narrow;
+    }
+
+    static constexpr const wchar_t* Name = L"João Conceição";
+    static constexpr const wchar_t* PreviewCaption = L"Report Preview : Curriculo de João Conceição";
+};
+
+bool HasText(const std::vector<std::vector<TTextRecord>>& pages, const std::wstring& text, const std::wstring& face = {}) {
+    for (const auto& page : pages)
+        for (const TTextRecord& r : page)
+            if (r.Text == text && (face.empty() || r.Face == face)) return true;
+    return false;
+}
+
+TEST_F(FolhavidaResume, GeneratesSavesReopensAndStylesTheResume) {
+    ASSERT_NO_FATAL_FAILURE(FillResume());
+
+    // Without a style: the preview of the résumé, titled with the name; once it closes, the run
+    // ends with the main window usable and its progress bar hidden.
+    ASSERT_NO_FATAL_FAILURE(Generate(IDNO));
+    HWND preview = WaitForPreview(PreviewCaption);
+    ASSERT_NE(preview, nullptr);
+    const int previewed = CompletePageCount(preview);
+    ClosePreview(preview);
+    EXPECT_TRUE(WaitFor([&] { return IsWindowEnabled(window_) && VisibleChildren(window_, L"TProgressBar").empty(); }, 20s));
+
+    // Saved: every entry on the pages, which run over more than one, in Arial; the total on each.
+    const auto pages = SaveAndRead(false);
+    ASSERT_GE(pages.size(), 2u);
+    EXPECT_EQ(previewed, static_cast<int>(pages.size())) << "the preview and the saved file";
+    for (const std::wstring text : {L"João Conceição", L"Empresa 1", L"Empresa 5", L"Curso 1", L"Curso 5"})
+        EXPECT_TRUE(HasText(pages, text)) << std::string(text.begin(), text.end());
+    EXPECT_TRUE(HasText(pages, Name, L"Arial"));
+    for (const auto& page : pages) {
+        const bool total = std::any_of(page.begin(), page.end(),
+                                       [&](const TTextRecord& r) { return r.Text == std::to_wstring(pages.size()); });
+        EXPECT_TRUE(total) << "the total on every page";
+    }
+
+    // With a style: the second lettering model and another colour; saving keeps the chosen style.
+    ASSERT_NO_FATAL_FAILURE(Generate(IDYES));
+    HWND style = nullptr;
+    ASSERT_TRUE(WaitFor([&] { return (style = ProgramWindow(L"Timpressao")) != nullptr; }, 10s)) << "no style form";
+    HWND model2 = nullptr;
+    for (HWND box : VisibleChildren(style, L"TCheckBox"))
+        if (TextOf(box) == L"Modelo 2") model2 = box;
+    ASSERT_NE(model2, nullptr);
+    Click(model2, 5, 5);
+    ASSERT_TRUE(WaitFor([&] { return SendMessageW(model2, BM_GETCHECK, 0, 0) == BST_CHECKED; }, 5s));
+    const auto colours = VisibleChildren(style, L"TColorBox");
+    ASSERT_EQ(colours.size(), 1u);
+    Click(colours[0], 5, 5);  // takes the focus; the click opens the list, the key picks the next colour
+    PostMessageW(colours[0], WM_KEYDOWN, VK_DOWN, 1);
+    PostMessageW(colours[0], WM_KEYDOWN, VK_RETURN, 1);
+    ASSERT_TRUE(WaitFor([&] { return SendMessageW(colours[0], CB_GETCURSEL, 0, 0) > 0; }, 5s)) << "colour";
+    // OK previews the styled résumé; the style form waits with "Aguarde..." until it closes.
+    Click(Button(style, L"OK"), 10, 10);
+    HWND styledPreview = WaitForPreview(PreviewCaption);
+    ASSERT_NE(styledPreview, nullptr);
+    EXPECT_TRUE(IsWindowVisible(style));
+    EXPECT_TRUE(IsWindowEnabled(styledPreview)) << "the style form left the preview usable";
+    ASSERT_NO_FATAL_FAILURE(ClosePreview(styledPreview));
+    ASSERT_TRUE(WaitFor([&] { return !IsWindowVisible(style); }, 20s)) << "the style form stayed";
+
+    const auto styled = SaveAndRead(true);
+    ASSERT_GE(styled.size(), 2u);
+    EXPECT_TRUE(HasText(styled, Name, L"Monotype Corsiva"));
+    EXPECT_TRUE(HasText(styled, L"Empresa 3", L"Monotype Corsiva"));
+    EXPECT_TRUE(HasText(styled, L"Folhavida 3.0", L"Arial")) << "the footer keeps its own font";
+
+    // Reopened through the open dialog: no error, the main window stays.
+    Click(Button(window_, L"Abrir (QRP)"), 10, 10);
+    HWND dialog = nullptr;
+    ASSERT_TRUE(WaitFor([&] { return (dialog = ProgramWindow(L"#32770")) != nullptr; }, 10s)) << "no open dialog";
+    ASSERT_TRUE(WaitFor([&] { return GetDlgItem(dialog, cmb13) != nullptr || GetDlgItem(dialog, edt1) != nullptr; }, 10s));
+    SetDlgItemTextW(dialog, GetDlgItem(dialog, cmb13) != nullptr ? cmb13 : edt1, SavedFile().c_str());
+    PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    ASSERT_TRUE(WaitFor([&] { return !IsWindow(dialog); }, 10s)) << "the open dialog stayed";
+    EXPECT_TRUE(WaitFor([&] { return IsWindowEnabled(window_) != FALSE; }, 10s));
+    EXPECT_EQ(ProgramWindow(L"#32770", L"Folhavida 3.0"), nullptr) << "opening the saved file failed";
+    // Its preview shows the saved pages.
+    HWND reopened = WaitForPreview(nullptr);
+    ASSERT_NE(reopened, nullptr);
+    EXPECT_EQ(CompletePageCount(reopened), static_cast<int>(styled.size()));
+    ClosePreview(reopened);
 }
 
 }  // namespace

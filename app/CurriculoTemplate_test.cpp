@@ -1,0 +1,178 @@
+// Putting filled states onto a real résumé template, laying it out, and saving and reading back
+// its pages.
+#include "app/CurriculoTemplate.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+
+#include "app/Curriculo.h"
+#include "app/PageTexts_test.h"
+#include "framework/graphics/Picture.h"
+#include "framework/rtl/FileUtils.h"
+#include "report/printables/QRImage.h"
+#include "report/printables/QRShape.h"
+#include "report/text/QRTextPrintables.h"
+
+namespace {
+
+TResumeData FullResume() {
+    TResumeData d;
+    d.Nome = L"João Conceição";
+    d.Email = L"joao@exemplo.com.br";
+    d.Cidade = L"Recife";
+    for (size_t n = 0; n < 5; ++n) {
+        const String k = std::to_wstring(n + 1);
+        d.Experiencias[n] = {L"Empresa " + k, L"Cargo " + k, L"Atendimento e caixa " + k, L"01/02/200" + k,
+                             L"01/03/200" + k, L"(81)1111-000" + k};
+        d.Cursos[n] = {L"Curso " + k, L"Nota " + k, L"Escola " + k, L"1 Ano"};
+    }
+    d.Escolaridade = L"2º Grau Completo";
+    d.Curso = L"Técnico";
+    d.Escola = L"Escola Estadual";
+    d.Cp = L"55";
+    d.Te = L"66";
+    d.Salario = L"a combinar";
+    d.FraseMarcada = {false, true, false, false};
+    d.FraseLegenda = {L"\"Um.\"", L"\"Dois.\"", L"\"Três.\"", L""};
+    return d;
+}
+
+std::vector<String> Texts(TQRPrinter& printer) {
+    std::vector<String> texts;
+    for (int n = 1; n <= printer.PageCount(); ++n)
+        for (const TTextRecord& r : TextRecords(*printer.PageMetafile(n))) texts.push_back(r.Text);
+    return texts;
+}
+
+bool Has(const std::vector<String>& texts, const String& text) {
+    return std::find(texts.begin(), texts.end(), text) != texts.end();
+}
+
+struct TTemplateApply : ::testing::Test {
+    TTemplateApply() { curriculo.SetShowProgress(false); }
+    std::vector<TFillStep> Apply(const TCurriculoState& state) {
+        std::vector<TFillStep> steps;
+        output.Apply(state, photo, [&](TFillStep step) { steps.push_back(step); });
+        return steps;
+    }
+    TLocal<TCurriculo> curriculo{nullptr};
+    TCurriculoTemplate output{curriculo};
+    TPicture photo;
+};
+
+TEST_F(TTemplateApply, EachVariantLeavesTheTemplateInItsStyleWithItsTexts) {
+    const TResumeStyle chosen{L"Monotype Corsiva", clNavy, false};
+    struct Row {
+        TFillVariant Variant;
+        String Font;
+        TColor Color;
+        bool Counter;
+    };
+    const Row rows[] = {
+        {TFillVariant::Default, L"Arial", clBlack, true},
+        {TFillVariant::Styled, L"Monotype Corsiva", clNavy, false},
+        {TFillVariant::Save, L"Monotype Corsiva", clNavy, false},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(static_cast<int>(row.Variant));
+        TLocal<TCurriculo> fresh{nullptr};
+        fresh.SetShowProgress(false);
+        TCurriculoTemplate target(fresh);
+        // A state of the other look first: nothing of it may stay behind.
+        TResumeData earlier;
+        earlier.Nome = L"Outra Pessoa";
+        target.Apply(FillCurriculo(earlier, TFillVariant::Styled, {L"Brush Script MT", clRed, !row.Counter}), photo,
+                     [](TFillStep) {});
+
+        std::vector<TFillStep> steps;
+        target.Apply(FillCurriculo(FullResume(), row.Variant, chosen), photo, [&](TFillStep s) { steps.push_back(s); });
+        ASSERT_EQ(steps.size(), 17u);
+        for (size_t i = 0; i < steps.size(); ++i) EXPECT_EQ(static_cast<size_t>(steps[i]), i) << "steps in order";
+
+        EXPECT_EQ(fresh.Font()->Name(), row.Font);
+        EXPECT_EQ(fresh.Font()->Color(), row.Color);
+        EXPECT_EQ(fresh.Frame()->Color(), row.Color);
+        for (TQRLabel* label : {fresh.titulo, fresh.titulo5, fresh.nome, fresh.uf}) {
+            EXPECT_EQ(label->Font()->Name(), row.Font) << label->Name();
+            EXPECT_EQ(label->Font()->Color(), row.Color) << label->Name();
+        }
+        EXPECT_EQ(fresh.txt2->Font()->Color(), row.Color);
+        EXPECT_EQ(fresh.folhavida->Font()->Color(), row.Color);
+        EXPECT_EQ(fresh.linha[0]->Pen()->Color(), row.Color);
+        EXPECT_EQ(fresh.linha[12]->Pen()->Color(), row.Color);
+        EXPECT_EQ(fresh.txt1->Enabled(), row.Counter);
+        EXPECT_EQ(fresh.txt2->Enabled(), row.Counter);
+        EXPECT_EQ(fresh.txt4->Enabled(), row.Counter);
+
+        EXPECT_EQ(fresh.ReportTitle(), L"Curriculo de João Conceição");
+        EXPECT_EQ(fresh.nome->Caption(), L"João Conceição");
+        EXPECT_EQ(fresh.empresa[4]->Caption(), L"Empresa 5");
+        EXPECT_EQ(fresh.cuescola[2]->Caption(), L"Escola 3");
+        EXPECT_EQ(fresh.escolaridade->Caption(), L"2º Grau Completo");
+        EXPECT_EQ(fresh.sp->Caption(), L"a combinar");
+        EXPECT_EQ(fresh.frase->Caption(), L"\"Dois.\"");
+        for (int n = 0; n < 5; ++n) {
+            EXPECT_TRUE(fresh.subexperiencia[n]->Enabled()) << n;
+            EXPECT_TRUE(fresh.subcurso[n]->Enabled()) << n;
+        }
+        EXPECT_TRUE(fresh.subinformacoes->Enabled());
+        EXPECT_TRUE(fresh.subcp->Enabled());
+        EXPECT_FALSE(fresh.subrg->Enabled());
+        EXPECT_FALSE(fresh.subcargo->Enabled());
+
+        // The total is this résumé's, which runs over more than one page (the earlier one had one).
+        ASSERT_NE(fresh.ReportPrinter(), nullptr);
+        const int pages = fresh.ReportPrinter()->PageCount();
+        EXPECT_GE(pages, 2);
+        EXPECT_EQ(fresh.txt4->Caption(), std::to_wstring(pages));
+    }
+}
+
+TEST_F(TTemplateApply, ALaterEntryAloneKeepsItsSectionHeadingAndDropsTheFirstEntry) {
+    TResumeData d;
+    d.Nome = L"Ana";
+    d.Experiencias[2].Empresa = L"Padaria Central";
+    d.Cursos[1].Curso = L"Informática";
+    Apply(FillCurriculo(d, TFillVariant::Default, {}));
+    const std::vector<String> texts = Texts(*curriculo.ReportPrinter());
+    for (const wchar_t* text : {L"Experiências Profissionais", L"Padaria Central", L"Cursos ", L"Informática"})
+        EXPECT_TRUE(Has(texts, text)) << text;
+    for (const wchar_t* text : {L"empresa1", L"cudescricao1", L"Informações Adicionais"})
+        EXPECT_FALSE(Has(texts, text)) << text;
+    // One heading and one entry's captions: the third's, not the first's as well.
+    EXPECT_EQ(std::count(texts.begin(), texts.end(), String(L"Experiências Profissionais")), 1);
+    EXPECT_EQ(std::count(texts.begin(), texts.end(), String(L"Nome da Empresa:")), 1);
+    EXPECT_EQ(curriculo.txt4->Caption(), L"1");
+}
+
+TEST_F(TTemplateApply, ASavedResumeReadsBackWithItsPagesAndTexts) {
+    const String folder = GetTempDirectory() + L"fv-template-" + std::to_wstring(GetCurrentProcessId()) + L"\\";
+    ForceDirectories(folder);
+    const String file = folder + L"João Conceição.QRP";
+    Apply(FillCurriculo(FullResume(), TFillVariant::Save, {}));
+    output.SavePreparedReport(file);
+    const int pages = curriculo.ReportPrinter()->PageCount();
+
+    TQRPrinter reopened;
+    reopened.LoadPreparedReport(file);
+    EXPECT_EQ(reopened.PageCount(), pages);
+    const std::vector<String> texts = Texts(reopened);
+    for (const wchar_t* text : {L"João Conceição", L"joao@exemplo.com.br", L"Empresa 1", L"Empresa 5", L"Curso 5",
+                                L"2º Grau Completo", L"a combinar", L"\"Dois.\"", L"página"})
+        EXPECT_TRUE(Has(texts, text)) << text;
+    EXPECT_TRUE(Has(texts, std::to_wstring(pages)));
+    reopened.ClearPages();
+    DeleteFile(file);
+    RemoveDirectoryW(folder.c_str());
+}
+
+TEST_F(TTemplateApply, ASaveThatCannotWriteRaisesAndWritesNothing) {
+    const String file = GetTempDirectory() + L"fv-no-such-folder-" + std::to_wstring(GetCurrentProcessId()) + L"\\x.QRP";
+    Apply(FillCurriculo(FullResume(), TFillVariant::Save, {}));
+    EXPECT_ANY_THROW(output.SavePreparedReport(file));
+    EXPECT_FALSE(FileExists(file));
+}
+
+}  // namespace
