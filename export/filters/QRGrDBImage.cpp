@@ -1,4 +1,5 @@
 #include "export/filters/QRGrDBImage.h"
+#include "export/filters/QRPlacedBox.h"
 
 #include "framework/graphics/Bitmap.h"
 #include "report/bands/QRDataSet.h"
@@ -52,14 +53,8 @@ void TQRGrDBImage::PictureChanged(TObject*) {
 }
 
 void TQRGrDBImage::PrintAt(int xOffset, int yOffset) {
-    IQRReport* report = ParentReport();
-    if (report == nullptr) return;
-    TQRPrinter* printer = report->ReportPrinter();
+    const auto [report, printer, x, y, w, h] = PlacedBox(*this, xOffset, yOffset);
     if (printer == nullptr) return;
-    const TQRPrintableSize& size = *Size();
-    const Extended x = size.StoredValue(TQRPrintableSize::iLeft) + xOffset;
-    const Extended y = size.StoredValue(TQRPrintableSize::iTop) + yOffset;
-    const Extended w = size.StoredValue(TQRPrintableSize::iWidth), h = size.StoredValue(TQRPrintableSize::iHeight);
     if (TCanvas* canvas = printer->PageCanvas()) {
         TRect r = Rect(printer->ToDeviceX(x), printer->ToDeviceY(y), printer->ToDeviceX(x + w), printer->ToDeviceY(y + h));
         const int deviceWidth = r.Right - r.Left, deviceHeight = r.Bottom - r.Top;

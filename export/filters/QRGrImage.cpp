@@ -1,4 +1,5 @@
 #include "export/filters/QRGrImage.h"
+#include "export/filters/QRPlacedBox.h"
 
 #include <windows.h>
 
@@ -137,14 +138,8 @@ void TQRGrImage::PictureChanged(TObject*) {
 }
 
 void TQRGrImage::PrintAt(int xOffset, int yOffset) {
-    IQRReport* report = ParentReport();
-    if (report == nullptr) return;
-    TQRPrinter* printer = report->ReportPrinter();
+    const auto [report, printer, x, y, w, h] = PlacedBox(*this, xOffset, yOffset);
     if (printer == nullptr) return;
-    const TQRPrintableSize& size = *Size();
-    const Extended x = size.StoredValue(TQRPrintableSize::iLeft) + xOffset;
-    const Extended y = size.StoredValue(TQRPrintableSize::iTop) + yOffset;
-    const Extended w = size.StoredValue(TQRPrintableSize::iWidth), h = size.StoredValue(TQRPrintableSize::iHeight);
     TGraphic* graphic = picture_->Graphic();
     if (TCanvas* canvas = printer->PageCanvas(); canvas != nullptr && graphic != nullptr && !graphic->Empty()) {
         TRect r = Rect(printer->ToDeviceX(x), printer->ToDeviceY(y), printer->ToDeviceX(x + w), printer->ToDeviceY(y + h));

@@ -1,4 +1,5 @@
 #include "export/filters/QRHRule.h"
+#include "export/filters/QRPlacedBox.h"
 
 #include "export/filters/QRHTMLDocumentFilter.h"
 #include "export/pdf/QRPDFFilter.h"
@@ -26,14 +27,8 @@ TQRHRule::TQRHRule(TComponent* owner)
 TQRHRule::~TQRHRule() = default;
 
 void TQRHRule::PrintAt(int xOffset, int yOffset) {
-    IQRReport* report = ParentReport();
-    if (report == nullptr) return;
-    TQRPrinter* printer = report->ReportPrinter();
+    const auto [report, printer, x, y, w, h] = PlacedBox(*this, xOffset, yOffset);
     if (printer == nullptr) return;
-    const TQRPrintableSize& size = *Size();
-    const Extended x = size.StoredValue(TQRPrintableSize::iLeft) + xOffset;
-    const Extended y = size.StoredValue(TQRPrintableSize::iTop) + yOffset;
-    const Extended w = size.StoredValue(TQRPrintableSize::iWidth), h = size.StoredValue(TQRPrintableSize::iHeight);
     TQRExportFilter* filter = report->ExportFilter();
     if (FilterTakesRules(filter)) filter->PlaceGraphic(this, printer->ToDeviceX(x), printer->ToDeviceY(y));
     if (!report->CanvasOutput() || !Enabled() || printer->PageCanvas() == nullptr) return;

@@ -1,4 +1,5 @@
 #include "export/filters/QRPDFShape.h"
+#include "export/filters/QRPlacedBox.h"
 
 #include "export/pdf/QRPDFFilter.h"
 #include "report/filters/QRExportFilter.h"
@@ -51,14 +52,8 @@ void TQRPDFShape::SetShapeType(TQRShapeType value) {
 }
 
 void TQRPDFShape::PrintAt(int xOffset, int yOffset) {
-    IQRReport* report = ParentReport();
-    if (report == nullptr) return;
-    TQRPrinter* printer = report->ReportPrinter();
+    const auto [report, printer, x, y, w, h] = PlacedBox(*this, xOffset, yOffset);
     if (printer == nullptr) return;
-    const TQRPrintableSize& size = *Size();
-    const Extended x = size.StoredValue(TQRPrintableSize::iLeft) + xOffset;
-    const Extended y = size.StoredValue(TQRPrintableSize::iTop) + yOffset;
-    const Extended w = size.StoredValue(TQRPrintableSize::iWidth), h = size.StoredValue(TQRPrintableSize::iHeight);
     // The shape goes to the PDF writer alone; the HTML page has no counterpart for it.
     auto* pdf = dynamic_cast<TQRPDFDocumentFilter*>(report->ExportFilter());
     if (pdf != nullptr && Enabled()) pdf->PlaceGraphic(this, printer->ToDeviceX(x), printer->ToDeviceY(y));
