@@ -39,5 +39,7 @@ export FOLHAVIDA_WINEPREFIX=$FOLHAVIDA_CACHE/wineprefix-suite-$checkout-win$bits
 trap 'bash "$here/harness.sh" stop' EXIT
 bash "$here/harness.sh" start
 cd "build/$tests"
-ctest -j "$jobs" --output-on-failure --timeout 600
+# A test that fails is run once more: the suite shares one display and a loaded machine, and a
+# window can lose focus to a neighbour; a fault fails both runs.
+ctest -j "$jobs" --output-on-failure --timeout 600 --repeat until-pass:2
 bash "$here/native-test.sh"  # the portable core natively, under the sanitizers, and the fuzz smoke
