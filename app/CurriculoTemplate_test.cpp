@@ -8,6 +8,7 @@
 #include <string>
 
 #include "app/Curriculo.h"
+#include "app/FullResume_test.h"
 #include "app/PageTexts_test.h"
 #include "framework/graphics/Picture.h"
 #include "framework/rtl/FileUtils.h"
@@ -17,25 +18,14 @@
 
 namespace {
 
-TResumeData FullResume() {
-    TResumeData d;
-    d.Nome = L"João Conceição";
-    d.Email = L"joao@exemplo.com.br";
-    d.Cidade = L"Recife";
-    for (size_t n = 0; n < 5; ++n) {
-        const String k = std::to_wstring(n + 1);
-        d.Experiencias[n] = {L"Empresa " + k, L"Cargo " + k, L"Atendimento e caixa " + k, L"01/02/200" + k,
-                             L"01/03/200" + k, L"(81)1111-000" + k};
-        d.Cursos[n] = {L"Curso " + k, L"Nota " + k, L"Escola " + k, L"1 Ano"};
-    }
-    d.Escolaridade = L"2º Grau Completo";
-    d.Curso = L"Técnico";
-    d.Escola = L"Escola Estadual";
-    d.Cp = L"55";
-    d.Te = L"66";
-    d.Salario = L"a combinar";
+// The full résumé with the second phrase ticked, and without identity papers or a wished post:
+// those further sections stay off while the others print.
+TResumeData FullResumeWithPhrase() {
+    TResumeData d = FullResume();
+    d.Rg.clear();
+    d.Cpf.clear();
+    d.Cargo.clear();
     d.FraseMarcada = {false, true, false, false};
-    d.FraseLegenda = {L"\"Um.\"", L"\"Dois.\"", L"\"Três.\"", L""};
     return d;
 }
 
@@ -87,7 +77,8 @@ TEST_F(TTemplateApply, EachVariantLeavesTheTemplateInItsStyleWithItsTexts) {
                      [](TFillStep) {});
 
         std::vector<TFillStep> steps;
-        target.Apply(FillCurriculo(FullResume(), row.Variant, chosen), photo, [&](TFillStep s) { steps.push_back(s); });
+        target.Apply(FillCurriculo(FullResumeWithPhrase(), row.Variant, chosen), photo,
+                     [&](TFillStep s) { steps.push_back(s); });
         ASSERT_EQ(steps.size(), 17u);
         for (size_t i = 0; i < steps.size(); ++i) EXPECT_EQ(static_cast<size_t>(steps[i]), i) << "steps in order";
 
@@ -151,7 +142,7 @@ TEST_F(TTemplateApply, ASavedResumeReadsBackWithItsPagesAndTexts) {
     const String folder = GetTempDirectory() + L"fv-template-" + std::to_wstring(GetCurrentProcessId()) + L"\\";
     ForceDirectories(folder);
     const String file = folder + L"João Conceição.QRP";
-    Apply(FillCurriculo(FullResume(), TFillVariant::Save, {}));
+    Apply(FillCurriculo(FullResumeWithPhrase(), TFillVariant::Save, {}));
     output.SavePreparedReport(file);
     const int pages = curriculo.ReportPrinter()->PageCount();
 
@@ -170,7 +161,7 @@ TEST_F(TTemplateApply, ASavedResumeReadsBackWithItsPagesAndTexts) {
 
 TEST_F(TTemplateApply, ASaveThatCannotWriteRaisesAndWritesNothing) {
     const String file = GetTempDirectory() + L"fv-no-such-folder-" + std::to_wstring(GetCurrentProcessId()) + L"\\x.QRP";
-    Apply(FillCurriculo(FullResume(), TFillVariant::Save, {}));
+    Apply(FillCurriculo(FullResumeWithPhrase(), TFillVariant::Save, {}));
     EXPECT_ANY_THROW(output.SavePreparedReport(file));
     EXPECT_FALSE(FileExists(file));
 }

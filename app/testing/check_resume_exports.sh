@@ -1,0 +1,103 @@
+#!/usr/bin/env bash
+# The full résumé saved from its preview to PDF and HTML (ResumeExports test, under Wine), read
+# with independent tools and compared with its preview's first page:
+#   PDF:  qpdf's structure check without warnings; pdfinfo's page count (the report's) and A4
+#         size; pdffonts' non-embedded TrueType Arial faces; pdftotext's accented texts;
+#         pdftoppm's render of every page at the preview's size.
+#   HTML: headless Chromium loads the page, every positioned block sits where its style puts it
+#         and every picture loaded; a screenshot of the stacked pages, cut into pages.
+# Every page of both renders must show the photo's four quarters, the rules and the lines of
+# text where the preview's page does (compare_renders.py).
+# FOLHAVIDA_KEEP_RESUME_EXPORTS names a folder that receives the files and renders.
+#   check_resume_exports.sh <wine-run.sh> <app_tests program>
+set -euo pipefail
+wine_run=$1 program=$2
+here=$(cd "$(dirname "$0")" && pwd)
+browser=$(command -v chromium || true)
+[ -n "$browser" ] || { echo "chromium is not installed (scripts/install-deps.sh installs it)" >&2; exit 1; }
+
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+fail() { echo "FAIL: $*" >&2; exit 1; }
+FOLHAVIDA_RESUME_EXPORT_DIR="Z:${work//\//\\}" \
+  bash "$wine_run" "$program" --gtest_filter=ResumeExports.SavesTheResumeFromItsPreviewAsPDFAndHTML >"$work/log" 2>&1 \
+  || { cat "$work/log"; fail "the export run failed"; }
+grep -q '^\[  PASSED  \] 1 test' "$work/log" || { cat "$work/log"; fail "the export test did not run"; }
+for f in curriculo.pdf curriculo.htm curriculo_foto.jpg preview-1.bmp pages.txt; do
+  [ -s "$work/$f" ] || { ls -l "$work" >&2; fail "the export did not write $f"; }
+done
+pages=$(cat "$work/pages.txt")
+size=$(identify -format '%w,%h' "$work/preview-1.bmp")
+width=${size%,*} height=${size#*,}
+
+# --- PDF ---
+pdf=$work/curriculo.pdf
+out=$(qpdf --check "$pdf" 2>&1) || fail "qpdf --check: $out"
+! grep -qi warning <<<"$out" || fail "qpdf warnings: $out"
+info=$(pdfinfo "$pdf")
+[ "$(awk '/^Pages:/ {print $2}' <<<"$info")" = "$pages" ] || fail "pdfinfo pages: $(grep Pages <<<"$info"), the report has $pages"
+grep -q '^Page size: *595 x 842 pts' <<<"$info" || fail "page size: $(grep 'Page size' <<<"$info")"
+# name, type, encoding, emb, sub, uni: TrueType, not embedded.
+# The plain résumé's faces (titles in italic, the name in bold), each a TrueType font the reader
+# finds on its own system.
+fonts=$(pdffonts "$pdf" | tail -n +3 | awk '{print $1, $2, $(NF-4)}' | sort)
+[ "$fonts" = $'Arial TrueType no\nArial,Bold TrueType no\nArial,Italic TrueType no' ] || fail "pdffonts: $fonts"
+text=$(pdftotext -enc UTF-8 "$pdf" -)
+for entered in "João Conceição" "01/01/1985" "Masculino" "joao@exemplo.com.br" "Recife" \
+               "Experiências Profissionais" "Empresa 1" "Cargo 3" "Obs 5" "01/02/2005" "(81)1111-0004" \
+               "2º Grau Completo" "Técnico" "Escola Estadual" "Curso 5" "Nota 1" "Escola 3" \
+               "Informações Adicionais" "a combinar" '"Dois."' "página"; do
+  grep -qF -- "$entered" <<<"$text" || fail "pdftotext lacks \"$entered\""
+done
+[ "$(grep -cF 'Empresa ' <<<"$text")" -ge 5 ] || fail "pdftotext: not all five experiences"
+pdftoppm -scale-to-x "$width" -scale-to-y "$height" "$pdf" "$work/pdf"
+
+# --- HTML ---
+run_browser() {
+  timeout 120 "$browser" --headless --no-sandbox --disable-gpu --hide-scrollbars --no-first-run \
+    --user-data-dir="$work/profile" --virtual-time-budget=5000 "$@" 2>>"$work/browser.log"
+}
+# The page with a checking script before its end; the result lands on the body as an attribute.
+sed 's|</body>|<script>\
+window.addEventListener("load", () => {\
+  const bad = [];\
+  const blocks = document.querySelectorAll("body > div");\
+  for (const block of blocks) {\
+    const r = block.getBoundingClientRect();\
+    const left = parseFloat(block.style.left), top = parseFloat(block.style.top);\
+    if (Math.abs(r.left + window.scrollX - left) > 0.5 \|\| Math.abs(r.top + window.scrollY - top) > 0.5)\
+      bad.push("block at " + left + "," + top + " shown at " + r.left + "," + r.top);\
+  }\
+  const images = document.images;\
+  for (const image of images)\
+    if (!image.complete \|\| image.naturalWidth <= 0) bad.push("picture not loaded: " + image.getAttribute("src"));\
+  document.body.setAttribute("data-check", bad.length ? "BAD " + bad.join("; ") : "OK " + blocks.length + " blocks " + images.length + " pictures");\
+});\
+</script></body>|' "$work/curriculo.htm" >"$work/check.htm"
+result=$(run_browser --dump-dom "file://$work/check.htm" | grep -o 'data-check="[^"]*"' || true)
+echo "browser: $result"
+case $result in
+  'data-check="OK '*' 1 pictures"') ;;
+  *) cat "$work/browser.log" >&2; fail "the browser check" ;;
+esac
+run_browser --window-size="$width,$((height * pages))" --screenshot="$work/shot.png" "file://$work/curriculo.htm" >/dev/null
+[ -s "$work/shot.png" ] || { cat "$work/browser.log" >&2; fail "no screenshot"; }
+
+# --- the renders against the preview, page by page ---
+for ((n = 1; n <= pages; n++)); do
+  pdfpage=$(ls "$work"/pdf-*.ppm | sed -n "${n}p")
+  [ -n "$pdfpage" ] || fail "pdftoppm gave no page $n"
+  convert "$work/preview-$n.bmp" "$work/preview-$n.ppm"
+  convert "$work/shot.png" -alpha off -crop "${width}x${height}+0+$(((n - 1) * height))" +repage "$work/html-$n.ppm"
+  echo "page $n:"
+  python3 "$here/compare_renders.py" "$work/preview-$n.ppm" "PDF=$pdfpage" "HTML=$work/html-$n.ppm"
+  if [ -n "${FOLHAVIDA_KEEP_RESUME_EXPORTS:-}" ]; then
+    mkdir -p "$FOLHAVIDA_KEEP_RESUME_EXPORTS"
+    for kind in preview pdf html; do
+      src=$work/$kind-$n.ppm; [ "$kind" = pdf ] && src=$pdfpage
+      convert "$src" "$FOLHAVIDA_KEEP_RESUME_EXPORTS/$kind-$n.png"
+    done
+  fi
+done
+[ -z "${FOLHAVIDA_KEEP_RESUME_EXPORTS:-}" ] || cp "$work"/curriculo* "$FOLHAVIDA_KEEP_RESUME_EXPORTS/"
+echo "The résumé's PDF and HTML pass the readers and match the preview on all $pages pages"
