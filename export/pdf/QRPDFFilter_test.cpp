@@ -6,8 +6,10 @@
 #include <cstdlib>
 #include <cstring>
 #include <regex>
+#include <sstream>
 
 #include "framework/graphics/Bitmap.h"
+#include "framework/graphics/ScreenMetrics.h"
 #include "framework/rtl/FileUtils.h"
 #include "framework/rtl/FormatSettings.h"
 #include "report/bands/QRBandsTestSupport_test.h"
@@ -146,8 +148,8 @@ TEST(QRPDFFilter, ReportRunGivesOnePageWithTextsShapesAndPhoto) {
     EXPECT_THAT(pdf, HasSubstr("/Count 1\r\n"));
     EXPECT_THAT(pdf, HasSubstr("/MediaBox [0 0 595 842]"));
     // Bold Arial first, plain Arial second; the texts in code page 1252, escaped.
-    EXPECT_THAT(pdf, HasSubstr("/F00 14 Tf"));
-    EXPECT_THAT(pdf, HasSubstr("/F01 10 Tf"));
+    EXPECT_THAT(pdf, HasSubstr("/F00 14.25 Tf"));  // 19 and 13 pixels on a 96-dpi screen
+    EXPECT_THAT(pdf, HasSubstr("/F01 9.75 Tf"));
     EXPECT_THAT(pdf, HasSubstr("/BaseFont /Arial,Bold"));
     EXPECT_THAT(pdf, HasSubstr("/BaseFont /Arial\r\n"));
     EXPECT_THAT(pdf, HasSubstr("(Experi\xEAncia profissional) Tj"));
@@ -195,6 +197,38 @@ TEST(QRPDFFilter, ShapePensAndBrushesDecideWhatIsDrawn) {
         EXPECT_EQ(count("1.00 1.00 0.00 rg"), c.filled);
         EXPECT_EQ(count("0.00 0.00 1.00 RG"), c.stroked);
         EXPECT_THAT(pdf, Not(HasSubstr("BI\r\n")));  // an empty picture gives no item
+    }
+}
+
+// A caption and its value are placed as the page has them; a caption set wider in the file than
+// on the page runs into its value. Its width in the file (the font's widths at the Tf size) must
+// be its width on the page.
+TEST(QRPDFFilter, TextTakesTheRoomItTakesOnThePage) {
+    const String caption = L"Nome da Empresa:";
+    for (int points : {8, 10, 14}) {
+        SCOPED_TRACE(points);
+        TResumeReport resume(1);
+        resume.line->AssignCaption(caption);
+        resume.line->Font()->SetSize(points);
+        const std::string pdf = resume.Export();
+        std::smatch size, widths;
+        ASSERT_TRUE(std::regex_search(pdf, size, std::regex("/F01 ([0-9.]+) Tf\r\n 1 0 0 1 \\d+ \\d+ Tm \\(Nome")));
+        ASSERT_TRUE(std::regex_search(pdf, widths, std::regex("/Name /F01\r\n/BaseFont /Arial\r\n/FirstChar 0\r\n"
+                                                              "/LastChar \\d+\r\n/Widths \\[ \r\n([0-9 ]+) \\]")));
+        std::vector<int> advance;
+        std::istringstream list(widths[1].str());
+        for (int w; list >> w;) advance.push_back(w);
+        ASSERT_EQ(advance.size(), 256u);
+        double inFile = 0;
+        for (wchar_t c : caption) inFile += advance[static_cast<std::size_t>(c)];
+        inFile *= std::stod(size[1]) / 1000;
+
+        TBitmap measure(1, 1);
+        measure.Canvas().SetFont(*resume.line->Font());
+        const double onPage = measure.Canvas().TextWidth(caption) * 72.0 / ScreenMetrics::PixelsPerInch();
+        // Hinting may widen the page's text a little at some sizes; it must never be narrower.
+        EXPECT_LE(inFile, onPage + 72.0 / ScreenMetrics::PixelsPerInch()) << "Tf " << size[1];
+        EXPECT_GE(inFile, onPage * 0.97) << "Tf " << size[1];
     }
 }
 
