@@ -266,6 +266,37 @@ TEST(QRPDFFilter, FileWrittenWholeOrNotAtAll) {
         DeleteFile(name);
 }
 
+// The lettering models' faces look handwritten and slanted; a reader that has not got them
+// picks its stand-in by the descriptor, so the flags must say so.
+TEST(QRPDFFilter, LetteringFacesAreDescribedAsTheyLook) {
+    TResumeReport resume;
+    resume.heading->Font()->SetName(L"Monotype Corsiva");
+    resume.heading->Font()->SetStyle(TFontStyles{});
+    resume.line->Font()->SetName(L"Brush Script MT");
+    const std::string pdf = resume.Export();
+    auto descriptor = [&pdf](const std::string& name, int& flags, int& italicAngle) {
+        std::smatch m;
+        if (!std::regex_search(pdf, m, std::regex("/Flags (\\d+)\r\n/FontBBox \\[[-\\d ]+\\]\r\n/FontName /" + name +
+                                                  "\r\n/ItalicAngle (-?\\d+)\r\n")))
+            return false;
+        flags = std::stoi(m[1]);
+        italicAngle = std::stoi(m[2]);
+        return true;
+    };
+    constexpr int kScript = 8, kNonsymbolic = 32, kItalic = 64;
+    int flags = 0, angle = 0;
+    ASSERT_TRUE(descriptor("MonotypeCorsiva", flags, angle)) << pdf.substr(0, 4000);
+    EXPECT_EQ(flags & (kNonsymbolic | kItalic), kNonsymbolic | kItalic) << flags;
+    EXPECT_LT(angle, 0);
+    ASSERT_TRUE(descriptor("BrushScriptMT", flags, angle));
+    EXPECT_EQ(flags & (kNonsymbolic | kScript), kNonsymbolic | kScript) << flags;
+    // The read-back script renders this file with the readers' font configuration.
+    if (const char* keep = std::getenv("FOLHAVIDA_PDF_LETTERING")) {
+        TFileStream file(String(keep, keep + std::strlen(keep)), fmCreate);
+        file.WriteBuffer(pdf.data(), static_cast<Int64>(pdf.size()));
+    }
+}
+
 TEST(QRPDFFilter, AbandonedExportDeletesItsFile) {
     const String name = TempFile(L"folhavida-pdf-abandoned.pdf");
     {
