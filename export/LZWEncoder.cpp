@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 namespace {
@@ -17,13 +18,12 @@ constexpr std::size_t kFlushAbove = kBufferSize - 6;
 
 // The string table is prefix-closed (every entry is an earlier entry plus one byte), so the
 // longest entry matching the input is found by walking from the single byte through the
-// extensions, one input byte at a time. An extension is looked up by (code, byte); a stamp per
-// slot tells the slots of the current table from those left over from before the last clear,
-// so clearing the table costs nothing.
+// extensions, one input byte at a time. An extension is looked up by (code, byte) in a small
+// open-addressing table: at most 3838 extensions live at once, in twice as many slots, so
+// probes stay short, and clearing it at a table reset touches 48 KB, not megabytes.
 class LzwCoder {
 public:
-    explicit LzwCoder(TStream& destination)
-        : destination_(destination), child_(std::size_t{4096} * 256), stamp_(child_.size()) {}
+    explicit LzwCoder(TStream& destination) : destination_(destination) {}
 
     void Run(const std::vector<Byte>& source) {
         ResetTable();
@@ -54,13 +54,12 @@ public:
     }
 
 private:
+    static constexpr std::size_t kSlots = 8192;
+
     void ResetTable() {
         PutCode(kClearCode);
         width_ = 9;
-        if (++generation_ == 0) {  // the stamps wrapped: start them afresh
-            std::fill(stamp_.begin(), stamp_.end(), std::uint16_t{0});
-            generation_ = 1;
-        }
+        keys_.fill(0);
         nextCode_ = kFirstFreeCode;
     }
 
@@ -70,15 +69,24 @@ private:
         if (added == 511 || added == 1023 || added == 2047) ++width_;
     }
 
+    // The key of an extension, never 0 (0 marks a free slot), and its first slot.
+    static std::uint32_t Key(std::uint32_t code, Byte next) { return ((code << 8) | next) + 1; }
+    static std::size_t Slot(std::uint32_t key) { return (key * 2654435761u) >> 19; }  // the top 13 bits
+
     std::uint32_t Child(std::uint32_t code, Byte next) const {
-        std::size_t slot = (std::size_t{code} << 8) | next;
-        return stamp_[slot] == generation_ ? child_[slot] : 0;
+        const std::uint32_t key = Key(code, next);
+        for (std::size_t slot = Slot(key);; slot = (slot + 1) & (kSlots - 1)) {
+            if (keys_[slot] == key) return codes_[slot];
+            if (keys_[slot] == 0) return 0;
+        }
     }
 
     void SetChild(std::uint32_t code, Byte next, std::uint32_t child) {
-        std::size_t slot = (std::size_t{code} << 8) | next;
-        child_[slot] = static_cast<std::uint16_t>(child);
-        stamp_[slot] = generation_;
+        const std::uint32_t key = Key(code, next);
+        std::size_t slot = Slot(key);
+        while (keys_[slot] != 0 && keys_[slot] != key) slot = (slot + 1) & (kSlots - 1);
+        keys_[slot] = key;
+        codes_[slot] = static_cast<std::uint16_t>(child);
     }
 
     void PutCode(std::uint32_t code) {
@@ -101,9 +109,8 @@ private:
     }
 
     TStream& destination_;
-    std::vector<std::uint16_t> child_;
-    std::vector<std::uint16_t> stamp_;
-    std::uint16_t generation_ = 0;
+    std::array<std::uint32_t, kSlots> keys_{};
+    std::array<std::uint16_t, kSlots> codes_{};
     std::uint32_t nextCode_ = kFirstFreeCode;
     std::uint32_t width_ = 9;
     std::uint32_t accumulator_ = 0;
@@ -118,6 +125,6 @@ void CompressStreamLZW(TStream& source, TStream& destination) {
     source.SetPosition(0);
     std::vector<Byte> bytes(static_cast<std::size_t>(source.Size()));
     if (!bytes.empty()) source.ReadBuffer(bytes.data(), static_cast<Int64>(bytes.size()));
-    LzwCoder coder(destination);
-    coder.Run(bytes);
+    auto coder = std::make_unique<LzwCoder>(destination);  // 56 KB of tables: not on the stack
+    coder->Run(bytes);
 }

@@ -60,11 +60,12 @@ std::string PDFNameText(const std::string& name) {
     return out;
 }
 
-std::int32_t PDFFontFlags(std::uint8_t charset, bool fixedPitch, bool serif, bool italic) {
+std::int32_t PDFFontFlags(std::uint8_t charset, bool fixedPitch, bool serif, bool script, bool italic) {
     constexpr std::uint8_t kSymbolCharset = 2;
     std::int32_t flags = charset == kSymbolCharset ? 4 : 32;
     if (fixedPitch) flags |= 1;
     if (serif) flags |= 2;
+    if (script) flags |= 8;
     if (italic) flags |= 64;
     return flags;
 }

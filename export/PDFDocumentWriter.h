@@ -46,8 +46,8 @@ std::string PDFDate(int year, int month, int day, int hour, int minute, int seco
 // A name's characters after the slash: delimiters, "#" and bytes outside 0x21-0x7E as "#xx".
 std::string PDFNameText(const std::string& name);
 // The flags of a font descriptor: Symbolic for the symbol character set, Nonsymbolic otherwise,
-// with FixedPitch, Serif and Italic where they apply.
-std::int32_t PDFFontFlags(std::uint8_t charset, bool fixedPitch, bool serif, bool italic);
+// with FixedPitch, Serif, Script and Italic where they apply.
+std::int32_t PDFFontFlags(std::uint8_t charset, bool fixedPitch, bool serif, bool script, bool italic);
 // The /Encoding dictionary for bytes 2 to 255 given their UTF-16 values (index 0 is byte 1, as
 // the code page conversion gives them); without values, the WinAnsi base encoding.
 std::string PDFEncoding(const std::u16string* valuesOfBytes1To255);

@@ -26,7 +26,7 @@ public:
         m.Descent = -212;
         m.CapHeight = 716;
         m.StemV = font.Bold ? 120 : 80;
-        m.Flags = PDFFontFlags(font.Charset, false, false, font.Italic);
+        m.Flags = PDFFontFlags(font.Charset, false, false, false, font.Italic);
         m.FontBBox = {-665, -325, 2000, 1006};
         std::u16string values;
         for (int b = 1; b <= 255; ++b) values += static_cast<char16_t>(b == 0x80 ? 0x20AC : b);
@@ -169,9 +169,10 @@ TEST(PDFDocumentWriter, AFontThatCannotBeReadLeavesTheOutputUntouched) {
 TEST(PDFDocumentWriter, NamesFlagsAndGlyphNames) {
     EXPECT_EQ(PDFNameText("Arial,Bold"), "Arial,Bold");
     EXPECT_EQ(PDFNameText("A(b)/c#d \xE9"), "A#28b#29#2Fc#23d#20#E9");
-    EXPECT_EQ(PDFFontFlags(0, false, false, false), 32);
-    EXPECT_EQ(PDFFontFlags(2, false, false, false), 4);
-    EXPECT_EQ(PDFFontFlags(0, true, true, true), 32 | 1 | 2 | 64);
+    EXPECT_EQ(PDFFontFlags(0, false, false, false, false), 32);
+    EXPECT_EQ(PDFFontFlags(2, false, false, false, false), 4);
+    EXPECT_EQ(PDFFontFlags(0, true, true, false, true), 32 | 1 | 2 | 64);
+    EXPECT_EQ(PDFFontFlags(0, false, false, true, false), 32 | 8);  // a brush or chancery face
     EXPECT_EQ(PDFGlyphName(u' '), "space");
     EXPECT_EQ(PDFGlyphName(0x05), "space");
     EXPECT_EQ(PDFGlyphName(0xE7), "ccedilla");

@@ -57,6 +57,12 @@ std::optional<TTrueTypeHead> ParseTrueTypeHead(std::span<const Byte> table) {
     return head;
 }
 
+std::optional<double> ParseTrueTypeItalicAngle(std::span<const Byte> table) {
+    auto angle = U32(table, 4);
+    if (!angle) return std::nullopt;
+    return static_cast<std::int32_t>(*angle) / 65536.0;  // 16.16 fixed point
+}
+
 std::optional<TTrueTypeOS2> ParseTrueTypeOS2(std::span<const Byte> table) {
     auto version = U16(table, 0);
     auto weight = U16(table, 4);
@@ -81,6 +87,8 @@ std::int32_t ScaleTo1000(std::int32_t value, std::uint16_t unitsPerEm) {
 bool SerifFamilyClass(std::uint8_t familyClass) {
     return (familyClass >= 1 && familyClass <= 5) || familyClass == 7;
 }
+
+bool ScriptFamilyClass(std::uint8_t familyClass) { return familyClass == 10; }
 
 std::int32_t StemVFromWeight(std::uint16_t weightClass) {
     std::int32_t weight = weightClass < 100 ? 100 : weightClass > 900 ? 900 : weightClass;

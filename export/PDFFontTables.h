@@ -26,11 +26,16 @@ struct TTrueTypeOS2 {
 std::optional<std::span<const Byte>> FindTrueTypeTable(std::span<const Byte> fontFile, const char (&tag)[5],
                                                        std::uint32_t fontIndex = 0);
 std::optional<TTrueTypeHead> ParseTrueTypeHead(std::span<const Byte> table);
+// The italic angle of a "post" table (its first 8 bytes suffice), in degrees counter-clockwise
+// from the vertical: a face leaning right has a negative angle.
+std::optional<double> ParseTrueTypeItalicAngle(std::span<const Byte> table);
 std::optional<TTrueTypeOS2> ParseTrueTypeOS2(std::span<const Byte> table);
 
 // A length in design units as 1000 units per em, rounded.
 std::int32_t ScaleTo1000(std::int32_t value, std::uint16_t unitsPerEm);
 // Whether the family class is one of the serif classes.
 bool SerifFamilyClass(std::uint8_t familyClass);
+// Whether the family class is the scripts class (faces that look handwritten).
+bool ScriptFamilyClass(std::uint8_t familyClass);
 // A stem width for the descriptor, from the weight class (regular 400 gives 80, bold 700 gives 150).
 std::int32_t StemVFromWeight(std::uint16_t weightClass);

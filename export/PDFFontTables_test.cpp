@@ -80,6 +80,18 @@ TEST(PDFFontTables, FindsTablesByTagAndReadsThem) {
     EXPECT_EQ(StemVFromWeight(400), 80);
     EXPECT_FALSE(ParseTrueTypeOS2(OS2(1))->CapHeight);
     EXPECT_FALSE(SerifFamilyClass(8));  // sans serif
+    EXPECT_FALSE(ScriptFamilyClass(o->FamilyClass));
+    EXPECT_TRUE(ScriptFamilyClass(10));
+    EXPECT_FALSE(SerifFamilyClass(10));
+}
+
+TEST(PDFFontTables, ItalicAngleOfThePostTable) {
+    std::vector<Byte> post(32);
+    Put32(post, 0, 0x00030000);
+    Put32(post, 4, static_cast<std::uint32_t>(-14 * 65536 - 32768));  // -14.5 degrees
+    EXPECT_EQ(ParseTrueTypeItalicAngle(post), std::optional<double>(-14.5));
+    EXPECT_EQ(ParseTrueTypeItalicAngle(std::span<const Byte>(post).first(8)), std::optional<double>(-14.5));
+    EXPECT_FALSE(ParseTrueTypeItalicAngle(std::span<const Byte>(post).first(7)));
 }
 
 TEST(PDFFontTables, MissingShortOrOutOfRangeTablesGiveNothing) {

@@ -23,6 +23,15 @@ std::string Fixed(double value, int width, int decimals) {
     return out;
 }
 
+std::string Decimal(double value, int decimals) {
+    std::string out = Fixed(value, 0, decimals);
+    if (out.find('.') != std::string::npos) {
+        out.erase(out.find_last_not_of('0') + 1);
+        if (out.back() == '.') out.pop_back();
+    }
+    return out == "-0" ? "0" : out;
+}
+
 std::string Padded(long long value, int digits) {
     std::string out = std::to_string(value < 0 ? -value : value);
     if (static_cast<int>(out.size()) < digits) out.insert(0, static_cast<std::size_t>(digits) - out.size(), '0');

@@ -12,6 +12,9 @@ std::string Int(double value);
 // Fixed notation with the given decimals, right-aligned to at least width characters
 // ("%<width>.<decimals>f"): Fixed(1.25, 6, 1) == "   1.2" or "   1.3" by the binary value.
 std::string Fixed(double value, int width, int decimals);
+// At most the given decimals, without trailing zeros or point: Decimal(9.75, 2) == "9.75",
+// Decimal(10, 2) == "10".
+std::string Decimal(double value, int decimals);
 // A number padded with zeros to at least digits digits ("%-2.2d"): Padded(3, 2) == "03".
 std::string Padded(long long value, int digits);
 

@@ -79,7 +79,7 @@ void TPDFPageItems::EmitItem(const TPDFItemRec& source) {
 void TPDFPageItems::EmitText(const TPDFItemRec& item) {
     std::size_t font = FontNumber(item);
     AddTextLine(ColorOperands(item.FillColor) + " rg");
-    AddTextLine("/F" + pdfnum::Padded(static_cast<long long>(font), 2) + " " + std::to_string(item.FontSize) + " Tf");
+    AddTextLine("/F" + pdfnum::Padded(static_cast<long long>(font), 2) + " " + pdfnum::Decimal(item.FontSize, 2) + " Tf");
     AddTextLine(" 1 0 0 1 " + pdfnum::Int(item.X) + " " + pdfnum::Int(item.Y) + " Tm (" + EscapeText(item.Text) + ") Tj");
 }
 

@@ -28,7 +28,7 @@ struct TPDFItemRec {
     std::string FontName;
     std::string Text;  // bytes in the code page of Charset
     std::uint8_t Charset = 0;
-    std::int32_t FontSize = 0;
+    double FontSize = 0;  // the size the text is set in, in points
     bool Bold = false, Italic = false;
     bool Filled = false;
     double Width = 0, Height = 0;

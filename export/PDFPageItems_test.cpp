@@ -66,6 +66,18 @@ TEST(PDFPageItems, TextLinesWithColourFontPositionAndEscaping) {
     EXPECT_EQ(items.Pages()[0].TextBytes, 17 + 2 + 10 + 2 + 37 + 2);
 }
 
+TEST(PDFPageItems, TextSizeKeepsUpToTwoDecimals) {
+    const std::pair<double, const char*> cases[] = {
+        {10, "/F00 10 Tf"}, {9.75, "/F00 9.75 Tf"}, {10.5, "/F00 10.5 Tf"}, {8.2499, "/F00 8.25 Tf"}, {11.999, "/F00 12 Tf"}};
+    for (const auto& [size, line] : cases) {
+        TPDFPageItems items = OnePage();
+        TPDFItemRec item = Text(0, 0, "a");
+        item.FontSize = size;
+        items.PlaceItem(item);
+        EXPECT_EQ(items.Pages()[0].TextLines[1], line);
+    }
+}
+
 TEST(PDFPageItems, FontsAreNumberedInOrderOfFirstUse) {
     TPDFPageItems items = OnePage();
     items.PlaceItem(Text(0, 0, "a"));

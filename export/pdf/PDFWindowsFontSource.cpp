@@ -1,5 +1,7 @@
 #include "export/pdf/PDFWindowsFontSource.h"
 
+#include <algorithm>
+#include <cmath>
 #include <optional>
 #include <vector>
 
@@ -49,15 +51,17 @@ private:
     HGDIOBJ previous_;
 };
 
-// The table of the selected font (of its own font in a collection, which GetFontData picks),
-// or nothing when the font has no such table.
-std::optional<std::vector<Byte>> ReadTable(HDC dc, const char (&tag)[5]) {
+// The table of the selected font (of its own font in a collection, which GetFontData picks), or
+// only its first bytes (prefix > 0); nothing when the font has no such table.
+std::optional<std::vector<Byte>> ReadTable(HDC dc, const char (&tag)[5], DWORD prefix = 0) {
     const DWORD name = static_cast<DWORD>(static_cast<Byte>(tag[0])) |
                        static_cast<DWORD>(static_cast<Byte>(tag[1])) << 8 |
                        static_cast<DWORD>(static_cast<Byte>(tag[2])) << 16 |
                        static_cast<DWORD>(static_cast<Byte>(tag[3])) << 24;
-    const DWORD size = GetFontData(dc, name, 0, nullptr, 0);
-    if (size == GDI_ERROR || size == 0 || size > kMaxTableSize) return std::nullopt;
+    DWORD size = GetFontData(dc, name, 0, nullptr, 0);
+    if (size == GDI_ERROR || size == 0) return std::nullopt;
+    if (prefix > 0) size = std::min(size, prefix);
+    if (size > kMaxTableSize) return std::nullopt;
     std::vector<Byte> data(size);
     if (GetFontData(dc, name, 0, data.data(), size) != size) return std::nullopt;
     return data;
@@ -108,7 +112,12 @@ TPDFFontMetrics TPDFWindowsFontSource::Metrics(const TPDFFontKey& key) {
 
     m.Ascent = static_cast<std::int32_t>(otm->otmAscent);
     m.Descent = static_cast<std::int32_t>(otm->otmDescent);
-    m.ItalicAngle = static_cast<std::int32_t>(otm->otmItalicAngle) / 10;  // tenths of a degree
+    // The post table's angle: not every system fills in the metrics' own (Wine leaves it 0).
+    std::optional<double> italicAngle;
+    if (std::optional<std::vector<Byte>> post = ReadTable(dc.get(), "post", 8))
+        italicAngle = ParseTrueTypeItalicAngle(*post);
+    m.ItalicAngle = italicAngle ? static_cast<std::int32_t>(std::lround(*italicAngle))
+                                : static_cast<std::int32_t>(otm->otmItalicAngle) / 10;  // tenths of a degree
     m.CapHeight = os2 && os2->CapHeight ? ScaleTo1000(*os2->CapHeight, head->UnitsPerEm)
                                         : static_cast<std::int32_t>(otm->otmsCapEmHeight);
     m.StemV = StemVFromWeight(os2 ? os2->WeightClass : static_cast<std::uint16_t>(otm->otmTextMetrics.tmWeight));
@@ -121,7 +130,10 @@ TPDFFontMetrics TPDFWindowsFontSource::Metrics(const TPDFFontKey& key) {
     const bool fixedPitch = (otm->otmTextMetrics.tmPitchAndFamily & TMPF_FIXED_PITCH) == 0;
     const bool serif = os2 ? SerifFamilyClass(os2->FamilyClass)
                            : (otm->otmTextMetrics.tmPitchAndFamily & 0xF0) == FF_ROMAN;
-    m.Flags = PDFFontFlags(charset, fixedPitch, serif, key.Italic || otm->otmItalicAngle != 0);
+    const bool script = os2 ? ScriptFamilyClass(os2->FamilyClass)
+                            : (otm->otmTextMetrics.tmPitchAndFamily & 0xF0) == FF_SCRIPT;
+    // A face drawn slanted (a chancery face is) is italic whatever style was asked for.
+    m.Flags = PDFFontFlags(charset, fixedPitch, serif, script, key.Italic || m.ItalicAngle != 0);
 
     char bytes[255];
     for (int i = 0; i < 255; ++i) bytes[i] = static_cast<char>(i + 1);

@@ -236,6 +236,14 @@ void TQRPDFDocumentFilter::PlaceText(Extended x, Extended y, TFont* font, TColor
     TCanvas& canvas = measure_->Canvas();
     canvas.SetFont(*font);
     const int width = canvas.TextWidth(text);
+    // The page was laid out with the font as the measuring device realises it: a 10-point font
+    // is 13 pixels on a 96-dpi screen, 9.75 points. Set at its nominal size the text would be
+    // wider in the file than the room the page gave it, and a caption would run into its value.
+    TEXTMETRICW metrics{};
+    double size = font->Size();
+    if (const int ppi = GetDeviceCaps(canvas.Handle(), LOGPIXELSY);
+        ppi > 0 && GetTextMetricsW(canvas.Handle(), &metrics) && metrics.tmHeight > metrics.tmInternalLeading)
+        size = static_cast<double>(metrics.tmHeight - metrics.tmInternalLeading) * 72 / ppi;
     // The character set the system actually gave the font decides the text's code page, and
     // the font file's encoding is built from the same one.
     const auto charset = static_cast<std::uint8_t>(GetTextCharset(canvas.Handle()));
@@ -247,7 +255,7 @@ void TQRPDFDocumentFilter::PlaceText(Extended x, Extended y, TFont* font, TColor
     item.Y = font->Size() + dy * pointsPerUnitY_;
     item.FontName = platform::ToCodePage(font->Name(), CP_UTF8);
     item.Charset = charset;
-    item.FontSize = font->Size();
+    item.FontSize = size;
     item.Bold = font->Style().Contains(fsBold);
     item.Italic = font->Style().Contains(fsItalic);
     item.FillColor = RGBTriple(font->Color());

@@ -6,8 +6,10 @@
 #include <cstdlib>
 #include <cstring>
 #include <regex>
+#include <sstream>
 
 #include "framework/graphics/Bitmap.h"
+#include "framework/graphics/ScreenMetrics.h"
 #include "framework/rtl/FileUtils.h"
 #include "framework/rtl/FormatSettings.h"
 #include "report/bands/QRBandsTestSupport_test.h"
@@ -146,8 +148,8 @@ TEST(QRPDFFilter, ReportRunGivesOnePageWithTextsShapesAndPhoto) {
     EXPECT_THAT(pdf, HasSubstr("/Count 1\r\n"));
     EXPECT_THAT(pdf, HasSubstr("/MediaBox [0 0 595 842]"));
     // Bold Arial first, plain Arial second; the texts in code page 1252, escaped.
-    EXPECT_THAT(pdf, HasSubstr("/F00 14 Tf"));
-    EXPECT_THAT(pdf, HasSubstr("/F01 10 Tf"));
+    EXPECT_THAT(pdf, HasSubstr("/F00 14.25 Tf"));  // 19 and 13 pixels on a 96-dpi screen
+    EXPECT_THAT(pdf, HasSubstr("/F01 9.75 Tf"));
     EXPECT_THAT(pdf, HasSubstr("/BaseFont /Arial,Bold"));
     EXPECT_THAT(pdf, HasSubstr("/BaseFont /Arial\r\n"));
     EXPECT_THAT(pdf, HasSubstr("(Experi\xEAncia profissional) Tj"));
@@ -198,6 +200,38 @@ TEST(QRPDFFilter, ShapePensAndBrushesDecideWhatIsDrawn) {
     }
 }
 
+// A caption and its value are placed as the page has them; a caption set wider in the file than
+// on the page runs into its value. Its width in the file (the font's widths at the Tf size) must
+// be its width on the page.
+TEST(QRPDFFilter, TextTakesTheRoomItTakesOnThePage) {
+    const String caption = L"Nome da Empresa:";
+    for (int points : {8, 10, 14}) {
+        SCOPED_TRACE(points);
+        TResumeReport resume(1);
+        resume.line->AssignCaption(caption);
+        resume.line->Font()->SetSize(points);
+        const std::string pdf = resume.Export();
+        std::smatch size, widths;
+        ASSERT_TRUE(std::regex_search(pdf, size, std::regex("/F01 ([0-9.]+) Tf\r\n 1 0 0 1 \\d+ \\d+ Tm \\(Nome")));
+        ASSERT_TRUE(std::regex_search(pdf, widths, std::regex("/Name /F01\r\n/BaseFont /Arial\r\n/FirstChar 0\r\n"
+                                                              "/LastChar \\d+\r\n/Widths \\[ \r\n([0-9 ]+) \\]")));
+        std::vector<int> advance;
+        std::istringstream list(widths[1].str());
+        for (int w; list >> w;) advance.push_back(w);
+        ASSERT_EQ(advance.size(), 256u);
+        double inFile = 0;
+        for (wchar_t c : caption) inFile += advance[static_cast<std::size_t>(c)];
+        inFile *= std::stod(size[1]) / 1000;
+
+        TBitmap measure(1, 1);
+        measure.Canvas().SetFont(*resume.line->Font());
+        const double onPage = measure.Canvas().TextWidth(caption) * 72.0 / ScreenMetrics::PixelsPerInch();
+        // Hinting may widen the page's text a little at some sizes; it must never be narrower.
+        EXPECT_LE(inFile, onPage + 72.0 / ScreenMetrics::PixelsPerInch()) << "Tf " << size[1];
+        EXPECT_GE(inFile, onPage * 0.97) << "Tf " << size[1];
+    }
+}
+
 TEST(QRPDFFilter, EveryReportPageBecomesAFilePage) {
     TResumeReport resume(120);  // 6 mm lines below a 40 mm title: three A4 pages
     const std::string pdf = resume.Export();
@@ -230,6 +264,37 @@ TEST(QRPDFFilter, FileWrittenWholeOrNotAtAll) {
         EXPECT_TRUE(RenameFile(name, String(keep, keep + std::strlen(keep))));
     else
         DeleteFile(name);
+}
+
+// The lettering models' faces look handwritten and slanted; a reader that has not got them
+// picks its stand-in by the descriptor, so the flags must say so.
+TEST(QRPDFFilter, LetteringFacesAreDescribedAsTheyLook) {
+    TResumeReport resume;
+    resume.heading->Font()->SetName(L"Monotype Corsiva");
+    resume.heading->Font()->SetStyle(TFontStyles{});
+    resume.line->Font()->SetName(L"Brush Script MT");
+    const std::string pdf = resume.Export();
+    auto descriptor = [&pdf](const std::string& name, int& flags, int& italicAngle) {
+        std::smatch m;
+        if (!std::regex_search(pdf, m, std::regex("/Flags (\\d+)\r\n/FontBBox \\[[-\\d ]+\\]\r\n/FontName /" + name +
+                                                  "\r\n/ItalicAngle (-?\\d+)\r\n")))
+            return false;
+        flags = std::stoi(m[1]);
+        italicAngle = std::stoi(m[2]);
+        return true;
+    };
+    constexpr int kScript = 8, kNonsymbolic = 32, kItalic = 64;
+    int flags = 0, angle = 0;
+    ASSERT_TRUE(descriptor("MonotypeCorsiva", flags, angle)) << pdf.substr(0, 4000);
+    EXPECT_EQ(flags & (kNonsymbolic | kItalic), kNonsymbolic | kItalic) << flags;
+    EXPECT_LT(angle, 0);
+    ASSERT_TRUE(descriptor("BrushScriptMT", flags, angle));
+    EXPECT_EQ(flags & (kNonsymbolic | kScript), kNonsymbolic | kScript) << flags;
+    // The read-back script renders this file with the readers' font configuration.
+    if (const char* keep = std::getenv("FOLHAVIDA_PDF_LETTERING")) {
+        TFileStream file(String(keep, keep + std::strlen(keep)), fmCreate);
+        file.WriteBuffer(pdf.data(), static_cast<Int64>(pdf.size()));
+    }
 }
 
 TEST(QRPDFFilter, AbandonedExportDeletesItsFile) {

@@ -1,17 +1,22 @@
 #!/usr/bin/env bash
 # Checks the PDF file a report run exports with independent readers: qpdf's structure check
 # without warnings, pdfinfo's page count and A4 size, pdffonts' fonts, pdftotext's accented
-# Portuguese and pdftoppm's rendering of the photo's colours and the shape's fill.
+# Portuguese and pdftoppm's rendering of the photo's colours and the shape's fill; the faces the
+# readers draw the lettering models with.
 #   check_export_pdf.sh <emulator> <export_pdf_tests program>
 set -euo pipefail
 emulator=$1
 tests=$2
 dir=$(mktemp -d)
 trap 'rm -rf "$dir"' EXIT
-FOLHAVIDA_PDF_REPORT="Z:${dir//\//\\}\\report.pdf" \
-  "$emulator" "$tests" --gtest_filter='QRPDFFilter.FileWrittenWholeOrNotAtAll' >"$dir/log" 2>&1 || { cat "$dir/log"; exit 1; }
+FOLHAVIDA_PDF_REPORT="Z:${dir//\//\\}\\report.pdf" FOLHAVIDA_PDF_LETTERING="Z:${dir//\//\\}\\lettering.pdf" \
+  "$emulator" "$tests" --gtest_filter='QRPDFFilter.FileWrittenWholeOrNotAtAll:QRPDFFilter.LetteringFacesAreDescribedAsTheyLook' \
+  >"$dir/log" 2>&1 || { cat "$dir/log"; exit 1; }
 pdf=$dir/report.pdf
 fail() { echo "FAIL: $*"; exit 1; }
+# The readers (not the program under test) find the lettering models' faces where Wine
+# does: scripts/pdf-reader-fonts.conf.
+export FONTCONFIG_FILE=$(cd "$(dirname "$0")/../../../scripts" && pwd)/pdf-reader-fonts.conf
 [ -f "$pdf" ] || { cat "$dir/log"; fail "no file exported"; }
 out=$(qpdf --check "$pdf" 2>&1) || fail "qpdf --check: $out"
 ! grep -qi warning <<<"$out" || fail "qpdf warnings: $out"
@@ -46,4 +51,11 @@ bad = {p: pixel(*p) for p, c in expected.items() if max(abs(a - b) for a, b in z
 if bad:
     sys.exit("FAIL: colours %r" % bad)
 PY
+# The lettering models' faces are not embedded; the readers must draw them with the faces Wine
+# measured them with (a chancery and a brush face), not a sans squeezed to their widths.
+[ -f "$dir/lettering.pdf" ] || { cat "$dir/log"; fail "no lettering file exported"; }
+subst=$(pdffonts -subst "$dir/lettering.pdf")
+grep -q '^MonotypeCorsiva .*Z003' <<<"$subst" || fail "Monotype Corsiva not drawn with Z003: $subst"
+grep -q '^BrushScriptMT .*KaushanScript' <<<"$subst" || fail "Brush Script MT not drawn with Kaushan Script: $subst"
+
 echo "The exported report passes qpdf, pdfinfo, pdffonts, pdftotext and pdftoppm"
