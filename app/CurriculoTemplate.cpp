@@ -1,10 +1,14 @@
 #include "app/CurriculoTemplate.h"
 
+#include <algorithm>
 #include <string>
 
 #include "app/Curriculo.h"
 #include "app/DataFields.h"
 #include "framework/graphics/Picture.h"
+#include "framework/rtl/FileUtils.h"
+#include "framework/rtl/StringUtils.h"
+#include "report/pagestore/QRStream.h"
 #include "report/printables/QRImage.h"
 #include "report/printables/QRShape.h"
 #include "report/text/QRTextPrintables.h"
@@ -52,7 +56,12 @@ std::vector<TSectionSwitch> SectionSwitchesOf(const std::map<String, bool>& enab
 
 TCurriculoTemplate::TCurriculoTemplate(TCurriculo& curriculo) : curriculo_(curriculo) {}
 
-TCurriculoTemplate::~TCurriculoTemplate() = default;
+TCurriculoTemplate::~TCurriculoTemplate() {
+    // The previews may still close after this object: the shared printer's, and those of the
+    // printers that go with it.
+    if (shared_ != nullptr) shared_->AfterPreview = nullptr;
+    for (const auto& printer : openedPrinters_) printer->AfterPreview = nullptr;
+}
 
 void TCurriculoTemplate::Apply(const TCurriculoState& state, const TPicture& photo, const TStepDone& done) {
     TCurriculo& c = curriculo_;
@@ -115,6 +124,10 @@ void TCurriculoTemplate::Apply(const TCurriculoState& state, const TPicture& pho
 void TCurriculoTemplate::ShowPreview() { curriculo_.ShowPreview(); }
 
 void TCurriculoTemplate::SavePreparedReport(const String& fileName) {
+    // The file a preview shows is its pages' stream, which cannot be replaced under it.
+    if (OpenInPreview(fileName))
+        throw EQRError(L"O currículo " + fileName +
+                       L" está aberto numa visualização. Feche a visualização e salve de novo.");
     curriculo_.PrepareReport();
     TQRPrinter* printer = curriculo_.ReportPrinter();
     if (printer == nullptr || !printer->SavePreparedReport(fileName))
@@ -122,11 +135,35 @@ void TCurriculoTemplate::SavePreparedReport(const String& fileName) {
 }
 
 void TCurriculoTemplate::OpenPreparedReport(const String& fileName) {
-    TQRPrinter* printer = &SharedReportPrinter();
-    if (printer->PreviewShowing()) {
-        openedPrinters_.push_back(std::make_unique<TQRPrinter>());
-        printer = openedPrinters_.back().get();
-    }
+    TQRPrinter* printer = PrinterForOpening();
     printer->LoadPreparedReport(fileName);
-    printer->ShowPreview();
+    printer->AfterPreview = TQRPrinterCallback(this, &TCurriculoTemplate::ReleasePages);
+    try {
+        printer->ShowPreview();
+    } catch (...) {
+        if (!printer->PreviewShowing()) printer->ClearPages();
+        throw;
+    }
+}
+
+TQRPrinter* TCurriculoTemplate::PrinterForOpening() {
+    shared_ = &SharedReportPrinter();
+    if (!shared_->PreviewShowing()) return shared_;
+    for (const auto& printer : openedPrinters_)
+        if (!printer->PreviewShowing()) return printer.get();
+    return openedPrinters_.emplace_back(std::make_unique<TQRPrinter>()).get();
+}
+
+// The loaded file stays open as the pages' stream until its preview closes, and no longer, so
+// that the résumé can then be saved over it.
+void TCurriculoTemplate::ReleasePages(TQRPrinter* printer) { printer->ClearPages(); }
+
+bool TCurriculoTemplate::OpenInPreview(const String& fileName) const {
+    auto shows = [&](const TQRPrinter* printer) {
+        if (printer == nullptr || !printer->PreviewShowing() || printer->Stream() == nullptr) return false;
+        const String source = printer->Stream()->SourceFileName();
+        return !source.empty() && AnsiSameText(ExpandFileName(source), ExpandFileName(fileName));
+    };
+    if (shows(shared_)) return true;
+    return std::any_of(openedPrinters_.begin(), openedPrinters_.end(), [&](const auto& p) { return shows(p.get()); });
 }

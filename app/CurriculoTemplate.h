@@ -30,8 +30,16 @@ public:
     void OpenPreparedReport(const String& fileName) override;
 
 private:
+    // The shared printer unless its preview is showing, else one whose preview has closed, else
+    // a new one.
+    TQRPrinter* PrinterForOpening();
+    void ReleasePages(TQRPrinter* printer);
+    // A preview of an opened file shows fileName.
+    bool OpenInPreview(const String& fileName) const;
+
     TCurriculo& curriculo_;
-    // The printers of files opened while the shared one's preview was showing; each lives as
+    TQRPrinter* shared_ = nullptr;  // once a file was opened with it
+    // The printers of files opened while the other ones' previews were showing; each lives as
     // long as the program, since its preview may stay open until the end.
     std::vector<std::unique_ptr<TQRPrinter>> openedPrinters_;
 };

@@ -40,6 +40,9 @@ public:
 
 protected:
     void CreateParams(TCreateParams& params) override;
+    // A page that is not the active one makes its controls' windows when it is shown: most of a
+    // window of many pages is not looked at when it opens.
+    bool CreatesChildHandles() const override { return Visible(); }
     virtual void DoShow();
     virtual void DoHide();
 

@@ -4,6 +4,7 @@
 
 #include <commctrl.h>
 
+#include "framework/controls/ExtCtrls.h"
 #include "framework/controls/StdCtrls.h"
 #include "framework/rtl/StringUtils.h"
 #include "testing/ControlTestSupport.h"
@@ -119,6 +120,55 @@ TEST(PageControl, TabsSwitchPagesAndShowThem) {
     sheets[0]->SetTabVisible(false);
     EXPECT_EQ(SendMessageW(pages->Handle(), TCM_GETITEMCOUNT, 0, 0), 2);
     EXPECT_EQ(sheets[2]->TabIndex(), 1);
+}
+
+TEST(PageControl, AHiddenPageMakesItsControlsWindowsWhenItIsShown) {
+    TestHost host;
+    // Built without windows, as a form is read; the windows come when the holder gets its own.
+    auto* holder = new TPanel(&host.Root());
+    holder->SetBounds(0, 0, 440, 280);
+    auto* pages = new TPageControl(&host.Root());
+    pages->SetParent(holder);
+    pages->SetBounds(4, 4, 420, 260);
+    TTabSheet* sheets[2];
+    for (TTabSheet*& sheet : sheets) {
+        sheet = new TTabSheet(&host.Root());
+        sheet->SetPageControl(pages);
+    }
+    auto edit = [&](TTabSheet* sheet, int top) {
+        auto* e = new TEdit(&host.Root());
+        e->SetParent(sheet);
+        e->SetBounds(8, top, 120, 21);
+        return e;
+    };
+    TEdit* shown = edit(sheets[0], 8);
+    TEdit* first = edit(sheets[1], 8);
+    TEdit* second = edit(sheets[1], 40);
+    pages->SetActivePage(sheets[0]);
+    first->SetText(L"Padaria Central");
+    holder->SetParent(&host.Root());
+
+    EXPECT_TRUE(shown->HandleAllocated());
+    EXPECT_TRUE(sheets[1]->HandleAllocated());
+    EXPECT_FALSE(first->HandleAllocated());
+    EXPECT_FALSE(second->HandleAllocated());
+
+    ClickTab(*pages, 1);
+    ASSERT_TRUE(first->HandleAllocated());
+    ASSERT_TRUE(second->HandleAllocated());
+    EXPECT_TRUE(IsWindowVisible(first->Handle()));
+    EXPECT_TRUE(IsWindowVisible(second->Handle()));
+    EXPECT_EQ(GetParent(first->Handle()), sheets[1]->Handle());
+    wchar_t text[64] = {};
+    GetWindowTextW(first->Handle(), text, 64);
+    EXPECT_STREQ(text, L"Padaria Central");
+
+    // A control asked for its window before its page shows gets it then.
+    auto* later = new TTabSheet(&host.Root());
+    TEdit* asked = edit(later, 8);
+    later->SetPageControl(pages);
+    EXPECT_NE(asked->Handle(), nullptr);
+    EXPECT_EQ(GetParent(asked->Handle()), later->Handle());
 }
 
 // A person clicks a tab, walks on with an arrow key to a page that takes the focus into its list,

@@ -349,6 +349,9 @@ protected:
     virtual void DestroyWnd();
     // After the window exists: apply font, text, children's windows.
     virtual void CreateHandleDone() {}
+    // Whether the children's windows are made together with this one; otherwise they are made
+    // when this control is shown (or one of them is asked for its window).
+    virtual bool CreatesChildHandles() const { return true; }
 
     virtual void PaintWindow(HDC dc);
     void PaintControls(HDC dc);
@@ -388,6 +391,7 @@ private:
     friend LRESULT CALLBACK ControlWindowProc(HWND, UINT, WPARAM, LPARAM);
     friend bool IsKeyMessage(MSG& msg);
     void CreateHandle();
+    void CreateChildHandles();
     void AttachHandle(HWND handle);
     void ReflectToChild(TMessage& message, HWND child);
     void HandleDialogKeys(TMessage& message);

@@ -71,10 +71,14 @@ void TWinControl::CreateHandle() {
     if (handle_ != nullptr) return;  // the parent made it with its children
     CreateWnd();
     ApplyFont();
-    for (TWinControl* child : tabList_)
-        if (child->handle_ == nullptr) child->CreateHandle();
+    if (CreatesChildHandles()) CreateChildHandles();
     CreateHandleDone();
     if (!ComponentState().Contains(csLoading)) Realign();
+}
+
+void TWinControl::CreateChildHandles() {
+    for (TWinControl* child : tabList_)
+        if (child->handle_ == nullptr) child->CreateHandle();
 }
 
 void TWinControl::CreateParams(TCreateParams& params) {
@@ -406,6 +410,7 @@ void TWinControl::SetText(const String& text) {
 void TWinControl::SetVisible(bool visible) {
     if (visible == Visible()) return;
     TControl::SetVisible(visible);
+    if (handle_ != nullptr && visible) CreateChildHandles();  // those that waited for the showing
     if (handle_ != nullptr)
         SetWindowPos(handle_, nullptr, 0, 0, 0, 0,
                      SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE |
