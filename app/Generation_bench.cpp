@@ -13,6 +13,7 @@
 #include "app/AppRegistration.h"
 #include "app/Curriculo.h"
 #include "app/CurriculoTemplate.h"
+#include "app/FullResume_test.h"
 #include "app/StartUp.h"
 #include "framework/classes/Component.h"
 #include "framework/controls/UiThread.h"
@@ -35,19 +36,6 @@ double MillisecondsSince(Clock::time_point start) {
     return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
 }
 
-TResumeData FullResume() {
-    TResumeData d;
-    d.Nome = L"João Conceição";
-    d.Email = L"joao@exemplo.com.br";
-    for (size_t n = 0; n < 5; ++n) {
-        const String k = std::to_wstring(n + 1);
-        d.Experiencias[n] = {L"Empresa " + k, L"Cargo " + k, L"Atendimento, caixa e estoque " + k, L"01/02/200" + k,
-                             L"01/03/200" + k, L"(81)1111-000" + k};
-        d.Cursos[n] = {L"Curso " + k, L"Nota " + k, L"Escola " + k, L"1 Ano"};
-    }
-    d.Escolaridade = L"2º Grau Completo";
-    return d;
-}
 
 struct TFigure {
     double Best = 1e30;

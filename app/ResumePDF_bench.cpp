@@ -13,6 +13,7 @@
 #include "app/AppRegistration.h"
 #include "app/Curriculo.h"
 #include "app/CurriculoTemplate.h"
+#include "app/FullResume_test.h"
 #include "export/pdf/QRPDFFilter.h"
 #include "framework/classes/Component.h"
 #include "framework/controls/UiThread.h"
@@ -28,21 +29,6 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-TResumeData FullResume() {
-    TResumeData d;
-    d.Nome = L"João Conceição";
-    d.Email = L"joao@exemplo.com.br";
-    d.Cidade = L"Recife";
-    for (size_t n = 0; n < 5; ++n) {
-        const String k = std::to_wstring(n + 1);
-        d.Experiencias[n] = {L"Empresa " + k, L"Cargo " + k, L"Atendimento, caixa e estoque " + k, L"01/02/200" + k,
-                             L"01/03/200" + k, L"(81)1111-000" + k};
-        d.Cursos[n] = {L"Curso " + k, L"Nota " + k, L"Escola " + k, L"1 Ano"};
-    }
-    d.Escolaridade = L"2º Grau Completo";
-    d.Salario = L"a combinar";
-    return d;
-}
 
 // A camera-sized photo with colours that vary across and down.
 void MakePhoto(TPicture& photo) {
