@@ -12,6 +12,7 @@ packages=(
   qpdf poppler-utils imagemagick ghostscript x11-utils x11-apps
   chromium  # opens the exported HTML résumé headless in its browser check
   clang libclang-rt-14-dev  # the native build: its sanitizers and libFuzzer
+  locales  # the Brazilian locale that run.sh gives Folhavida, as on the Windows it is made for
 )
 src_list=/etc/apt/sources.list.d/folhavida-deb-src.sources
 
@@ -24,7 +25,9 @@ missing_packages() {
       END { n = split(wanted, w, " "); for (i = 1; i <= n; i++) if (!(w[i] in have)) print w[i] }'
 }
 
-if has_i386 && [ -f "$src_list" ] && [ -z "$(missing_packages)" ]; then
+has_brazilian_locale() { locale -a 2>/dev/null | grep -qix 'pt_BR\.utf-\?8'; }
+
+if has_i386 && [ -f "$src_list" ] && [ -z "$(missing_packages)" ] && has_brazilian_locale; then
   exit 0
 fi
 
@@ -56,4 +59,9 @@ if [ ${#missing[@]} -gt 0 ] || [ "$need_update" = 1 ]; then
 fi
 if [ ${#missing[@]} -gt 0 ]; then
   apt-get install -y -q "${missing[@]}"
+fi
+if ! has_brazilian_locale; then
+  sed -i 's/^# *\(pt_BR\.UTF-8 UTF-8\)/\1/' /etc/locale.gen
+  grep -qx 'pt_BR.UTF-8 UTF-8' /etc/locale.gen || echo 'pt_BR.UTF-8 UTF-8' >> /etc/locale.gen
+  locale-gen
 fi

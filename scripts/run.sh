@@ -36,4 +36,7 @@ else
   echo "no display: Folhavida runs on the private display $DISPLAY"
 fi
 cd "$build/app"
+# Folhavida is made for a Brazilian Windows: the greeting's clock, day and month names and the
+# dates take the system's locale, which Wine takes from this one.
+export LC_ALL=pt_BR.UTF-8
 exec "$FOLHAVIDA_WINE" Folhavida.exe
