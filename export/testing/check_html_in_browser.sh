@@ -23,23 +23,9 @@ run_browser() {
     --user-data-dir="$work/profile" --virtual-time-budget=5000 "$@" 2>>"$work/browser.log"
 }
 
-# The page with a checking script before its end; the result lands on the body as an attribute.
-sed 's|</body>|<script>\
-window.addEventListener("load", () => {\
-  const bad = [];\
-  const blocks = document.querySelectorAll("body > div");\
-  for (const block of blocks) {\
-    const r = block.getBoundingClientRect();\
-    const left = parseFloat(block.style.left), top = parseFloat(block.style.top);\
-    if (Math.abs(r.left - left) > 0.5 \|\| Math.abs(r.top + window.scrollY - top) > 0.5)\
-      bad.push("block at " + left + "," + top + " shown at " + r.left + "," + r.top);\
-  }\
-  const images = document.images;\
-  for (const image of images)\
-    if (!image.complete \|\| image.naturalWidth <= 0) bad.push("picture not loaded: " + image.getAttribute("src"));\
-  document.body.setAttribute("data-check", bad.length ? "BAD " + bad.join("; ") : "OK " + blocks.length + " blocks " + images.length + " pictures");\
-});\
-</script></body>|' "$work/curriculo.htm" >"$work/check.htm"
+# The page with the checking script before its end; the verdict lands on the body as an attribute.
+check_js=$(cd "$(dirname "$0")" && pwd)/html_block_check.js
+sed "s|</body>|<script src=\"file://$check_js\"></script></body>|" "$work/curriculo.htm" >"$work/check.htm"
 result=$(run_browser --dump-dom "file://$work/check.htm" | grep -o 'data-check="[^"]*"' || true)
 echo "browser: $result"
 case $result in
