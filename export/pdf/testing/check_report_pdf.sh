@@ -32,25 +32,8 @@ expected=$'Experiência profissional\nFormação (2010) \\ ação\nFormação (2
 # photo, 30 mm square at 100 mm across and 10 mm down in the band: red, green over blue, white.
 # The shape, 50 x 10 mm at 10 mm down: yellow inside.
 pdftoppm -r 72 "$pdf" "$dir/page"
-python3 - "$dir"/page*.ppm <<'PY'
-import sys
-data = open(sys.argv[1], "rb").read()
-fields, at = [], 0
-while len(fields) < 4:
-    while data[at:at + 1].isspace(): at += 1
-    end = at
-    while not data[end:end + 1].isspace(): end += 1
-    fields.append(data[at:end]); at = end
-width = int(fields[1]); pixels = data[at + 1:]
-def pixel(x, y):
-    i = (y * width + x) * 3
-    return tuple(pixels[i:i + 3])
-expected = {(333, 78): (255, 0, 0), (375, 78): (0, 255, 0), (333, 120): (0, 0, 255), (375, 120): (255, 255, 255),
-            (98, 71): (255, 255, 0)}
-bad = {p: pixel(*p) for p, c in expected.items() if max(abs(a - b) for a, b in zip(pixel(*p), c)) > 8}
-if bad:
-    sys.exit("FAIL: colours %r" % bad)
-PY
+python3 "$(dirname "$0")/../../testing/ppm_colours.py" "$dir"/page*.ppm \
+  333,78=255,0,0 375,78=0,255,0 333,120=0,0,255 375,120=255,255,255 98,71=255,255,0
 # The lettering models' faces are not embedded; the readers must draw them with the faces Wine
 # measured them with (a chancery and a brush face), not a sans squeezed to their widths.
 [ -f "$dir/lettering.pdf" ] || { cat "$dir/log"; fail "no lettering file exported"; }
