@@ -17,6 +17,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     (void)SplitURL(values.Download);
     (void)SplitURL(values.Redirection);
     (void)IsPlainFileName(values.ClientFileName);
+    (void)IsAcceptableSetupName(values.ClientFileName, {L"Folhavida.exe", L"update.exe"});
+    (void)DisplayableText(values.Author);
+    String path;
+    (void)RedirectPath(values.Redirection, L"h", 80, path);
     for (TWuVersionFormat format : {vfStandard, vfString, vfNumber})
         (void)IsNewerVersion(values.Author, values.Version, format);
     return 0;
