@@ -1,8 +1,10 @@
 // Test support: a small HTTP server on 127.0.0.1 and a port the system picks, run by the test
 // itself on a thread of its own, that answers each path with a reply the test set up, faults
 // included: no Content-Length, a length larger than the body (then the connection closes), a
-// smaller one, a length that is no number, any status, extra headers (a Location), and a slow
-// body that holds after its first blocks until released or the server stops. Link ws2_32.
+// smaller one, a length that is no number, any status, extra headers (a Location), a slow body
+// that holds after its first blocks until released or the server stops, a reply dripped a byte
+// at a time, a body of many megabytes made on the fly, and raw bytes with no HTTP head at all
+// (an HTTP/0.9 reply, another protocol's banner). Link ws2_32.
 #pragma once
 
 #include <winsock2.h>
@@ -24,6 +26,9 @@ struct TTestReply {
     TLength Length = Exact;
     std::string Headers;  // extra header lines, each ending in \r\n
     bool Slow = false;    // send the head and 2 KiB, then wait for Release() or the end
+    int DripMs = 0;       // send head and body one byte each DripMs milliseconds
+    bool Raw = false;     // send Body as it is, without a head
+    size_t FillerBytes = 0;  // a body of this many bytes instead of Body, made as it is sent
 
     static TTestReply Page(std::string body, TLength length = Exact) {
         TTestReply r;
@@ -35,6 +40,17 @@ struct TTestReply {
         TTestReply r;
         r.Status = status;
         r.Body = std::move(body);
+        return r;
+    }
+    static TTestReply RawBytes(std::string bytes) {
+        TTestReply r;
+        r.Raw = true;
+        r.Body = std::move(bytes);
+        return r;
+    }
+    static TTestReply Dripping(std::string body, int ms) {
+        TTestReply r = Page(std::move(body));
+        r.DripMs = ms;
         return r;
     }
     static TTestReply Redirect(const std::string& location) {
@@ -98,6 +114,14 @@ public:
         released_ = true;
         wake_.notify_all();
     }
+    // Ends a dripping reply: the connection closes, as when a server gives up.
+    void EndDrip() {
+        std::lock_guard<std::mutex> lock(mutex_);
+        dripEnded_ = true;
+        wake_.notify_all();
+    }
+    // Whether a reply is being dripped now.
+    bool Dripping() const { return dripping_; }
     // Whether a slow body has sent its first part and waits.
     bool SlowHolding() const { return holding_; }
 
@@ -136,7 +160,9 @@ private:
     static const char* Reason(int status) {
         switch (status) {
             case 200: return "OK";
+            case 301: return "Moved Permanently";
             case 302: return "Found";
+            case 307: return "Temporary Redirect";
             case 404: return "Not Found";
             case 500: return "Internal Server Error";
             default: return "Status";
@@ -171,16 +197,30 @@ private:
             const auto found = replies_.find(path);
             reply = found != replies_.end() ? found->second : TTestReply::WithStatus(404, "<html>not found</html>");
             released_ = false;
+            dripEnded_ = false;
         }
+        if (reply.Raw) {
+            SendAll(client, reply.Body);
+            return;
+        }
+        const size_t bodySize = reply.FillerBytes > 0 ? reply.FillerBytes : reply.Body.size();
         std::string head = "HTTP/1.0 " + std::to_string(reply.Status) + " " + Reason(reply.Status) + "\r\n";
         switch (reply.Length) {
-            case TTestReply::Exact: head += "Content-Length: " + std::to_string(reply.Body.size()) + "\r\n"; break;
+            case TTestReply::Exact: head += "Content-Length: " + std::to_string(bodySize) + "\r\n"; break;
             case TTestReply::NoLength: break;
-            case TTestReply::Larger: head += "Content-Length: " + std::to_string(reply.Body.size() + 100) + "\r\n"; break;
-            case TTestReply::Smaller: head += "Content-Length: " + std::to_string(reply.Body.size() / 2) + "\r\n"; break;
+            case TTestReply::Larger: head += "Content-Length: " + std::to_string(bodySize + 100) + "\r\n"; break;
+            case TTestReply::Smaller: head += "Content-Length: " + std::to_string(bodySize / 2) + "\r\n"; break;
             case TTestReply::NotANumber: head += "Content-Length: twelve\r\n"; break;
         }
         head += reply.Headers + "Content-Type: text/html\r\nConnection: close\r\n\r\n";
+        if (reply.FillerBytes > 0) {
+            SendFiller(client, head, reply.FillerBytes);
+            return;
+        }
+        if (reply.DripMs > 0) {
+            Drip(client, head + reply.Body, reply.DripMs);
+            return;
+        }
         if (!reply.Slow) {
             SendAll(client, head + reply.Body);
             return;
@@ -196,6 +236,24 @@ private:
         if (!stop_) SendAll(client, reply.Body.substr(first));
     }
 
+    // One byte at a time until all is sent, the client has gone or the server stops.
+    void Drip(SOCKET client, const std::string& bytes, int ms) {
+        dripping_ = true;
+        for (char c : bytes) {
+            if (!SendAll(client, std::string(1, c))) break;
+            std::unique_lock<std::mutex> lock(mutex_);
+            if (wake_.wait_for(lock, std::chrono::milliseconds(ms), [this] { return stop_.load() || dripEnded_; })) break;
+        }
+        dripping_ = false;
+    }
+
+    void SendFiller(SOCKET client, const std::string& head, size_t size) {
+        if (!SendAll(client, head)) return;
+        const std::string chunk(64 * 1024, 'F');
+        for (size_t sent = 0; sent < size && !stop_; sent += chunk.size())
+            if (!SendAll(client, chunk.substr(0, std::min(chunk.size(), size - sent)))) return;
+    }
+
     SOCKET listener_ = INVALID_SOCKET;
     unsigned short port_ = 0;
     std::atomic<bool> stop_{false};
@@ -203,6 +261,8 @@ private:
     std::mutex mutex_;
     std::condition_variable wake_;
     bool released_ = false;
+    bool dripEnded_ = false;
+    std::atomic<bool> dripping_{false};
     std::map<std::string, TTestReply> replies_;
     std::vector<std::string> requests_;
     std::thread thread_;

@@ -7,10 +7,9 @@
 #include "framework/rtl/UniqueHandle.h"
 #include "framework/rtl/WinApi.h"
 #include "webupdate/HttpTransfer.h"
+#include "webupdate/ProgramStart.h"
 #include "webupdate/UpdateAddress.h"
 #include "webupdate/WebUpdateInfo.h"
-
-#include <shellapi.h>
 
 // ---- TWuProductInfo, TWuTagInfo, TWuInfoCaption
 
@@ -94,6 +93,7 @@ public:
         Application().ProcessMessages();
     }
     bool CancelRequested() override { return owner_.cancelRequested_; }
+    void Idle() override { Application().ProcessMessages(); }
 
     std::string Text;
 
@@ -187,6 +187,8 @@ bool TWebUpdate::CheckAndUpdate() {
     DoBeforeGetInfo();
     FetchInfo();
     DoAfterGetInfo();
+    // Cancelled while the page came in (the window is closing): end as quietly as the transfer.
+    if (cancelRequested_) return false;
     if (web_.ProductName.empty() || web_.Version.empty()) {
         DoDownloadError();
         transferOk_ = false;
@@ -240,8 +242,9 @@ String TWebUpdate::ClientFilePath() {
 
 void TWebUpdate::DownloadUpdate() {
     transferOk_ = false;
-    // The page chooses the name: anything but a bare file name could write outside the folder.
-    if (!IsPlainFileName(web_.ClientFileName)) {
+    // The page chooses the name: anything but a new program's plain name could write outside the
+    // folder, replace a program or a file the programs read, or open a device.
+    if (!IsAcceptableSetupName(web_.ClientFileName, ReservedFileNames())) {
         DoDownloadError();
         return;
     }
@@ -265,14 +268,25 @@ void TWebUpdate::DownloadUpdate() {
 }
 
 void TWebUpdate::RunDownload() {
-    HWND parent = nullptr;
-    if (TCustomForm* main = Application().MainForm(); main != nullptr && main->HandleAllocated())
-        parent = main->Handle();
-    const HINSTANCE result = ShellExecuteW(parent, L"open", localFile_.c_str(),
-                                           web_.RunParameters.empty() ? nullptr : web_.RunParameters.c_str(), L"",
-                                           SW_SHOWNORMAL);
-    if (reinterpret_cast<INT_PTR>(result) <= 32) DoCannotExecute();
+    if (!StartProgram(localFile_, web_.RunParameters)) DoCannotExecute();
     if (options_.Contains(uoTerminate)) Application().Terminate();
+}
+
+std::vector<String> TWebUpdate::ReservedFileNames() const {
+    return {L"Folhavida.exe", L"update.exe", ExtractFileName(ProgramPath())};
+}
+
+void TWebUpdate::RemoveLeftoverDownloads() {
+    if (targetFolder_.empty()) return;
+    const String folder = IncludeTrailingPathDelimiter(targetFolder_);
+    WIN32_FIND_DATAW found{};
+    const HANDLE search = FindFirstFileW((folder + L"wu*.tmp").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) return;
+    const UniqueHandle<HANDLE, ReleaseBy<&FindClose>> owner(search);
+    do {
+        // A download still running keeps its file open without sharing, so it is not deleted.
+        if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0) DeleteFile(folder + found.cFileName);
+    } while (FindNextFileW(search, &found));
 }
 
 void TWebUpdate::SplitURL(const String& url, String& host, String& path) {
@@ -286,6 +300,10 @@ void TWebUpdate::HttpGet(const String& url, const String& userName, const String
     // Called on its own it starts afresh; inside a check, a Cancel already given stays in force.
     if (!busy_) cancelRequested_ = false;
     transferOk_ = false;
+    if (!::SplitURL(url).Valid) {
+        DoDownloadError();
+        return;
+    }
     THttpGetRequest request;
     SplitURL(url, request.Host, request.Path);
     if (request.Host.empty()) {
@@ -296,7 +314,7 @@ void TWebUpdate::HttpGet(const String& url, const String& userName, const String
     request.UserName = userName;
     request.Password = password;
     request.LengthRequired = lengthRequired;
-    request.MaxBytes = toFile ? 0 : MaxPageBytes;
+    request.MaxBytes = toFile ? MaxDownloadBytes : MaxPageBytes;
 
     THttpOutcome outcome = THttpOutcome::Failed;
     String partial;
@@ -330,6 +348,14 @@ void TWebUpdate::HttpGet(const String& url, const String& userName, const String
     if (outcome == THttpOutcome::Failed) DoDownloadError();
 }
 
+namespace {
+String JoinPageLines(const std::vector<String>& lines) {
+    String html;
+    for (const String& line : lines) html += line + L"\r\n";
+    return html;
+}
+}  // namespace
+
 bool TWebUpdate::ShowInfoDialog() {
     bool showInfo = true, checkForUpdate = true;
     if (OnBeforeShowInfo) OnBeforeShowInfo(this, showInfo, checkForUpdate);
@@ -340,8 +366,9 @@ bool TWebUpdate::ShowInfoDialog() {
     dialog.btn_OK->SetCaption(infoCaption_->OkButton());
     dialog.btn_Cancel->SetCaption(infoCaption_->CancelButton());
     dialog.chk_FutureUpdate->SetCaption(infoCaption_->CheckForUpdate());
-    dialog.WebBrowser->Navigate(web_.Redirection.empty() ? productInfo_->URL() : web_.Redirection,
-                                PageText(pageLines_));
+    // The page already read, never an address: the page names it, and a browser sent there would
+    // fetch whatever that is (another page, a local file, a network share).
+    dialog.WebBrowser->SetPage(JoinPageLines(pageLines_), PageText(pageLines_));
     const bool ok = dialog.ShowModal() == mrOk;
     if (OnAfterShowInfo) OnAfterShowInfo(this, dialog.chk_FutureUpdate->Checked());
     return ok;

@@ -9,10 +9,16 @@
 // running check at its next transfer step, silently; a second CheckAndUpdate meanwhile returns
 // false at once.
 //
-// What the page names is checked before it is used: its client-side file name must be a bare
-// file name, a chain of page redirections ends after MaxRedirections hops, a page larger than
-// MaxPageBytes is refused, and only a complete 200 reply counts. A download goes to a temporary
-// file beside the target, which takes the target's place only once complete.
+// Everything the server sends is taken as hostile. What the page names is checked before it is
+// used: an address must be an http:// one (or a path on the page's host), the client-side file
+// name a new program's plain ".exe" name (never one the programs ship or read, never a device),
+// and a chain of page redirections ends after MaxRedirections hops. Only a complete HTTP/1.x 200
+// reply counts; a page larger than MaxPageBytes and a download larger than MaxDownloadBytes are
+// refused as they arrive. A download goes to a temporary file beside the target ("wu*.tmp"),
+// which takes the target's place only once complete and is removed on every other way out; one
+// left by a process that was killed goes with RemoveLeftoverDownloads. The downloaded program is
+// started directly, its run parameters as its arguments, never through the shell's file
+// associations or a command interpreter.
 #pragma once
 
 #include <memory>
@@ -113,6 +119,8 @@ public:
     static constexpr int MaxRedirections = 5;
     // Largest information page read into memory.
     static constexpr Int64 MaxPageBytes = 1024 * 1024;
+    // Largest download accepted.
+    static constexpr Int64 MaxDownloadBytes = 64 * 1024 * 1024;
 
     explicit TWebUpdate(TComponent* owner);
     ~TWebUpdate() override;
@@ -140,6 +148,9 @@ public:
     bool CheckAndUpdate();
     // Ends a running check at its next transfer step, without an event.
     void Cancel() { cancelRequested_ = true; }
+    // Removes the temporary files of downloads that never ended (their process was killed) from
+    // TargetFolder; one still being written stays.
+    void RemoveLeftoverDownloads();
 
     // One GET of url (a bare path takes the host of ProductInfo.URL) into PageLines, or into
     // fileName when toFile; sets TransferOk and fires OnDownloadError on failure.
@@ -200,6 +211,7 @@ private:
     bool IsNewerVersion();
     void DownloadUpdate();
     void RunDownload();
+    std::vector<String> ReservedFileNames() const;
 
     std::unique_ptr<TWuProductInfo> productInfo_;
     std::unique_ptr<TWuTagInfo> tagInfo_;

@@ -48,8 +48,8 @@ TWuPageView::~TWuPageView() {
     if (oleInitialized_) OleUninitialize();
 }
 
-void TWuPageView::Navigate(const String& url, const String& text) {
-    url_ = url;
+void TWuPageView::SetPage(const String& html, const String& text) {
+    html_ = html;
     text_ = text;
     if (HandleAllocated()) ShowPage();
 }
@@ -67,7 +67,7 @@ void TWuPageView::DestroyWnd() {
 
 void TWuPageView::ShowPage() {
     browser_.reset();
-    if (!url_.empty() && CreateBrowser()) {
+    if (!html_.empty() && CreateBrowser()) {
         text_field_.reset();
         PlaceChildren();
         return;
@@ -86,9 +86,10 @@ void TWuPageView::ShowPage() {
 
 bool TWuPageView::CreateBrowser() {
     if (!HtmlEngineAvailable()) return false;
-    // The system's control container: its window class hosts the browser control named by the
-    // window text (an address makes it a browser navigated there). It stays loaded for the
-    // process, as its window class must.
+    // The system's control container: its window class hosts the control named by the window
+    // text, and "MSHTML:" followed by HTML makes it an HTML document of that text, loaded from
+    // memory (an address would make it a browser sent there). It stays loaded for the process,
+    // as its window class must.
     HMODULE atl = LoadLibraryW(L"atl.dll");
     if (atl == nullptr) return false;
     using TInit = BOOL(WINAPI*)();
@@ -96,7 +97,8 @@ bool TWuPageView::CreateBrowser() {
     if (init == nullptr) return false;
     if (!oleInitialized_) oleInitialized_ = SUCCEEDED(OleInitialize(nullptr));
     if (!oleInitialized_ || !init()) return false;
-    browser_.reset(CreateWindowExW(0, L"AtlAxWin", url_.c_str(), WS_CHILD | WS_VISIBLE, 0, 0, Width(), Height(),
+    const String source = L"MSHTML:" + html_;
+    browser_.reset(CreateWindowExW(0, L"AtlAxWin", source.c_str(), WS_CHILD | WS_VISIBLE, 0, 0, Width(), Height(),
                                    Handle(), nullptr, GetModuleHandleW(nullptr), nullptr));
     return static_cast<bool>(browser_);
 }

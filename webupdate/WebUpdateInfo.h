@@ -1,9 +1,11 @@
 // The update-information dialog: the page in a browser area above a check box and the OK and
 // Cancel buttons, which stay centred in their panel.
 //
-// The browser area hosts the system's web-browser control where the system can render HTML; where
-// it cannot (no HTML engine, or no browser control at all), it shows the page as plain text, so
-// the dialog is usable and its information readable either way.
+// The browser area hosts the system's HTML view where the system can render HTML; where it cannot
+// (no HTML engine, or no control container), it shows the page as plain text, so the dialog is
+// usable and its information readable either way. Either way it shows the page already read, from
+// memory: it is never sent to an address, since the page comes from whatever answered on the
+// network and could name a local file or a network share.
 #pragma once
 
 #include "framework/controls/ExtCtrls.h"
@@ -25,19 +27,19 @@ public:
     TNotifyEvent OnResize;
 };
 
-// The browser area: the system's browser control navigated to the page's address, or the page's
-// text in a read-only, scrolling text field (a system EDIT child).
+// The browser area: the system's HTML view of the page's HTML, or the page's text in a read-only,
+// scrolling text field (a system EDIT child).
 class TWuPageView : public TWinControl {
     FV_CLASS(TWuPageView, TWinControl)
 public:
     explicit TWuPageView(TComponent* owner);
     ~TWuPageView() override;
 
-    // Shows url in the browser when there is one, else text.
-    void Navigate(const String& url, const String& text);
-    // Whether a browser control shows the page (rather than the text field).
+    // Shows html in the HTML view when there is one, else text.
+    void SetPage(const String& html, const String& text);
+    // Whether the HTML view shows the page (rather than the text field).
     bool BrowserShown() const { return static_cast<bool>(browser_); }
-    const String& Url() const { return url_; }
+    const String& Html() const { return html_; }
     const String& PageText() const { return text_; }
 
     void SetBounds(int left, int top, int width, int height) override;
@@ -51,7 +53,7 @@ private:
     bool CreateBrowser();
     void PlaceChildren();
 
-    String url_;
+    String html_;
     String text_;
     UniqueWindow text_field_;
     UniqueWindow browser_;

@@ -1,15 +1,19 @@
 // TWebUpdate against a local HTTP server that the tests start and stop: the order of the events
-// for each way a check can go, every fault the server can show the transfer, cancelling, and
-// running the download.
+// for each way a check can go, every fault the server can show the transfer, a hostile server's
+// replies, cancelling, and running the download.
 #include "testing/TestHttpServer.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
+#include <iostream>
+#include <map>
 #include <thread>
 
 #include "framework/classes/Component.h"
 #include "framework/forms/Forms.h"
+#include "framework/rtl/StringUtils.h"
 #include "webupdate/WebUpdate.h"
 #include "webupdate/testing/WebUpdateTestSupport.h"
 
@@ -61,6 +65,10 @@ TEST_F(WebUpdateCheck, EventOrderTable) {
          false, "BeforeGetInfo Download AfterGetInfo UpdateAvailable(1.0,2.0) BeforeShowInfo DownloadError"},
         {"client name empty", UpdatePage("2.0", "/setup.exe", ""), TTestReply::Page(payload), true, false,
          "BeforeGetInfo Download AfterGetInfo UpdateAvailable(1.0,2.0) BeforeShowInfo DownloadError"},
+        {"download address of another scheme", UpdatePage("2.0", "file:///C:/windows/win.ini"),
+         TTestReply::Page(payload), true, false,
+         "BeforeGetInfo Download AfterGetInfo UpdateAvailable(1.0,2.0) BeforeShowInfo GetClientFileName "
+         "BeforeDownload DownloadError AfterDownload"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.Name);
@@ -189,8 +197,8 @@ TEST_F(WebUpdateCheck, TheDownloadRunsWithThePageParameters) {
     EXPECT_EQ(recorder.Joined().find("CannotExecute"), std::string::npos);
 }
 
-TEST_F(WebUpdateCheck, AFileTheShellCannotStartIsReportedAndTheCheckStillSucceeds) {
-    server.Set("/folhavida/update.htm", TTestReply::Page(UpdatePage("2.0", "/d", "dados.semprograma")));
+TEST_F(WebUpdateCheck, AFileThatCannotBeStartedIsReportedAndTheCheckStillSucceeds) {
+    server.Set("/folhavida/update.htm", TTestReply::Page(UpdatePage("2.0", "/d", "setup.exe")));
     server.Set("/d", TTestReply::Page("x"));
     wu.SetOptions(TWuUpdateOptions{uoRunUpdate, uoTerminate});
     EXPECT_TRUE(wu.CheckAndUpdate());
@@ -200,13 +208,186 @@ TEST_F(WebUpdateCheck, AFileTheShellCannotStartIsReportedAndTheCheckStillSucceed
 }
 
 TEST_F(WebUpdateCheck, TerminateAloneRunsNothing) {
-    server.Set("/folhavida/update.htm", TTestReply::Page(UpdatePage("2.0", "/d", "dados.semprograma")));
+    server.Set("/folhavida/update.htm", TTestReply::Page(UpdatePage("2.0", "/d", "setup.exe")));
     server.Set("/d", TTestReply::Page("x"));
     wu.SetOptions(TWuUpdateOptions{uoTerminate});
     EXPECT_TRUE(wu.CheckAndUpdate());
     EXPECT_EQ(recorder.Events.back(), "AfterDownload");
     Application().ProcessMessages();
     EXPECT_FALSE(Application().Terminated());
+}
+
+// ---- a hostile server: every reply below comes from whatever answers on the network
+
+bool WaitForFile(const String& name) {
+    const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+    while (std::chrono::steady_clock::now() < end) {
+        if (ReadFileBytes(name).find('\n') != std::string::npos) return true;
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+    return false;
+}
+
+std::string Utf8(const String& text) { return StringToUtf8(text); }
+
+TEST_F(WebUpdateCheck, AHostileServerTable) {
+    const std::string program = ReadFileBytes(ProgramFolder() + L"RecordCommandLine.exe");
+    ASSERT_GT(program.size(), 1000u);
+    const std::string page = UpdatePage("2.0");
+    const std::string fullReply = "HTTP/1.0 200 OK\r\nContent-Type: text/html\r\nContent-Length: " +
+                                  std::to_string(page.size()) + "\r\n\r\n" + page;
+    const std::string port = std::to_string(server.Port());
+    const std::string chained = Utf8(folder / L"chained.txt");
+    auto pageNaming = [](const std::string& clientName) { return TTestReply::Page(UpdatePage("2.0", "/setup.exe", clientName)); };
+    auto redirect = [](const std::string& to) { return TTestReply::Redirect(to); };
+    TTestReply gzipPage = TTestReply::Page(page);
+    gzipPage.Headers = "Content-Encoding: gzip\r\n";
+    TTestReply held = TTestReply::Page(program);
+    held.Slow = true;
+    TTestReply huge;
+    huge.FillerBytes = 65u * 1024 * 1024;
+
+    const std::string fetched = "BeforeGetInfo Download AfterGetInfo UpdateAvailable(1.0,2.0) BeforeShowInfo";
+    const std::string downloading = fetched + " GetClientFileName BeforeDownload";
+    const std::string pageRefused = "BeforeGetInfo DownloadError AfterGetInfo DownloadError";
+    enum TCancel { Never, WhileDripping, WhileHeld };
+    struct Case {
+        const char* Name;
+        std::map<std::string, TTestReply> Replies;  // by path; the page is at /folhavida/update.htm
+        TCancel Cancel;
+        bool Result;
+        std::string Events;
+        std::vector<String> Files;  // in the folder afterwards, besides Folhavida.exe and update-server.txt
+        const char* Arguments;      // null: no program started; else what its command line holds
+    };
+    const std::vector<Case> cases = {
+        {"an update", {{"/folhavida/update.htm", TTestReply::Page(page)}, {"/setup.exe", TTestReply::Page(program)}},
+         Never, true, downloading + " Download AfterDownload", {L"setup.exe"}, "setup.exe"},
+        {"the page drips a byte at a time", {{"/folhavida/update.htm", TTestReply::Dripping(page, 100)}},
+         WhileDripping, false, "BeforeGetInfo AfterGetInfo", {}, nullptr},
+        {"the download drips a byte at a time",
+         {{"/folhavida/update.htm", TTestReply::Page(page)}, {"/setup.exe", TTestReply::Dripping(program, 100)}},
+         WhileDripping, false, downloading + " AfterDownload", {}, nullptr},
+        {"the download stops after 2 KiB", {{"/folhavida/update.htm", TTestReply::Page(page)}, {"/setup.exe", held}},
+         WhileHeld, false, downloading + " Download AfterDownload", {}, nullptr},
+        {"five redirects", {{"/folhavida/update.htm", redirect("/r1")}, {"/r1", redirect("http://127.0.0.1:" + port + "/r2")},
+                            {"/r2", redirect("/r3")}, {"/r3", redirect("/r4")}, {"/r4", redirect("/r5")},
+                            {"/r5", TTestReply::Page(page)}, {"/setup.exe", TTestReply::Page(program)}},
+         Never, true, downloading + " Download AfterDownload", {L"setup.exe"}, "setup.exe"},
+        {"six redirects", {{"/folhavida/update.htm", redirect("/r1")}, {"/r1", redirect("/r2")}, {"/r2", redirect("/r3")},
+                           {"/r3", redirect("/r4")}, {"/r4", redirect("/r5")}, {"/r5", redirect("/r6")},
+                           {"/r6", TTestReply::Page(page)}},
+         Never, false, pageRefused, {}, nullptr},
+        {"a redirect to itself", {{"/folhavida/update.htm", redirect("/folhavida/update.htm")}}, Never, false,
+         pageRefused, {}, nullptr},
+        {"a redirect to another host", {{"/folhavida/update.htm", redirect("http://localhost:" + port + "/r5")},
+                                        {"/r5", TTestReply::Page(page)}},
+         Never, false, pageRefused, {}, nullptr},
+        {"a redirect to another port",
+         {{"/folhavida/update.htm", redirect("http://127.0.0.1:" + std::to_string(TTestHttpServer::RefusedPort()) + "/")}},
+         Never, false, pageRefused, {}, nullptr},
+        {"a redirect to a local file", {{"/folhavida/update.htm", redirect("file:///C:/windows/win.ini")}}, Never, false,
+         pageRefused, {}, nullptr},
+        {"an HTTP/0.9 reply", {{"/folhavida/update.htm", TTestReply::RawBytes(page)}}, Never, false, pageRefused, {},
+         nullptr},
+        {"a banner before the reply", {{"/folhavida/update.htm", TTestReply::RawBytes("SSH-2.0-OpenSSH_9.6\r\n" + fullReply)}},
+         Never, false, pageRefused, {}, nullptr},
+        {"a gzip-encoded page", {{"/folhavida/update.htm", gzipPage}}, Never, false, pageRefused, {}, nullptr},
+        {"a gzip file as the download",
+         {{"/folhavida/update.htm", TTestReply::Page(page)}, {"/setup.exe", TTestReply::Page("\x1f\x8b\x08\x00gzip-data")}},
+         Never, true, downloading + " Download AfterDownload CannotExecute", {L"setup.exe"}, nullptr},
+        {"a download of 65 MB", {{"/folhavida/update.htm", TTestReply::Page(page)}, {"/setup.exe", huge}}, Never, false,
+         downloading + " DownloadError AfterDownload", {}, nullptr},
+        {"run parameters that chain a command",
+         {{"/folhavida/update.htm",
+           TTestReply::Page(UpdatePage("2.0", "/setup.exe", "setup.exe",
+                                       "<META NAME=\"wuRunParameters\" CONTENT=\"& echo chained > " + chained + "\">\n"))},
+          {"/setup.exe", TTestReply::Page(program)}},
+         Never, true, downloading + " Download AfterDownload", {L"setup.exe"}, "& echo chained >"},
+    };
+    std::vector<Case> names;
+    for (const char* name : {"Folhavida.exe", "FOLHAVIDA.EXE", "update.exe", "update-server.txt", "evil.bat", "x.dll",
+                             "CON.exe", "nul.exe", "COM1.exe", "LPT9.exe", "FOLHAV~1.EXE", "webupdate_tests.exe",
+                             "setup\xE2\x80\xAE" "exe.txt.exe", "a\xE2\x80\x8E" "b.exe", "a\xE2\x81\xA6" "b.exe"})
+        names.push_back({name, {{"/folhavida/update.htm", pageNaming(name)}, {"/setup.exe", TTestReply::Page(program)}},
+                         Never, false, fetched + " DownloadError", {}, nullptr});
+
+    std::vector<Case> all = cases;
+    all.insert(all.end(), names.begin(), names.end());
+    wu.SetOptions(TWuUpdateOptions{uoRunUpdate, uoOverwrite});  // as the updater sets them
+    for (const Case& c : all) {
+        SCOPED_TRACE(c.Name);
+        for (const String& name : folder.Files()) DeleteFileW((folder / name).c_str());
+        WriteFileBytes(folder / L"Folhavida.exe", "original program");
+        WriteFileBytes(folder / L"update-server.txt", "original address");
+        const int setupRequests = server.RequestCount("/setup.exe");
+        for (const auto& [path, reply] : c.Replies) server.Set(path, reply);
+        recorder.Events.clear();
+
+        bool result = false;
+        long long silenceMs = 0, cancelToEndMs = -1;
+        {
+            std::chrono::steady_clock::time_point dripSeen{};
+            TResponsivenessProbe probe(wu, [&, cancel = c.Cancel]() {
+                if (cancel == WhileHeld) return server.SlowHolding();
+                if (cancel != WhileDripping || !server.Dripping()) return false;
+                // Cancelled after a second of dripping: long enough for a call to block on it.
+                if (dripSeen == std::chrono::steady_clock::time_point{}) dripSeen = std::chrono::steady_clock::now();
+                return std::chrono::steady_clock::now() - dripSeen >= std::chrono::seconds(1);
+            });
+            result = wu.CheckAndUpdate();
+            const auto end = std::chrono::steady_clock::now();
+            if (probe.CancelSent())
+                cancelToEndMs = std::chrono::duration_cast<std::chrono::milliseconds>(end - probe.CancelTime()).count();
+            silenceMs = probe.LongestSilenceMs();
+        }
+        server.EndDrip();
+        server.Release();
+        std::cout << "[ figures  ] " << c.Name << ": longest silence " << silenceMs << " ms"
+                  << (cancelToEndMs >= 0 ? ", cancel to end " + std::to_string(cancelToEndMs) + " ms" : "") << "\n";
+
+        EXPECT_EQ(result, c.Result);
+        EXPECT_EQ(recorder.Joined(), c.Events);
+        EXPECT_FALSE(wu.Busy());
+        if (c.Cancel != Never) {
+            // Without the transfer's own thread, the window froze until the server gave up.
+            EXPECT_LT(silenceMs, 5000) << "the window did not answer";
+            EXPECT_GE(cancelToEndMs, 0);
+            EXPECT_LT(cancelToEndMs, 5000) << "the cancel took effect late";
+        }
+        if (c.Arguments != nullptr) {
+            ASSERT_TRUE(WaitForFile(folder / L"setup.exe.ran")) << "the download did not run";
+            EXPECT_NE(ReadFileBytes(folder / L"setup.exe.ran").find(c.Arguments), std::string::npos)
+                << ReadFileBytes(folder / L"setup.exe.ran");
+        }
+        std::vector<String> expected = c.Files;
+        expected.insert(expected.end(), {L"Folhavida.exe", L"update-server.txt"});
+        if (c.Arguments != nullptr) expected.push_back(L"setup.exe.ran");
+        std::vector<String> files = folder.Files();
+        std::sort(files.begin(), files.end());
+        std::sort(expected.begin(), expected.end());
+        EXPECT_EQ(files, expected) << "no temporary file, nothing overwritten or written beside";
+        EXPECT_EQ(ReadFileBytes(folder / L"Folhavida.exe"), "original program");
+        EXPECT_EQ(ReadFileBytes(folder / L"update-server.txt"), "original address");
+        if (c.Events == fetched + " DownloadError") {
+            EXPECT_EQ(server.RequestCount("/setup.exe"), setupRequests) << "refused before anything is downloaded";
+        }
+    }
+    EXPECT_EQ(server.RequestCount("/folhavida/update.htm") > 0, true);
+}
+
+TEST_F(WebUpdateCheck, ALeftoverTemporaryFileIsRemovedButNotOneInUse) {
+    WriteFileBytes(folder / L"wu1A2B.tmp", "from a killed run");
+    WriteFileBytes(folder / L"other.tmp", "not ours");
+    const String inUse = folder / L"wu3C4D.tmp";
+    WriteFileBytes(inUse, "a download still running");
+    const HANDLE open = CreateFileW(inUse.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(open, INVALID_HANDLE_VALUE);
+    wu.RemoveLeftoverDownloads();
+    CloseHandle(open);
+    std::vector<String> files = folder.Files();
+    std::sort(files.begin(), files.end());
+    EXPECT_EQ(files, (std::vector<String>{L"other.tmp", L"wu3C4D.tmp"}));
 }
 
 // ---- the transfer on its own, against each fault of the server

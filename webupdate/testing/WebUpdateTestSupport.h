@@ -1,11 +1,18 @@
 // Test support for the web update tests: an update page as the server publishes it, a scratch
-// folder, file helpers, and a recorder of the component's events in their order.
+// folder, file helpers, a recorder of the component's events in their order, and a probe of how
+// long the thread running a check goes without answering its windows.
 #pragma once
 
 #include "testing/TestHttpServer.h"
 
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
 #include <fstream>
+#include <functional>
+#include <mutex>
 #include <sstream>
+#include <thread>
 #include <string>
 #include <vector>
 
@@ -143,4 +150,92 @@ private:
 
     TWebUpdate& wu_;
     bool downloading_ = false;
+};
+
+// Stands for the window that holds the component: a window of the thread that runs the check,
+// which a watcher thread asks for an answer every 20 ms (keeping the longest wait), and which it
+// asks to cancel the check, as a Cancel button or closing would, once cancelWhen holds.
+class TResponsivenessProbe {
+public:
+    using TClock = std::chrono::steady_clock;
+
+    TResponsivenessProbe(TWebUpdate& wu, std::function<bool()> cancelWhen) : wu_(wu), cancelWhen_(std::move(cancelWhen)) {
+        static const ATOM windowClass = [] {
+            WNDCLASSW c{};
+            c.lpfnWndProc = &TResponsivenessProbe::WindowProc;
+            c.hInstance = GetModuleHandleW(nullptr);
+            c.lpszClassName = L"TWuResponsivenessProbe";
+            return RegisterClassW(&c);
+        }();
+        (void)windowClass;
+        window_ = CreateWindowExW(0, L"TWuResponsivenessProbe", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                                  GetModuleHandleW(nullptr), nullptr);
+        SetWindowLongPtrW(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+        watcher_ = std::thread([this] { Watch(); });
+    }
+    ~TResponsivenessProbe() {
+        {
+            std::lock_guard<std::mutex> lock(mutex_);
+            stop_ = true;
+        }
+        wake_.notify_all();
+        // The watcher may be waiting for this thread to answer: answer until it has ended.
+        while (!watcherDone_) {
+            MSG message;
+            PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE);
+            MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_SENDMESSAGE);
+        }
+        watcher_.join();
+        DestroyWindow(window_);
+    }
+    TResponsivenessProbe(const TResponsivenessProbe&) = delete;
+    TResponsivenessProbe& operator=(const TResponsivenessProbe&) = delete;
+
+    // The longest time the window took to answer, in milliseconds.
+    long long LongestSilenceMs() const { return longest_.load(); }
+    bool CancelSent() const { return cancelSent_; }
+    // When the window received the request to cancel.
+    TClock::time_point CancelTime() const { return cancelTime_; }
+
+private:
+    static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+        if (message == WM_APP) {
+            auto* probe = reinterpret_cast<TResponsivenessProbe*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+            probe->cancelTime_ = TClock::now();
+            probe->wu_.Cancel();
+            return 0;
+        }
+        return DefWindowProcW(window, message, wParam, lParam);
+    }
+
+    void Watch() {
+        std::unique_lock<std::mutex> lock(mutex_);
+        while (!wake_.wait_for(lock, std::chrono::milliseconds(20), [this] { return stop_; })) {
+            lock.unlock();
+            const TClock::time_point asked = TClock::now();
+            DWORD_PTR result = 0;
+            SendMessageTimeoutW(window_, WM_NULL, 0, 0, SMTO_NORMAL, 120000, &result);
+            const long long waited =
+                std::chrono::duration_cast<std::chrono::milliseconds>(TClock::now() - asked).count();
+            if (waited > longest_) longest_ = waited;
+            if (!cancelSent_ && cancelWhen_ && cancelWhen_()) {
+                cancelSent_ = true;
+                PostMessageW(window_, WM_APP, 0, 0);
+            }
+            lock.lock();
+        }
+        watcherDone_ = true;
+    }
+
+    TWebUpdate& wu_;
+    std::function<bool()> cancelWhen_;
+    HWND window_ = nullptr;
+    std::thread watcher_;
+    std::mutex mutex_;
+    std::condition_variable wake_;
+    bool stop_ = false;
+    std::atomic<long long> longest_{0};
+    std::atomic<bool> cancelSent_{false};
+    std::atomic<bool> watcherDone_{false};
+    TClock::time_point cancelTime_{};
 };
