@@ -9,6 +9,8 @@
 #include "framework/rtl/Format.h"
 #include "framework/rtl/WinApi.h"
 #include "updater/MessageWindow.h"
+#include "webupdate/ProgramStart.h"
+#include "webupdate/UpdateAddress.h"
 #include "webupdate/WebUpdate.h"
 
 Tform_MainWindow* form_MainWindow = nullptr;
@@ -48,15 +50,17 @@ void Tform_MainWindow::Publish(TPublisher<Tform_MainWindow>& p) {
     p.Handler(L"WebUpdateDownload", &Tform_MainWindow::WebUpdateDownload);
     p.Handler(L"WebUpdateAfterDownload", &Tform_MainWindow::WebUpdateAfterDownload);
     p.Handler(L"WebUpdateDownloadError", &Tform_MainWindow::WebUpdateDownloadError);
+    p.Handler(L"WebUpdateCannotExecute", &Tform_MainWindow::WebUpdateCannotExecute);
 }
 
 void Tform_MainWindow::FormCreate(TObject*) {
     WebUpdate->SetTargetFolder(ProgramFolder());
+    WebUpdate->RemoveLeftoverDownloads();
 }
 
 void Tform_MainWindow::StartFolhavida() {
-    // By bare name: the system looks in the updater's own folder first.
-    WinExec("Folhavida.exe", SW_SHOWNORMAL);
+    // By its full path in the updater's own folder: the same program, found without a search.
+    StartProgram(ProgramFolder() + L"Folhavida.exe", String());
 }
 
 void Tform_MainWindow::FormClose(TObject*, TCloseAction&) {
@@ -87,10 +91,11 @@ void Tform_MainWindow::WebUpdateBeforeGetInfo(TObject*) {
 }
 
 void Tform_MainWindow::WebUpdateAfterGetInfo(TObject*) {
-    lbl_ProductName->SetCaption(WebUpdate->WebProductName());
-    lbl_Author->SetCaption(WebUpdate->WebAuthor());
-    lbl_Email->SetCaption(WebUpdate->WebEmail());
-    Form_Message->Close();
+    // What the page says must not reorder or hide the text around it.
+    lbl_ProductName->SetCaption(DisplayableText(WebUpdate->WebProductName()));
+    lbl_Author->SetCaption(DisplayableText(WebUpdate->WebAuthor()));
+    lbl_Email->SetCaption(DisplayableText(WebUpdate->WebEmail()));
+    HideWaitWindow();
 }
 
 void Tform_MainWindow::WebUpdateNoUpdateFound(TObject*) {
@@ -126,6 +131,16 @@ void Tform_MainWindow::WebUpdateAfterDownload(TObject*, const String&) {
     if (WebUpdate->TransferOk()) MessageDlg(L"A atualização foi baixada.", mtInformation, TMsgDlgButtons{mbOK}, 0);
 }
 
+void Tform_MainWindow::HideWaitWindow() {
+    if (Form_Message->Visible()) Form_Message->Close();
+}
+
 void Tform_MainWindow::WebUpdateDownloadError(TObject*) {
+    // A failed page read reports before the wait window would close: it must not stay behind.
+    HideWaitWindow();
     MessageDlg(L"Não foi possível baixar a atualização.", mtError, TMsgDlgButtons{mbOK}, 0);
+}
+
+void Tform_MainWindow::WebUpdateCannotExecute(TObject*) {
+    MessageDlg(L"Não foi possível iniciar a atualização.", mtError, TMsgDlgButtons{mbOK}, 0);
 }

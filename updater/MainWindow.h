@@ -35,6 +35,7 @@ public:
 
 private:
     void StartFolhavida();
+    void HideWaitWindow();
 
     void FormCreate(TObject* Sender);
     void FormClose(TObject* Sender, TCloseAction& Action);
@@ -53,6 +54,7 @@ private:
     void WebUpdateDownload(TObject* Sender, int Total, int Downloaded);
     void WebUpdateAfterDownload(TObject* Sender, const String& FileName);
     void WebUpdateDownloadError(TObject* Sender);
+    void WebUpdateCannotExecute(TObject* Sender);
 
     bool restartAfterCheck_ = false;
 };

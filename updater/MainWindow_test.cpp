@@ -4,6 +4,7 @@
 
 #include "framework/controls/Buttons.h"
 #include "framework/controls/ComCtrls.h"
+#include "framework/controls/StdCtrls.h"
 #include "framework/forms/Forms.h"
 #include "framework/rtl/FileUtils.h"
 #include "updater/MainWindow.h"
@@ -35,8 +36,11 @@ TEST(UpdaterWindow, TheStoredComponentAndItsHandlers) {
 
     EXPECT_TRUE(wu.OnBeforeGetInfo && wu.OnAfterGetInfo && wu.OnNoUpdateFound && wu.OnUpdateAvailable &&
                 wu.OnBeforeShowInfo && wu.OnAfterShowInfo && wu.OnGetClientFileName && wu.OnClientFileExists &&
-                wu.OnBeforeDownload && wu.OnDownload && wu.OnAfterDownload && wu.OnDownloadError);
-    EXPECT_FALSE(wu.OnCannotExecute) << "a file the shell cannot start goes unreported";
+                wu.OnBeforeDownload && wu.OnDownload && wu.OnAfterDownload && wu.OnDownloadError &&
+                wu.OnCannotExecute);
+    // The page's values show as they are, an "&" included.
+    for (const TLabel* value : {window.lbl_ProductName, window.lbl_Author, window.lbl_Email})
+        EXPECT_FALSE(value->ShowAccelChar());
 }
 
 TEST(UpdaterWindow, TheWaitWindow) {

@@ -10,6 +10,7 @@
 #include <chrono>
 #include <fstream>
 #include <functional>
+#include <iostream>
 #include <sstream>
 #include <string>
 #include <thread>
@@ -260,6 +261,8 @@ TEST_F(Updater, AnUnreachableServerIsReportedTwice) {
     PointAt(TTestHttpServer::RefusedPort());
     ASSERT_NO_FATAL_FAILURE(Start());
     ASSERT_NO_FATAL_FAILURE(Click(window_, L"TBitBtn", L"Atualizar"));
+    ASSERT_TRUE(WaitFor([&] { return FindTopLevel(process_.dwProcessId, L"TMessageForm") != nullptr; }));
+    EXPECT_EQ(FindTopLevel(process_.dwProcessId, L"TForm_Message"), nullptr) << "the wait window stays behind the message";
     EXPECT_EQ(AnswerMessage(), L"Erro");
     EXPECT_EQ(AnswerMessage(), L"Erro") << "the transfer and the empty page each say so";
     EXPECT_TRUE(NoMessageFor(1s));
@@ -307,6 +310,65 @@ TEST_F(Updater, ClosingDuringTheDownloadCancelsItBeforeFolhavidaStarts) {
         EXPECT_TRUE(name == L"update.exe" || name == L"Folhavida.exe" || name == L"update-server.txt" ||
                     name == L"Folhavida.exe.ran")
             << "left behind: " << Narrow(name);
+}
+
+TEST_F(Updater, ADownloadThatCannotBeStartedIsReported) {
+    server_.Set("/folhavida/update.htm", TTestReply::Page(Page("3.1")));
+    server_.Set("/folhavida/setup.exe", TTestReply::Page("\x1f\x8b\x08\x00 a gzip file, not a program"));
+    ASSERT_NO_FATAL_FAILURE(Start());
+    ASSERT_NO_FATAL_FAILURE(Click(window_, L"TBitBtn", L"Atualizar"));
+    EXPECT_EQ(AnswerMessage(L"&Sim"), L"Aviso");
+    HWND dialog = nullptr;
+    ASSERT_TRUE(WaitFor([&] { return (dialog = FindTopLevel(process_.dwProcessId, L"Tfrm_ShowInfoUpdate")) != nullptr; }));
+    ASSERT_NO_FATAL_FAILURE(Click(dialog, L"TButton", L"&OK"));
+    EXPECT_EQ(AnswerMessage(), L"Informa\u00E7\u00E3o") << "A atualização será feita.";
+    EXPECT_EQ(AnswerMessage(), L"Informa\u00E7\u00E3o") << "A atualização foi baixada.";
+    EXPECT_EQ(AnswerMessage(), L"Erro") << "the update could not be started";
+    EXPECT_TRUE(NoMessageFor(1s));
+    CloseAndExpectFolhavida();
+}
+
+TEST_F(Updater, ClosingDuringADrippingDownloadStartsFolhavidaAtOnceAndLeavesNoTemporaryFile) {
+    server_.Set("/folhavida/update.htm", TTestReply::Page(Page("3.1")));
+    server_.Set("/folhavida/setup.exe", TTestReply::Dripping(program_, 200));
+    ASSERT_NO_FATAL_FAILURE(Start());
+    ASSERT_NO_FATAL_FAILURE(Click(window_, L"TBitBtn", L"Atualizar"));
+    EXPECT_EQ(AnswerMessage(L"&Sim"), L"Aviso");
+    HWND dialog = nullptr;
+    ASSERT_TRUE(WaitFor([&] { return (dialog = FindTopLevel(process_.dwProcessId, L"Tfrm_ShowInfoUpdate")) != nullptr; }));
+    ASSERT_NO_FATAL_FAILURE(Click(dialog, L"TButton", L"&OK"));
+    EXPECT_EQ(AnswerMessage(), L"Informa\u00E7\u00E3o") << "A atualização será feita.";
+    ASSERT_TRUE(WaitFor([&] { return server_.Dripping(); })) << "the download did not start";
+    bool temporaryFile = false;
+    ASSERT_TRUE(WaitFor([&] {
+        for (const std::wstring& name : Files()) temporaryFile = temporaryFile || name.rfind(L"wu", 0) == 0;
+        return temporaryFile;
+    })) << "the download has its temporary file";
+
+    const auto closed = std::chrono::steady_clock::now();
+    PostMessageW(window_, WM_CLOSE, 0, 0);
+    ASSERT_TRUE(WaitFor([&] { return ReadFileBytes(folder_ + L"Folhavida.exe.ran").find('\n') != std::string::npos; }))
+        << "Folhavida.exe was not started";
+    const auto started = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - closed);
+    std::cout << "[ figures  ] Folhavida started " << started.count() << " ms after closing\n";
+    // A window frozen by the transfer started it only once the server gave up, if ever.
+    EXPECT_LT(started.count(), 10000);
+    EXPECT_EQ(WaitForSingleObject(process_.hProcess, 20000), WAIT_OBJECT_0) << "the updater kept running";
+    server_.EndDrip();
+    for (const std::wstring& name : Files())
+        EXPECT_TRUE(name == L"update.exe" || name == L"Folhavida.exe" || name == L"update-server.txt" ||
+                    name == L"Folhavida.exe.ran")
+            << "left behind: " << Narrow(name);
+}
+
+TEST_F(Updater, ATemporaryFileLeftByAKilledRunIsRemovedAtTheNextStart) {
+    {
+        std::ofstream leftover((folder_ + L"wu7F3A.tmp").c_str(), std::ios::binary);
+        leftover << "part of a download";
+    }
+    ASSERT_NO_FATAL_FAILURE(Start());
+    EXPECT_FALSE(Exists(folder_ + L"wu7F3A.tmp"));
+    CloseAndExpectFolhavida();
 }
 
 }  // namespace
