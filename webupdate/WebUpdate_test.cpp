@@ -246,11 +246,13 @@ TEST_F(WebUpdateCheck, AHostileServerTable) {
     held.Slow = true;
     TTestReply huge;
     huge.FillerBytes = 65u * 1024 * 1024;
+    TTestReply large;
+    large.FillerBytes = 60u * 1024 * 1024;
 
     const std::string fetched = "BeforeGetInfo Download AfterGetInfo UpdateAvailable(1.0,2.0) BeforeShowInfo";
     const std::string downloading = fetched + " GetClientFileName BeforeDownload";
     const std::string pageRefused = "BeforeGetInfo DownloadError AfterGetInfo DownloadError";
-    enum TCancel { Never, WhileDripping, WhileHeld };
+    enum TCancel { Never, WhileDripping, WhileHeld, WhileWriting };
     struct Case {
         const char* Name;
         std::map<std::string, TTestReply> Replies;  // by path; the page is at /folhavida/update.htm
@@ -298,6 +300,8 @@ TEST_F(WebUpdateCheck, AHostileServerTable) {
          Never, true, downloading + " Download AfterDownload CannotExecute", {L"setup.exe"}, nullptr},
         {"a download of 65 MB", {{"/folhavida/update.htm", TTestReply::Page(page)}, {"/setup.exe", huge}}, Never, false,
          downloading + " DownloadError AfterDownload", {}, nullptr},
+        {"a fast download of 60 MB, cancelled", {{"/folhavida/update.htm", TTestReply::Page(page)}, {"/setup.exe", large}},
+         WhileWriting, false, downloading + " Download AfterDownload", {}, nullptr},
         {"run parameters that chain a command",
          {{"/folhavida/update.htm",
            TTestReply::Page(UpdatePage("2.0", "/setup.exe", "setup.exe",
@@ -330,6 +334,11 @@ TEST_F(WebUpdateCheck, AHostileServerTable) {
             std::chrono::steady_clock::time_point dripSeen{};
             TResponsivenessProbe probe(wu, [&, cancel = c.Cancel]() {
                 if (cancel == WhileHeld) return server.SlowHolding();
+                if (cancel == WhileWriting) {
+                    for (const String& name : folder.Files())
+                        if (name.rfind(L"wu", 0) == 0 && FileSize(folder / name) > 1024 * 1024) return true;
+                    return false;
+                }
                 if (cancel != WhileDripping || !server.Dripping()) return false;
                 // Cancelled after a second of dripping: long enough for a call to block on it.
                 if (dripSeen == std::chrono::steady_clock::time_point{}) dripSeen = std::chrono::steady_clock::now();
