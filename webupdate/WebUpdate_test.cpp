@@ -333,12 +333,15 @@ TEST_F(WebUpdateCheck, AHostileServerTable) {
         {
             std::chrono::steady_clock::time_point dripSeen{};
             TResponsivenessProbe probe(wu, [&, cancel = c.Cancel]() {
-                if (cancel == WhileHeld) return server.SlowHolding();
-                if (cancel == WhileWriting) {
+                // The download's temporary file has more than this many bytes: its first blocks
+                // have been written, and reported, by the thread running the check.
+                auto written = [&](Int64 bytes) {
                     for (const String& name : folder.Files())
-                        if (name.rfind(L"wu", 0) == 0 && FileSize(folder / name) > 1024 * 1024) return true;
+                        if (name.rfind(L"wu", 0) == 0 && FileSize(folder / name) > bytes) return true;
                     return false;
-                }
+                };
+                if (cancel == WhileHeld) return server.SlowHolding() && written(0);
+                if (cancel == WhileWriting) return written(1024 * 1024);
                 if (cancel != WhileDripping || !server.Dripping()) return false;
                 // Cancelled after a second of dripping: long enough for a call to block on it.
                 if (dripSeen == std::chrono::steady_clock::time_point{}) dripSeen = std::chrono::steady_clock::now();
