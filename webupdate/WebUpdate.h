@@ -4,10 +4,11 @@
 // page in its information dialog (WebUpdateInfo.h) and reports every step through its events;
 // it shows no message itself and raises nothing to its caller.
 //
-// Transfers pump the application's messages after every block, so the window that holds the
-// component stays live during a check: Cancel (from a button or the window closing) ends a
-// running check at its next transfer step, silently; a second CheckAndUpdate meanwhile returns
-// false at once.
+// Transfers pump the application's messages after every block and while they wait for the
+// network (which is read on a thread of its own), so the window that holds the component stays
+// live during a check however slowly the server answers: Cancel (from a button or the window
+// closing) ends a running check within a tenth of a second, silently; a second CheckAndUpdate
+// meanwhile returns false at once.
 //
 // Everything the server sends is taken as hostile. What the page names is checked before it is
 // used: an address must be an http:// one (or a path on the page's host), the client-side file
