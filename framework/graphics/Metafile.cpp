@@ -5,6 +5,7 @@
 
 #include "framework/graphics/ScreenMetrics.h"
 #include "framework/graphics/checks/EmfCheck.h"
+#include "framework/graphics/checks/WmfCheck.h"
 
 namespace {
 
@@ -154,6 +155,10 @@ void TMetafile::LoadWindowsMetafile(TStream& stream, Int64 start, bool placeable
     std::vector<Byte> data(static_cast<size_t>(total));
     std::memcpy(data.data(), metaHeader, sizeof metaHeader);
     stream.ReadBuffer(data.data() + sizeof metaHeader, total - Int64{sizeof metaHeader});
+    if (!IsSoundWmf(data)) {
+        stream.SetPosition(start);
+        throw EInvalidGraphic(kInvalidMetafile);
+    }
     UniqueEnhMetafile handle(SetWinMetaFileBits(static_cast<UINT>(total), data.data(), nullptr, placeable ? &picture : nullptr));
     if (!handle) {
         stream.SetPosition(start);

@@ -37,7 +37,8 @@ public:
     // A metafile read from a stream plays only the records the metafile check knows (IsSoundEmf).
     void Draw(TCanvas& canvas, const TRect& r) override;
     // Raw EMF: reads exactly the byte count the EMF header states, after checking the records.
-    // A Windows metafile (with or without the placeable header) is converted to an enhanced one.
+    // A Windows metafile (with or without the placeable header) is checked (IsSoundWmf) and
+    // converted to an enhanced one.
     void LoadFromStream(TStream& stream) override;
     void SaveToStream(TStream& stream) override;
 
