@@ -89,11 +89,15 @@ bool CreatePaletteIsSound(Record record, Objects& objects) {
 
 // ---- bitmaps ----
 
+// The colour table a converter reads: palette indices for DIB_PAL_COLORS, RGB quads for any
+// other usage (a table "of no entries" is still read as quads by some players).
+TDibColors WmfDibColors(Word usage) { return usage == 1 ? TDibColors::PaletteIndices : TDibColors::Rgb; }
+
 // A BITMAPINFO at at, its colour table and then its bits filling the rest of the record.
 bool PackedDibIsSound(Record record, std::size_t at, Word usage) {
     if (record.size() < at) return false;
     const Record dib = record.subspan(at);
-    const std::optional<TDibShape> shape = ReadDibInfo(dib, DibColorsOfUsage(usage));
+    const std::optional<TDibShape> shape = ReadDibInfo(dib, WmfDibColors(usage));
     return shape && DibBitsFit(*shape, 0, dib.size() - shape->infoBytes);
 }
 
@@ -121,7 +125,7 @@ bool StretchDibIsSound(Record record) {
 bool SetDibToDevIsSound(Record record) {
     if (!HasParams(record, 18)) return false;
     const Record dib = record.subspan(Params + 18);
-    const std::optional<TDibShape> shape = ReadDibInfo(dib, DibColorsOfUsage(U16At(record, Params)));
+    const std::optional<TDibShape> shape = ReadDibInfo(dib, WmfDibColors(U16At(record, Params)));
     return shape && DibBitsFit(*shape, U16At(record, Params + 2), dib.size() - shape->infoBytes);
 }
 
