@@ -33,10 +33,11 @@ bool PngIsSound(std::span<const Byte> image, const TIconImage& entry) {
            height <= static_cast<Cardinal>(entry.height);
 }
 
-// The colour image and, behind its bits, the one-bit mask: the header's height counts both.
+// The colour image and, behind its bits, the one-bit mask: the header's height counts both, and
+// its rows run bottom-up (a negative height is no icon's).
 bool BitmapIsSound(std::span<const Byte> image, const TIconImage& entry) {
     const std::optional<TDibShape> shape = ReadDibInfo(image, TDibColors::Rgb);
-    if (!shape || shape->compression != 0 || shape->height % 2 != 0) return false;
+    if (!shape || I32At(image, 8) < 0 || shape->compression != 0 || shape->height % 2 != 0) return false;
     const Int64 rows = shape->height / 2;
     if (shape->width > entry.width || rows > entry.height) return false;
     const U64 maskRow = (static_cast<U64>(shape->width) + 31) / 32 * 4;

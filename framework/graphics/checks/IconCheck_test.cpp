@@ -84,6 +84,7 @@ TEST(IconCheck, RefusesImagesTheIconMakerWouldTrust) {
         {"inner bitmap wider than its entry", damaged([](Bytes& f) { PutU32(f, 26, 17); })},
         {"inner bitmap taller than its entry", damaged([](Bytes& f) { PutU32(f, 30, 34); })},
         {"inner bitmap without its mask rows", damaged([](Bytes& f) { PutU32(f, 30, 15); })},
+        {"inner bitmap top-down", damaged([](Bytes& f) { PutU32(f, 30, static_cast<unsigned>(-32)); })},
         {"colour table beyond the entry", damaged([](Bytes& f) { f[36] = 8; PutU32(f, 54, 100000); })},
         {"bits beyond the entry", damaged([](Bytes& f) { PutU32(f, 14, 40 + 16 * 16 * 4); })},
         {"compressed inner bitmap", damaged([](Bytes& f) { PutU32(f, 38, 1); f[36] = 8; })},
