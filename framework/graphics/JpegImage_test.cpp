@@ -2,14 +2,9 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
-#include <cstdlib>
-#include <vector>
-
-#include <jpeglib.h>
-
 #include "framework/graphics/Metafile.h"
 #include "framework/rtl/Streams.h"
+#include "testing/TestJpegs.h"
 #include "testing/TestPixels.h"
 
 namespace {
@@ -34,40 +29,6 @@ std::string Encoded(TJPEGImage& jpeg) {
     TStringStream stream;
     jpeg.SaveToStream(stream);
     return stream.DataString();
-}
-
-// A 16 x 16 grey progressive picture of 1 + dcRefinements + 63 scans: the DC coefficients, their
-// refinements, then one scan for each AC coefficient.
-std::string ProgressiveOfScans(int dcRefinements) {
-    std::vector<jpeg_scan_info> script;
-    script.push_back({1, {0}, 0, 0, 0, dcRefinements});
-    for (int bit = dcRefinements; bit > 0; --bit) script.push_back({1, {0}, 0, 0, bit, bit - 1});
-    for (int k = 1; k < 64; ++k) script.push_back({1, {0}, k, k, 0, 0});
-    jpeg_compress_struct info{};
-    jpeg_error_mgr errors{};
-    info.err = jpeg_std_error(&errors);
-    jpeg_create_compress(&info);
-    unsigned char* buffer = nullptr;
-    unsigned long size = 0;
-    jpeg_mem_dest(&info, &buffer, &size);
-    info.image_width = info.image_height = 16;
-    info.input_components = 1;
-    info.in_color_space = JCS_GRAYSCALE;
-    jpeg_set_defaults(&info);
-    info.scan_info = script.data();
-    info.num_scans = static_cast<int>(script.size());
-    jpeg_start_compress(&info, TRUE);
-    std::vector<JSAMPLE> row(16);
-    for (int y = 0; y < 16; ++y) {
-        for (int x = 0; x < 16; ++x) row[x] = static_cast<JSAMPLE>(x * 16 + y);
-        JSAMPROW rows[1] = {row.data()};
-        jpeg_write_scanlines(&info, rows, 1);
-    }
-    jpeg_finish_compress(&info);
-    jpeg_destroy_compress(&info);
-    std::string bytes(reinterpret_cast<const char*>(buffer), size);
-    std::free(buffer);
-    return bytes;
 }
 
 // The message loading bytes raises, or "" when they load.
@@ -157,9 +118,7 @@ TEST(JpegImage, PicturesCutShortTooLargeOrOfTooManyScansAreRefusedSaySo) {
     ASSERT_EQ(LoadError(valid), L"");
 
     // Cut a little after the scan header: libjpeg alone would fill the rest with grey.
-    const std::size_t scan = valid.find("\xFF\xDA");
-    ASSERT_NE(scan, std::string::npos);
-    EXPECT_EQ(LoadError(valid.substr(0, scan + 40)).rfind(L"JPEG error #", 0), 0u);
+    EXPECT_EQ(LoadError(testjpeg::CutAfterScanHeader(valid)).rfind(L"JPEG error #", 0), 0u);
 
     // 5000 x 5000 in the frame header: refused before anything is decoded.
     std::string huge = valid;
@@ -169,8 +128,8 @@ TEST(JpegImage, PicturesCutShortTooLargeOrOfTooManyScansAreRefusedSaySo) {
     huge[frame + 6] = huge[frame + 8] = static_cast<char>(5000 & 0xFF);
     EXPECT_NE(LoadError(huge).find(L"16 megapixels"), std::wstring::npos);
 
-    EXPECT_EQ(LoadError(ProgressiveOfScans(0)), L"") << "64 scans";
-    EXPECT_NE(LoadError(ProgressiveOfScans(1)).find(L"64 passes"), std::wstring::npos) << "65 scans";
+    EXPECT_EQ(LoadError(testjpeg::ProgressiveOfScans(0)), L"") << "64 scans";
+    EXPECT_NE(LoadError(testjpeg::ProgressiveOfScans(1)).find(L"64 passes"), std::wstring::npos) << "65 scans";
 }
 
 TEST(JpegImage, AssignFromOtherGraphicsAndItsSizeIsFixed) {
