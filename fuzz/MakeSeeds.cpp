@@ -2,7 +2,9 @@
 // builders: MakeSeeds <corpus folder> <source folder>. The corpus is committed (fuzz/corpus);
 // run this again when a format or a builder changes, and keep the inputs of past findings.
 #include <cstdio>
+#include <algorithm>
 #include <fstream>
+#include <initializer_list>
 #include <iterator>
 #include <span>
 #include <string>
@@ -155,6 +157,99 @@ void DescriptionSeeds(const std::string& source) {
     }
 }
 
+// ---- the picture checks: metafile records, Windows metafiles, icons ----
+
+Bytes Record(Cardinal type, std::size_t size, std::initializer_list<std::pair<std::size_t, Cardinal>> fields) {
+    Bytes record = qrtest::NewRecord(type, size);
+    for (const auto& [at, value] : fields) qrtest::PutU32(record, at, value);
+    return record;
+}
+
+// A page of the records the program's drawing makes: objects made, selected and deleted,
+// clipping, shapes, polygons, text and a bitmap.
+Bytes DrawingPage() {
+    const auto sound = qrtest::SoundRecords();
+    std::vector<Bytes> records = {
+        Record(82, 104, {{8, 1}}), Record(37, 12, {{8, 1}}), Record(39, 24, {{8, 2}}), Record(37, 12, {{8, 2}}),
+        Record(38, 28, {{8, 3}, {16, 1}}), Record(37, 12, {{8, 3}}), Record(37, 12, {{8, 0x80000007}}),
+        Record(30, 24, {{16, 800}, {20, 1100}}), Record(43, 24, {{8, 10}, {12, 10}, {16, 700}, {20, 900}}),
+        Record(42, 24, {{16, 50}, {20, 50}}), Record(86, 28 + 12, {{24, 3}}),
+        Record(90, 32 + 8 + 16, {{24, 2}, {28, 4}, {32, 2}, {36, 2}}), Record(27, 16, {{8, 5}}), Record(54, 16, {{8, 90}}),
+        Record(75, 64, {{8, 48}, {12, 1}, {16, 32}, {20, 1}, {24, 1}}), Record(40, 12, {{8, 2}}),
+    };
+    for (const auto& record : sound)
+        if (std::string(record.name) == "EXTTEXTOUTW" || std::string(record.name) == "STRETCHDIBITS")
+            records.push_back(record.record);
+    Bytes body;
+    for (const Bytes& record : records) body.insert(body.end(), record.begin(), record.end());
+    Bytes page = qrtest::EmfWith(body);
+    qrtest::PutU32(page, 52, static_cast<Cardinal>(records.size() + 2));
+    return page;
+}
+
+void PutWord16(Bytes& b, std::size_t at, unsigned value) {
+    b[at] = static_cast<Byte>(value);
+    b[at + 1] = static_cast<Byte>(value >> 8);
+}
+
+// A Windows metafile of records given as their function and parameter words.
+Bytes Wmf(const std::vector<std::vector<unsigned>>& records, unsigned objects) {
+    Bytes wmf(18, 0);
+    PutWord16(wmf, 0, 1);
+    PutWord16(wmf, 2, 9);
+    PutWord16(wmf, 4, 0x300);
+    PutWord16(wmf, 10, objects);
+    auto append = [&](const std::vector<unsigned>& words) {  // function, then parameters
+        const std::size_t at = wmf.size();
+        wmf.resize(at + 4 + 2 * words.size());
+        qrtest::PutU32(wmf, at, static_cast<Cardinal>(2 + words.size()));
+        for (std::size_t i = 0; i < words.size(); ++i) PutWord16(wmf, at + 4 + 2 * i, words[i]);
+    };
+    for (const auto& record : records) append(record);
+    append({0});
+    qrtest::PutU32(wmf, 6, static_cast<Cardinal>(wmf.size() / 2));
+    return wmf;
+}
+
+Bytes WmfWithBitmap() {
+    std::vector<unsigned> stretch = {0x0F43, 0x0020, 0x00CC, 0, 2, 2, 0, 0, 10, 10, 0, 0, 40, 0, 2, 0, 2, 0, 1, 24};
+    stretch.resize(stretch.size() + 14 + 8, 0);  // the rest of the header, then two rows of 8 bytes
+    return Wmf({{0x0103, 8}, {0x020C, 100, 100}, stretch}, 0);
+}
+
+// An icon of one 16 x 16 image of 32 bits, or one that is a PNG's start.
+Bytes Icon(bool png) {
+    Bytes file(png ? 22 + 33 : 22 + 40 + 16 * 16 * 4 + 16 * 4, 0);
+    file[2] = file[4] = 1;
+    file[6] = file[7] = 16;
+    qrtest::PutU32(file, 14, static_cast<Cardinal>(file.size() - 22));
+    qrtest::PutU32(file, 18, 22);
+    if (png) {
+        const Byte head[] = {0x89, 'P', 'N', 'G', 13, 10, 26, 10, 0, 0, 0, 13, 'I', 'H', 'D', 'R', 0, 0, 0, 16, 0, 0, 0, 16};
+        std::copy(std::begin(head), std::end(head), file.begin() + 22);
+    } else {
+        qrtest::PutU32(file, 22, 40);
+        qrtest::PutU32(file, 26, 16);
+        qrtest::PutU32(file, 30, 32);
+        file[34] = 1;
+        file[36] = 32;
+    }
+    return file;
+}
+
+void PictureCheckSeeds() {
+    for (const char* target : {"EmfCheck", "WmfCheck", "IconCheck"}) ForceDirectories(Utf8ToString(corpus + "/" + target));
+    int n = 0;
+    for (const Bytes& page : SamplePages()) Write("EmfCheck", "page" + std::to_string(++n), page);
+    Write("EmfCheck", "drawing", DrawingPage());
+    Write("WmfCheck", "shapes", Wmf({{0x0103, 8}, {0x020C, 100, 100}, {0x02FC, 0, 0xFF, 0, 0}, {0x012D, 0},
+                                     {0x041B, 90, 90, 10, 10}, {0x0324, 3, 0, 0, 10, 0, 10, 10},
+                                     {0x0521, 3, 'A' | 'n' << 8, 'a', 5, 5}, {0x01F0, 0}}, 1));
+    Write("WmfCheck", "bitmap", WmfWithBitmap());
+    Write("IconCheck", "bitmap", Icon(false));
+    Write("IconCheck", "png", Icon(true));
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -168,5 +263,6 @@ int main(int argc, char** argv) {
     PageStoreSeeds();
     ExpressionSeeds();
     DescriptionSeeds(argv[2]);
+    PictureCheckSeeds();
     return 0;
 }

@@ -99,6 +99,12 @@ inline void AttachBitmap(TQRPageBytes& record, std::size_t headerFields, std::si
 inline void AttachSource(TQRPageBytes& r, std::size_t header, std::size_t bits) { AttachBitmap(r, header, bits, BitmapInfo(4, 3, 24), 36); }
 inline void AttachMask(TQRPageBytes& r, std::size_t header, std::size_t bits) { AttachBitmap(r, header, bits, BitmapInfo(4, 3, 1, 2), 12); }
 
+// The source's width and height at offset at: the whole 4 x 3 picture.
+inline void SourceExtent(TQRPageBytes& r, std::size_t at) {
+    PutU32(r, at, 4);
+    PutU32(r, at + 4, 3);
+}
+
 // An EMRTEXT at offset at: count characters of charSize bytes, then their spacing.
 inline void AttachText(TQRPageBytes& record, std::size_t at, const std::wstring& text, Cardinal charSize) {
     TQRPageBytes chars;
@@ -115,6 +121,7 @@ inline TQRPageBytes EmfWith(const TQRPageBytes& record, std::size_t headerSize =
     emf.erase(emf.begin() + 88, emf.begin() + 100);
     emf.insert(emf.begin() + 88, headerSize - 88, 0);
     PutU32(emf, 4, static_cast<Cardinal>(headerSize));
+    emf[56] = 4;  // handles: the records may create objects 1 to 3
     emf.insert(emf.begin() + static_cast<std::ptrdiff_t>(headerSize), record.begin(), record.end());
     PutU32(emf, 48, static_cast<Cardinal>(emf.size()));
     return emf;
@@ -141,16 +148,16 @@ inline std::vector<SoundRecord> SoundRecords() {
         PutU32(r, 80, 2);      // no colour table: palette indices
         AttachBitmap(r, 84, 92, info, 36);
     });
-    add("STRETCHBLT", 77, 108, [](TQRPageBytes& r) { AttachSource(r, 84, 92); });
+    add("STRETCHBLT", 77, 108, [](TQRPageBytes& r) { AttachSource(r, 84, 92); SourceExtent(r, 100); });
     add("MASKBLT", 78, 128, [](TQRPageBytes& r) { AttachSource(r, 84, 92); AttachMask(r, 112, 120); });
     add("PLGBLT", 79, 140, [](TQRPageBytes& r) { AttachSource(r, 96, 104); AttachMask(r, 124, 132); });
-    add("SETDIBITSTODEVICE", 80, 76, [](TQRPageBytes& r) { AttachSource(r, 48, 56); PutU32(r, 72, 3); });
-    add("STRETCHDIBITS", 81, 80, [](TQRPageBytes& r) { AttachSource(r, 48, 56); });
-    add("ALPHABLEND", 114, 108, [](TQRPageBytes& r) { AttachSource(r, 84, 92); });
-    add("TRANSPARENTBLT", 116, 108, [](TQRPageBytes& r) { AttachSource(r, 84, 92); });
-    add("CREATEMONOBRUSH", 93, 32, [](TQRPageBytes& r) { PutU32(r, 12, 2); AttachBitmap(r, 16, 24, BitmapInfo(8, 8, 1), 32); });
-    add("CREATEDIBPATTERNBRUSHPT", 94, 32, [](TQRPageBytes& r) { AttachBitmap(r, 16, 24, BitmapInfo(8, 8, 8, 256), 64); });
-    add("EXTCREATEPEN", 95, 52, [](TQRPageBytes& r) { AttachBitmap(r, 12, 20, BitmapInfo(8, 8, 4, 16), 32); });
+    add("SETDIBITSTODEVICE", 80, 76, [](TQRPageBytes& r) { AttachSource(r, 48, 56); SourceExtent(r, 40); PutU32(r, 72, 3); });
+    add("STRETCHDIBITS", 81, 80, [](TQRPageBytes& r) { AttachSource(r, 48, 56); SourceExtent(r, 40); });
+    add("ALPHABLEND", 114, 108, [](TQRPageBytes& r) { AttachSource(r, 84, 92); SourceExtent(r, 100); });
+    add("TRANSPARENTBLT", 116, 108, [](TQRPageBytes& r) { AttachSource(r, 84, 92); SourceExtent(r, 100); });
+    add("CREATEMONOBRUSH", 93, 32, [](TQRPageBytes& r) { PutU32(r, 8, 1); PutU32(r, 12, 2); AttachBitmap(r, 16, 24, BitmapInfo(8, 8, 1), 32); });
+    add("CREATEDIBPATTERNBRUSHPT", 94, 32, [](TQRPageBytes& r) { PutU32(r, 8, 1); AttachBitmap(r, 16, 24, BitmapInfo(8, 8, 8, 256), 64); });
+    add("EXTCREATEPEN", 95, 52, [](TQRPageBytes& r) { PutU32(r, 8, 1); AttachBitmap(r, 12, 20, BitmapInfo(8, 8, 4, 16), 32); });
     add("EXTTEXTOUTW", 84, 76, [](TQRPageBytes& r) { AttachText(r, 36, L"Ana", 2); });
     add("EXTTEXTOUTA", 83, 76, [](TQRPageBytes& r) { AttachText(r, 36, L"Ana", 1); });
     add("POLYTEXTOUTW", 97, 120, [](TQRPageBytes& r) { PutU32(r, 36, 2); AttachText(r, 40, L"Ana", 2); AttachText(r, 80, L"Bela", 2); });

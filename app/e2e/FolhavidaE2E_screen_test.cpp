@@ -16,6 +16,9 @@
 #include "framework/rtl/UniqueHandle.h"
 #include "report/pagestore/QRPageList.h"
 #include "framework/rtl/WinApi.h"
+#include "testing/QRPageListFiles.h"
+#include "testing/QRTestPages.h"
+#include "testing/TestJpegs.h"
 
 #include <commctrl.h>
 #include <dlgs.h>
@@ -680,6 +683,172 @@ TEST_F(FolhavidaResume, GeneratesSavesReopensAndStylesTheResume) {
     ASSERT_NE(reopened, nullptr);
     EXPECT_EQ(CompletePageCount(reopened), static_cast<int>(styled.size()));
     ClosePreview(reopened);
+}
+
+// ---- hostile files ----
+
+std::string Narrow(const std::wstring& text) {
+    std::string narrow;
+    for (wchar_t ch : text) narrow += ch < 128 ? static_cast<char>(ch) : '?';
+    return narrow;
+}
+
+using Bytes = std::vector<Byte>;
+
+// A prepared report of one page: the metafile of one record, patched after the page store has
+// stored it (the store itself refuses such pages) at offset `at` of the record with `value`.
+Bytes ReportWithPatchedPage(const Bytes& record, std::size_t at, Cardinal value) {
+    auto list = qrtest::NewList(Int64{1} << 24);
+    list->AddPageBytes(qrtest::EmfWith(record));
+    list->WriteHeader();
+    Bytes image = qrtest::StreamImage(*list->Stream());
+    constexpr std::size_t pageAt = QRHeaderSize + 8, recordAt = 88;  // the record behind the page's header
+    qrtest::PutU32(image, pageAt + recordAt + at, value);
+    return image;
+}
+
+Bytes RecordOf(Cardinal type, std::size_t size, std::initializer_list<std::pair<std::size_t, Cardinal>> fields) {
+    Bytes record = qrtest::NewRecord(type, size);
+    for (const auto& [at, value] : fields) qrtest::PutU32(record, at, value);
+    return record;
+}
+
+void PutWord16(Bytes& b, std::size_t at, unsigned value) {
+    b[at] = static_cast<Byte>(value);
+    b[at + 1] = static_cast<Byte>(value >> 8);
+}
+
+// A Windows metafile with a table of one object that selects object 5.
+Bytes WmfSelectingBeyondItsTable() {
+    Bytes wmf(18 + 8 + 6, 0);
+    PutWord16(wmf, 0, 1);
+    PutWord16(wmf, 2, 9);
+    PutWord16(wmf, 4, 0x300);
+    qrtest::PutU32(wmf, 6, static_cast<Cardinal>(wmf.size() / 2));
+    PutWord16(wmf, 10, 1);
+    qrtest::PutU32(wmf, 18, 4);
+    PutWord16(wmf, 22, 0x012D);  // SELECTOBJECT
+    PutWord16(wmf, 24, 5);
+    qrtest::PutU32(wmf, 26, 3);  // end of file
+    return wmf;
+}
+
+// An icon whose only image is a bitmap claiming 65536 x 32768 pixels.
+Bytes IconOfAHugeBitmap() {
+    Bytes icon(6 + 16 + 40 + 64, 0);
+    icon[2] = icon[4] = 1;
+    icon[6] = icon[7] = 16;
+    qrtest::PutU32(icon, 14, 40 + 64);
+    qrtest::PutU32(icon, 18, 22);
+    qrtest::PutU32(icon, 22, 40);
+    qrtest::PutU32(icon, 26, 65536);
+    qrtest::PutU32(icon, 30, 65536);
+    icon[34] = 1;
+    icon[36] = 32;
+    return icon;
+}
+
+Bytes BytesOf(const std::string& text) { return Bytes(text.begin(), text.end()); }
+
+struct HostileFile {
+    const wchar_t* name;
+    Bytes bytes;
+    const wchar_t* says = L"";  // what the error message says
+};
+
+// The program started with a folder of hostile pages and pictures beside it.
+class FolhavidaHostileFiles : public Folhavida {
+protected:
+    void SetUp() override {
+        wchar_t temp[MAX_PATH] = {};
+        GetTempPathW(MAX_PATH, temp);
+        folder_ = std::wstring(temp) + L"fv-e2e-hostile-" + std::to_wstring(GetCurrentProcessId()) + L"\\";
+        CreateDirectoryW(folder_.c_str(), nullptr);
+        Folhavida::SetUp();
+    }
+    void TearDown() override {
+        Folhavida::TearDown();
+        for (const std::wstring& file : written_) DeleteFileW(file.c_str());
+        RemoveDirectoryW(folder_.c_str());
+    }
+
+    std::wstring Write(const HostileFile& file) {
+        const std::wstring path = folder_ + file.name;
+        UniqueKernelHandle out(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+        DWORD written = 0;
+        WriteFile(out.get(), file.bytes.data(), static_cast<DWORD>(file.bytes.size()), &written, nullptr);
+        written_.push_back(path);
+        return path;
+    }
+
+    // Clicks the button, names the file in the open dialog it shows, and returns the text of the
+    // program's error message, which it closes ("" when none came).
+    std::wstring OpenThrough(HWND button, const std::wstring& path) {
+        Click(button, 10, 10);
+        HWND dialog = nullptr;
+        EXPECT_TRUE(WaitFor([&] {
+            dialog = ProgramWindow(L"#32770");
+            return dialog != nullptr && (GetDlgItem(dialog, cmb13) != nullptr || GetDlgItem(dialog, edt1) != nullptr);
+        }, 10s)) << "no open dialog";
+        if (dialog == nullptr) return L"";
+        SetDlgItemTextW(dialog, GetDlgItem(dialog, cmb13) != nullptr ? cmb13 : edt1, path.c_str());
+        PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+        EXPECT_TRUE(WaitFor([&] { return !IsWindow(dialog); }, 10s)) << "the open dialog stayed";
+        HWND message = nullptr;
+        if (!WaitFor([&] { return (message = ProgramWindow(L"#32770", L"Folhavida 3.0")) != nullptr || !Alive(); }, 20s) ||
+            message == nullptr)
+            return L"";
+        std::wstring text;
+        for (HWND label : VisibleChildren(message, L"Static")) text += TextOf(label);
+        PostMessageW(message, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+        EXPECT_TRUE(WaitFor([&] { return !IsWindow(message); }, 10s)) << "the message stayed";
+        return text;
+    }
+
+    bool Alive() const { return WaitForSingleObject(process_.hProcess, 0) == WAIT_TIMEOUT; }
+
+    std::wstring folder_;
+    std::vector<std::wstring> written_;
+};
+
+TEST_F(FolhavidaHostileFiles, PagesAndPicturesThatWouldCrashTheProgramAreRefusedWithAMessage) {
+    const Bytes brush = RecordOf(39, 24, {{8, 1}});
+    const Bytes polygon = RecordOf(86, 28 + 12, {{24, 3}});
+    const Bytes ellipse = RecordOf(42, 24, {{16, 10}, {20, 10}});
+    const HostileFile reports[] = {
+        {L"brush-beyond-the-table.QRP", ReportWithPatchedPage(brush, 8, 0x7FFFFFF0), L"Corrupt file."},
+        {L"polygon-beyond-its-record.QRP", ReportWithPatchedPage(polygon, 24, 0x10000), L"Corrupt file."},
+        {L"huge-ellipse.QRP", ReportWithPatchedPage(ellipse, 16, 0x7FFFFFFF), L"Corrupt file."},
+    };
+    const HostileFile pictures[] = {
+        {L"brush-beyond-the-table.emf",
+         [&] { Bytes emf = qrtest::EmfWith(brush); qrtest::PutU32(emf, 88 + 8, 0x7FFFFFF0); return emf; }(),
+         L"Metafile is not valid"},
+        {L"select-beyond-the-table.wmf", WmfSelectingBeyondItsTable(), L"Metafile is not valid"},
+        {L"huge-bitmap.ico", IconOfAHugeBitmap(), L"Icon image is not valid"},
+        {L"cut-after-the-scan-header.jpg", BytesOf(testjpeg::CutAfterScanHeader(testjpeg::GreyJpeg(64, 64))),
+         L"JPEG error #"},
+        {L"sixty-five-scans.jpg", BytesOf(testjpeg::ProgressiveOfScans(1)), L"more than 64 passes"},
+    };
+
+    for (const HostileFile& report : reports) {
+        SCOPED_TRACE(Narrow(report.name));
+        const std::wstring message = OpenThrough(Button(window_, L"Abrir (QRP)"), Write(report));
+        ASSERT_TRUE(Alive()) << "the program died";
+        EXPECT_NE(message.find(report.says), std::wstring::npos) << "the message: " << Narrow(message);
+        if (HWND preview = ProgramWindow(L"TQRStandardPreview")) PostMessageW(preview, WM_CLOSE, 0, 0);
+        EXPECT_TRUE(WaitFor([&] { return ProgramWindow(L"TQRStandardPreview") == nullptr; }, 10s));
+    }
+
+    HWND tabs = PageControl();
+    ClickTab(tabs, 4);  // Foto
+    ASSERT_TRUE(WaitFor([&] { return Button(window_, L"Procurar uma Foto") != nullptr; }, 10s));
+    for (const HostileFile& picture : pictures) {
+        SCOPED_TRACE(Narrow(picture.name));
+        const std::wstring message = OpenThrough(Button(window_, L"Procurar uma Foto"), Write(picture));
+        ASSERT_TRUE(Alive()) << "the program died";
+        EXPECT_NE(message.find(picture.says), std::wstring::npos) << "the message: " << Narrow(message);
+    }
 }
 
 }  // namespace

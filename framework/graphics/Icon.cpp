@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "framework/graphics/Canvas.h"
+#include "framework/graphics/checks/IconCheck.h"
 
 namespace {
 
@@ -10,25 +11,10 @@ const wchar_t kInvalidIcon[] = L"Icon image is not valid";
 constexpr Int64 kMaxIconFileBytes = 16 * 1024 * 1024;
 
 template <typename T>
-T ReadLE(const Byte* p) {
-    T value{};
-    std::memcpy(&value, p, sizeof(T));
-    return value;
-}
-
-template <typename T>
 void Append(std::vector<Byte>& out, T value) {
     const Byte* p = reinterpret_cast<const Byte*>(&value);
     out.insert(out.end(), p, p + sizeof(T));
 }
-
-struct IconEntry {
-    int width;
-    int height;
-    int bitCount;
-    uint32_t size;
-    uint32_t offset;
-};
 
 }  // namespace
 
@@ -88,28 +74,15 @@ void TIcon::LoadFromStream(TStream& stream) {
     std::vector<Byte> data(static_cast<size_t>(remaining));
     stream.ReadBuffer(data.data(), remaining);
 
-    const int count = ReadLE<uint16_t>(data.data() + 4);
-    if (ReadLE<uint16_t>(data.data()) != 0 || ReadLE<uint16_t>(data.data() + 2) != 1 || count == 0 ||
-        6 + 16ll * count > remaining)
-        throw EInvalidGraphic(kInvalidIcon);
-    IconEntry best{};
-    for (int i = 0; i < count; ++i) {
-        const Byte* e = data.data() + 6 + 16 * i;
-        IconEntry entry{e[0] ? e[0] : 256, e[1] ? e[1] : 256, ReadLE<uint16_t>(e + 6), ReadLE<uint32_t>(e + 8),
-                        ReadLE<uint32_t>(e + 12)};
-        if (entry.size == 0 || entry.offset > data.size() || entry.size > data.size() - entry.offset)
-            throw EInvalidGraphic(kInvalidIcon);
-        const bool better = entry.width * entry.height > best.width * best.height ||
-                            (entry.width * entry.height == best.width * best.height && entry.bitCount > best.bitCount);
-        if (i == 0 || better) best = entry;
-    }
-    UniqueIcon icon(CreateIconFromResourceEx(data.data() + best.offset, best.size, TRUE, 0x00030000, best.width,
-                                             best.height, LR_DEFAULTCOLOR));
+    const std::optional<TIconImage> best = ChooseIconImage(data);
+    if (!best) throw EInvalidGraphic(kInvalidIcon);
+    UniqueIcon icon(CreateIconFromResourceEx(data.data() + best->offset, static_cast<DWORD>(best->size), TRUE,
+                                             0x00030000, best->width, best->height, LR_DEFAULTCOLOR));
     if (!icon) throw EInvalidGraphic(kInvalidIcon);
     handle_ = std::move(icon);
     data_ = std::move(data);
-    width_ = best.width;
-    height_ = best.height;
+    width_ = best->width;
+    height_ = best->height;
     Changed();
 }
 

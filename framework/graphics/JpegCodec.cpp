@@ -8,6 +8,8 @@
 #include <jerror.h>
 #include <jpeglib.h>
 
+#include "framework/graphics/checks/PictureLimits.h"
+
 // The functions that call setjmp keep only trivially destructible locals: longjmp skips
 // destructors, so nothing with one may live in these frames.
 
@@ -16,11 +18,39 @@ namespace {
 struct ErrorTrap {
     jpeg_error_mgr manager;
     std::jmp_buf jump;
+    TJpegRefusal refusal = TJpegRefusal::None;
 };
 
-void TrapErrorExit(j_common_ptr info) {
+[[noreturn]] void TrapErrorExit(j_common_ptr info) {
     auto* trap = reinterpret_cast<ErrorTrap*>(info->err);
     std::longjmp(trap->jump, 1);
+}
+
+[[noreturn]] void Refuse(j_common_ptr info, TJpegRefusal refusal) {
+    reinterpret_cast<ErrorTrap*>(info->err)->refusal = refusal;
+    ERREXIT(info, JERR_IMAGE_TOO_BIG);
+    TrapErrorExit(info);  // not reached: ERREXIT leaves through TrapErrorExit
+}
+
+// libjpeg carries on past data cut short or corrupt, with a warning, and fills what it could
+// not decode with grey: for a picture from a file that is a failure.
+bool IsDamageWarning(int code) {
+    switch (code) {
+    case JWRN_JPEG_EOF:          // premature end of the file
+    case JWRN_HIT_MARKER:        // premature end of a data segment
+    case JWRN_EXTRANEOUS_DATA:
+    case JWRN_HUFF_BAD_CODE:
+    case JWRN_MUST_RESYNC:
+    case JWRN_NOT_SEQUENTIAL:
+    case JWRN_BOGUS_PROGRESSION:
+        return true;
+    default:
+        return false;
+    }
+}
+
+void TrapDamageWarning(j_common_ptr info, int level) {
+    if (level < 0 && IsDamageWarning(info->err->msg_code)) TrapErrorExit(info);
 }
 
 void IgnoreMessage(j_common_ptr) {}
@@ -28,13 +58,31 @@ void IgnoreMessage(j_common_ptr) {}
 void InstallTrap(ErrorTrap& trap) {
     jpeg_std_error(&trap.manager);
     trap.manager.error_exit = TrapErrorExit;
+    trap.manager.emit_message = TrapDamageWarning;
     trap.manager.output_message = IgnoreMessage;
 }
 
-// Decoded pictures beyond this many pixels are refused before any allocation.
-constexpr long long kMaxPixels = 64ll * 1024 * 1024;
+// Scans times pixels: a picture at the pixel limit may take half the scan limit.
+constexpr long long kScanPixelBudget = (JpegMaxScans / 2) * static_cast<long long>(MaxPicturePixels);
 
-JpegResult Failure(int code) { return JpegResult{false, code}; }
+// Called by libjpeg before each step of input: stops a decode whose scans have gone past the limits.
+void WatchScans(j_common_ptr common) {
+    if (!common->is_decompressor) return;
+    auto* info = reinterpret_cast<j_decompress_ptr>(common);
+    const long long scans = info->input_scan_number;
+    if (scans > JpegMaxScans) Refuse(common, TJpegRefusal::Scans);
+    if (scans * info->image_width * info->image_height > kScanPixelBudget) Refuse(common, TJpegRefusal::Scans);
+}
+
+TJpegRefusal LimitRefusal(long long width, long long height) {
+    switch (ExceededPictureLimit(width, height, width * 3)) {
+    case TPictureLimit::Pixels: return TJpegRefusal::Pixels;
+    case TPictureLimit::Bytes: return TJpegRefusal::Bytes;
+    default: return TJpegRefusal::None;
+    }
+}
+
+JpegResult Failure(const ErrorTrap& trap) { return JpegResult{false, trap.manager.msg_code, trap.refusal}; }
 
 }  // namespace
 
@@ -44,30 +92,30 @@ JpegResult JpegReadSize(const std::uint8_t* data, std::size_t size, int* width, 
     InstallTrap(trap);
     info.err = &trap.manager;
     if (setjmp(trap.jump)) {
-        int code = trap.manager.msg_code;
         jpeg_destroy_decompress(&info);
-        return Failure(code);
+        return Failure(trap);
     }
     jpeg_create_decompress(&info);
     if (size == 0) ERREXIT(&info, JERR_INPUT_EMPTY);
     jpeg_mem_src(&info, data, static_cast<unsigned long>(size));
     jpeg_read_header(&info, TRUE);
+    const TJpegRefusal refusal = LimitRefusal(info.image_width, info.image_height);
+    if (refusal != TJpegRefusal::None) Refuse(reinterpret_cast<j_common_ptr>(&info), refusal);
     *width = static_cast<int>(info.image_width);
     *height = static_cast<int>(info.image_height);
-    if (static_cast<long long>(*width) * *height > kMaxPixels) ERREXIT(&info, JERR_IMAGE_TOO_BIG);
     jpeg_destroy_decompress(&info);
     return {};
 }
 
 JpegResult JpegDecodeBgr(const std::uint8_t* data, std::size_t size, std::uint8_t* const* rows, int width, int height) {
     jpeg_decompress_struct info{};
+    jpeg_progress_mgr progress{};
     ErrorTrap trap;
     InstallTrap(trap);
     info.err = &trap.manager;
     if (setjmp(trap.jump)) {
-        int code = trap.manager.msg_code;
         jpeg_destroy_decompress(&info);
-        return Failure(code);
+        return Failure(trap);
     }
     jpeg_create_decompress(&info);
     if (size == 0) ERREXIT(&info, JERR_INPUT_EMPTY);
@@ -77,6 +125,8 @@ JpegResult JpegDecodeBgr(const std::uint8_t* data, std::size_t size, std::uint8_
         ERREXIT(&info, JERR_IMAGE_TOO_BIG);
     info.out_color_space = JCS_EXT_BGR;
     info.scale_num = info.scale_denom = 1;
+    progress.progress_monitor = WatchScans;
+    info.progress = &progress;
     jpeg_start_decompress(&info);
     while (info.output_scanline < info.output_height) {
         JSAMPROW row = rows[info.output_scanline];
@@ -98,9 +148,8 @@ JpegResult EncodeToMalloc(const std::uint8_t* const* rows, int width, int height
     InstallTrap(trap);
     info.err = &trap.manager;
     if (setjmp(trap.jump)) {
-        int code = trap.manager.msg_code;
         jpeg_destroy_compress(&info);
-        return Failure(code);
+        return Failure(trap);
     }
     jpeg_create_compress(&info);
     jpeg_mem_dest(&info, buffer, size);

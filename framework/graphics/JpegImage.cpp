@@ -1,11 +1,20 @@
 #include "framework/graphics/JpegImage.h"
 
 #include "framework/graphics/JpegCodec.h"
+#include "framework/graphics/checks/PictureLimits.h"
 #include "framework/rtl/Format.h"
 
 namespace {
 
-[[noreturn]] void RaiseJpegError(int code) { throw EJPEG(L"JPEG error #" + IntToStr(code)); }
+[[noreturn]] void RaiseJpegError(const JpegResult& result) {
+    switch (result.refusal) {
+    case TJpegRefusal::Pixels: throw EJPEG(PictureLimitMessage(TPictureLimit::Pixels));
+    case TJpegRefusal::Bytes: throw EJPEG(PictureLimitMessage(TPictureLimit::Bytes));
+    case TJpegRefusal::Scans:
+        throw EJPEG(L"The JPEG image takes more than " + IntToStr(JpegMaxScans) + L" passes to decode, the most a picture may take");
+    default: throw EJPEG(L"JPEG error #" + IntToStr(result.errorCode));
+    }
+}
 
 std::vector<Byte*> RowPointers(TBitmap& bitmap) {
     std::vector<Byte*> rows(bitmap.Height());
@@ -17,7 +26,7 @@ std::unique_ptr<TBitmap> Decode(const std::vector<Byte>& data, int width, int he
     auto bitmap = std::make_unique<TBitmap>(width, height, pf24bit);
     auto rows = RowPointers(*bitmap);
     JpegResult result = JpegDecodeBgr(data.data(), data.size(), rows.data(), width, height);
-    if (!result.ok) RaiseJpegError(result.errorCode);
+    if (!result.ok) RaiseJpegError(result);
     return bitmap;
 }
 
@@ -75,7 +84,7 @@ void TJPEGImage::Compress() {
     std::vector<const Byte*> constRows(rows.begin(), rows.end());
     std::vector<Byte> data;
     JpegResult result = JpegEncodeBgr(constRows.data(), width_, height_, quality_, data);
-    if (!result.ok) RaiseJpegError(result.errorCode);
+    if (!result.ok) RaiseJpegError(result);
     data_ = std::move(data);
 }
 
@@ -90,7 +99,7 @@ void TJPEGImage::LoadFromStream(TStream& stream) {
     if (!data.empty()) stream.ReadBuffer(data.data(), static_cast<Int64>(data.size()));
     int width = 0, height = 0;
     JpegResult header = JpegReadSize(data.data(), data.size(), &width, &height);
-    if (!header.ok) RaiseJpegError(header.errorCode);
+    if (!header.ok) RaiseJpegError(header);
     // Decoding now reports damaged data here, while the previous picture is still in place.
     auto bitmap = Decode(data, width, height);
     data_ = std::move(data);

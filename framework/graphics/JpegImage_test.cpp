@@ -4,6 +4,7 @@
 
 #include "framework/graphics/Metafile.h"
 #include "framework/rtl/Streams.h"
+#include "testing/TestJpegs.h"
 #include "testing/TestPixels.h"
 
 namespace {
@@ -28,6 +29,18 @@ std::string Encoded(TJPEGImage& jpeg) {
     TStringStream stream;
     jpeg.SaveToStream(stream);
     return stream.DataString();
+}
+
+// The message loading bytes raises, or "" when they load.
+std::wstring LoadError(const std::string& bytes) {
+    TJPEGImage jpeg;
+    TStringStream stream(bytes);
+    try {
+        jpeg.LoadFromStream(stream);
+        return L"";
+    } catch (const EJPEG& e) {
+        return e.Message();
+    }
 }
 
 }  // namespace
@@ -95,6 +108,28 @@ TEST(JpegImage, CorruptDataRaisesAJpegErrorAndKeepsThePicture) {
         EXPECT_EQ(jpeg.Width(), 32);
         EXPECT_EQ(Encoded(jpeg), valid);
     }
+}
+
+TEST(JpegImage, PicturesCutShortTooLargeOrOfTooManyScansAreRefusedSaySo) {
+    auto original = Gradient(64, 64);
+    TJPEGImage jpeg;
+    jpeg.Assign(*original);
+    const std::string valid = Encoded(jpeg);
+    ASSERT_EQ(LoadError(valid), L"");
+
+    // Cut a little after the scan header: libjpeg alone would fill the rest with grey.
+    EXPECT_EQ(LoadError(testjpeg::CutAfterScanHeader(valid)).rfind(L"JPEG error #", 0), 0u);
+
+    // 5000 x 5000 in the frame header: refused before anything is decoded.
+    std::string huge = valid;
+    const std::size_t frame = huge.find("\xFF\xC0");
+    ASSERT_NE(frame, std::string::npos);
+    huge[frame + 5] = huge[frame + 7] = static_cast<char>(5000 >> 8);
+    huge[frame + 6] = huge[frame + 8] = static_cast<char>(5000 & 0xFF);
+    EXPECT_NE(LoadError(huge).find(L"16 megapixels"), std::wstring::npos);
+
+    EXPECT_EQ(LoadError(testjpeg::ProgressiveOfScans(0)), L"") << "64 scans";
+    EXPECT_NE(LoadError(testjpeg::ProgressiveOfScans(1)).find(L"64 passes"), std::wstring::npos) << "65 scans";
 }
 
 TEST(JpegImage, AssignFromOtherGraphicsAndItsSizeIsFixed) {

@@ -4,6 +4,8 @@
 #include <vector>
 
 #include "framework/graphics/ScreenMetrics.h"
+#include "framework/graphics/checks/EmfCheck.h"
+#include "framework/graphics/checks/WmfCheck.h"
 
 namespace {
 
@@ -19,26 +21,14 @@ uint32_t ReadU32(const Byte* p) {
     return v;
 }
 
-}  // namespace
-
-bool IsValidEnhMetafile(const Byte* data, size_t size) {
-    if (size < 88) return false;
-    if (ReadU32(data) != EMR_HEADER) return false;
-    const uint32_t headerSize = ReadU32(data + 4);
-    if (headerSize < 88 || headerSize % 4 || headerSize > size) return false;
-    if (ReadU32(data + 40) != ENHMETA_SIGNATURE) return false;
-    if (ReadU32(data + 48) != size) return false;  // nBytes
-    size_t offset = 0;
-    uint32_t lastType = 0;
-    while (offset < size) {
-        if (size - offset < 8) return false;
-        const uint32_t recordSize = ReadU32(data + offset + 4);
-        if (recordSize < 8 || recordSize % 4 || recordSize > size - offset) return false;
-        lastType = ReadU32(data + offset);
-        offset += recordSize;
-    }
-    return lastType == EMR_EOF;
+// Records of types the check does not know (written by another GDI version, say) were not
+// checked, so they are not played.
+int CALLBACK PlayCheckedRecord(HDC dc, HANDLETABLE* table, const ENHMETARECORD* record, int handles, LPARAM) {
+    if (IsCheckedEmfRecordType(record->iType)) PlayEnhMetaFileRecord(dc, table, record, static_cast<UINT>(handles));
+    return 1;
 }
+
+}  // namespace
 
 // ---- TMetafile ----
 
@@ -72,6 +62,7 @@ void TMetafile::SetHandle(UniqueEnhMetafile owned) {
         mmHeight_ = header.rclFrame.bottom - header.rclFrame.top;
     }
     handle_ = std::move(owned);
+    fromStream_ = false;
     Changed();
 }
 
@@ -83,6 +74,7 @@ UniqueEnhMetafile TMetafile::ReleaseHandle() {
 
 void TMetafile::Clear() {
     handle_.reset();
+    fromStream_ = false;
     mmWidth_ = mmHeight_ = 0;
     Changed();
 }
@@ -96,6 +88,7 @@ void TMetafile::AssignGraphic(const TGraphic& source) {
         if (!copy) throw EOutOfMemory(L"Out of system resources");
     }
     handle_ = std::move(copy);
+    fromStream_ = other->fromStream_;
     mmWidth_ = other->mmWidth_;
     mmHeight_ = other->mmHeight_;
     Changed();
@@ -106,7 +99,10 @@ void TMetafile::Draw(TCanvas& canvas, const TRect& r) {
     RECT rc{r.Left, r.Top, r.Right, r.Bottom};
     HDC dc = canvas.Handle();
     SavedDCState state(dc);  // playback may leave objects, clipping and modes behind
-    PlayEnhMetaFile(dc, handle_.get(), &rc);
+    if (fromStream_)
+        EnumEnhMetaFile(dc, handle_.get(), PlayCheckedRecord, nullptr, &rc);
+    else
+        PlayEnhMetaFile(dc, handle_.get(), &rc);
 }
 
 namespace {
@@ -152,14 +148,18 @@ void TMetafile::LoadWindowsMetafile(TStream& stream, Int64 start, bool placeable
     const Int64 metaStart = stream.Position();
     Byte metaHeader[18];
     if (stream.Read(metaHeader, sizeof metaHeader) != sizeof metaHeader) throw EInvalidGraphic(kInvalidMetafile);
-    const uint32_t total = ReadU32(metaHeader + 6) * 2;  // the size is counted in 16-bit words
+    const Int64 total = Int64{ReadU32(metaHeader + 6)} * 2;  // the size is counted in 16-bit words
     if ((ReadU16(metaHeader) != 1 && ReadU16(metaHeader) != 2) || ReadU16(metaHeader + 2) != 9 ||
-        total < sizeof metaHeader || total > kMaxMetafileBytes || total > stream.Size() - metaStart)
+        total < Int64{sizeof metaHeader} || total > kMaxMetafileBytes || total > stream.Size() - metaStart)
         throw EInvalidGraphic(kInvalidMetafile);
-    std::vector<Byte> data(total);
+    std::vector<Byte> data(static_cast<size_t>(total));
     std::memcpy(data.data(), metaHeader, sizeof metaHeader);
-    stream.ReadBuffer(data.data() + sizeof metaHeader, total - sizeof metaHeader);
-    UniqueEnhMetafile handle(SetWinMetaFileBits(total, data.data(), nullptr, placeable ? &picture : nullptr));
+    stream.ReadBuffer(data.data() + sizeof metaHeader, total - Int64{sizeof metaHeader});
+    if (!IsSoundWmf(data)) {
+        stream.SetPosition(start);
+        throw EInvalidGraphic(kInvalidMetafile);
+    }
+    UniqueEnhMetafile handle(SetWinMetaFileBits(static_cast<UINT>(total), data.data(), nullptr, placeable ? &picture : nullptr));
     if (!handle) {
         stream.SetPosition(start);
         throw EInvalidGraphic(kInvalidMetafile);
@@ -181,11 +181,12 @@ void TMetafile::LoadEnhanced(TStream& stream, Int64 start) {
     std::vector<Byte> data(total);
     std::memcpy(data.data(), head, sizeof head);
     if (stream.Read(data.data() + sizeof head, total - sizeof head) != static_cast<Int64>(total - sizeof head) ||
-        !IsValidEnhMetafile(data.data(), data.size()))
+        !IsSoundEmf(data))
         throw EInvalidGraphic(kInvalidMetafile);
     UniqueEnhMetafile handle(SetEnhMetaFileBits(total, data.data()));
     if (!handle) throw EInvalidGraphic(kInvalidMetafile);
     SetHandle(std::move(handle));
+    fromStream_ = true;
 }
 
 void TMetafile::SaveToStream(TStream& stream) {

@@ -28,14 +28,17 @@ public:
     void SetMMHeight(int height);
 
     HENHMETAFILE Handle() const { return handle_.get(); }
-    // The frame is read from the metafile's header.
+    // The frame is read from the metafile's header. A handle set here is the program's own
+    // drawing, played as it is.
     void SetHandle(UniqueEnhMetafile handle);
     UniqueEnhMetafile ReleaseHandle();
     void Clear();
 
+    // A metafile read from a stream plays only the records the metafile check knows (IsSoundEmf).
     void Draw(TCanvas& canvas, const TRect& r) override;
     // Raw EMF: reads exactly the byte count the EMF header states, after checking the records.
-    // A Windows metafile (with or without the placeable header) is converted to an enhanced one.
+    // A Windows metafile (with or without the placeable header) is checked (IsSoundWmf) and
+    // converted to an enhanced one.
     void LoadFromStream(TStream& stream) override;
     void SaveToStream(TStream& stream) override;
 
@@ -47,6 +50,7 @@ private:
     void LoadWindowsMetafile(TStream& stream, Int64 start, bool placeable);
 
     UniqueEnhMetafile handle_;
+    bool fromStream_ = false;  // read from outside: drawn record by record, checked ones only
     int mmWidth_ = 0;  // 0.01 mm
     int mmHeight_ = 0;
 };
@@ -63,7 +67,3 @@ private:
     TMetafile& metafile_;
     UniqueMetafileRecording recording_;
 };
-
-// Whether bytes form a well-formed enhanced metafile: header record first with the signature and
-// a byte count equal to size, every record size in range, the EOF record last.
-bool IsValidEnhMetafile(const Byte* data, size_t size);

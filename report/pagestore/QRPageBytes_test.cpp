@@ -3,8 +3,12 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstring>
 #include <functional>
+#include <initializer_list>
+#include <limits>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "testing/QRTestPages.h"
@@ -160,3 +164,152 @@ TEST(QRPageBytes, HeaderAndEndOfFileBlocksStayInsideTheirRecords) {
 }
 
 }  // namespace
+
+// ---- records the player trusts for counts, indices and extents ----
+
+namespace {
+
+// A metafile of the given records between the header (with room for 3 objects) and the end.
+TQRPageBytes EmfOfRecords(const std::vector<TQRPageBytes>& records) {
+    TQRPageBytes body;
+    for (const TQRPageBytes& record : records) body.insert(body.end(), record.begin(), record.end());
+    TQRPageBytes emf = EmfWith(body);
+    PutU32(emf, 52, static_cast<Cardinal>(records.size() + 2));
+    return emf;
+}
+
+TQRPageBytes Rec(Cardinal type, std::size_t size, std::initializer_list<std::pair<std::size_t, Cardinal>> fields) {
+    TQRPageBytes record = NewRecord(type, size);
+    for (const auto& [at, value] : fields) PutU32(record, at, value);
+    return record;
+}
+
+constexpr Cardinal Stock = 0x80000000;
+const TQRPageBytes SolidBrush1 = Rec(39, 24, {{8, 1}});
+const TQRPageBytes Select1 = Rec(37, 12, {{8, 1}});
+const TQRPageBytes Delete1 = Rec(40, 12, {{8, 1}});
+
+// count 16-bit points (a POLYGON16, POLYLINE16 or POLYBEZIERTO16).
+TQRPageBytes Poly16(Cardinal type, Cardinal count, std::size_t pointsHeld) {
+    return Rec(type, 28 + 4 * pointsHeld, {{24, count}});
+}
+
+// Two polylines of two points each.
+TQRPageBytes PolyPolyline16(Cardinal first, Cardinal second, Cardinal total) {
+    return Rec(90, 32 + 8 + 16, {{24, 2}, {28, total}, {32, first}, {36, second}});
+}
+
+TQRPageBytes Box(Cardinal type, std::int32_t left, std::int32_t top, std::int32_t right, std::int32_t bottom) {
+    return Rec(type, 24, {{8, static_cast<Cardinal>(left)}, {12, static_cast<Cardinal>(top)},
+                          {16, static_cast<Cardinal>(right)}, {20, static_cast<Cardinal>(bottom)}});
+}
+
+TQRPageBytes StretchDIBits(Cardinal sourceWidth, Cardinal destinationWidth) {
+    const std::vector<SoundRecord> sound = qrtest::SoundRecords();
+    TQRPageBytes record =
+        std::find_if(sound.begin(), sound.end(), [](const SoundRecord& s) { return std::string(s.name) == "STRETCHDIBITS"; })->record;
+    PutU32(record, 40, sourceWidth);
+    PutU32(record, 44, 3);
+    PutU32(record, 72, destinationWidth);
+    PutU32(record, 76, 3);
+    return record;
+}
+
+TQRPageBytes WorldTransform(float scale, float shift) {
+    TQRPageBytes record = NewRecord(35, 32);
+    const float values[6] = {scale, 0, 0, scale, shift, 0};
+    std::memcpy(&record[8], values, sizeof values);
+    return record;
+}
+
+// EXTSELECTCLIPRGN of rects rectangles, rectsHeld of them in the record.
+TQRPageBytes ClipRegion(Cardinal rects, std::size_t rectsHeld) {
+    const auto dataSize = static_cast<Cardinal>(32 + 16 * rectsHeld);
+    return Rec(75, 16 + dataSize, {{8, dataSize}, {12, 5}, {16, 32}, {20, 1}, {24, rects}});
+}
+
+struct Sequence {
+    const char* name;
+    std::vector<TQRPageBytes> records;
+};
+
+}  // namespace
+
+TEST(QRPageBytes, AcceptsSoundObjectsShapesAndPolygons) {
+    const Sequence sound[] = {
+        {"brush created, selected, deleted", {SolidBrush1, Select1, Rec(37, 12, {{8, Stock | 4}}), Delete1}},
+        {"hatched brush", {Rec(39, 24, {{8, 3}, {12, 2}, {20, 5}})}},
+        {"font of a full LOGFONTW", {Rec(82, 104, {{8, 2}}), Rec(37, 12, {{8, 2}})}},
+        {"polygons", {Poly16(86, 3, 3), Poly16(87, 2, 2), Poly16(88, 3, 3), PolyPolyline16(2, 2, 4), Rec(3, 28 + 16, {{24, 2}})}},
+        {"shapes", {Box(43, 10, 10, 2400, 3400), Box(42, -50, -50, 50, 50), Rec(44, 32, {{16, 100}, {20, 100}, {24, 8}, {28, 8}})}},
+        {"clipping", {ClipRegion(1, 1), Rec(75, 16, {{12, 5}}), Box(30, 0, 0, 100, 100)}},
+        {"mapping", {Rec(17, 12, {{8, 8}}), Rec(9, 16, {{8, 2100}, {12, 2970}}), WorldTransform(2, 30)}},
+        {"stretched bitmap", {StretchDIBits(4, 8)}},
+        {"a type the check does not know", {Rec(200, 16, {{8, 0xFFFFFFFF}})}},
+    };
+    for (const Sequence& sequence : sound) EXPECT_TRUE(IsValidEmf(EmfOfRecords(sequence.records))) << sequence.name;
+}
+
+TEST(QRPageBytes, RejectsRecordsThePlayerWouldTrust) {
+    const auto huge = static_cast<Cardinal>(1 << 24);
+    const Sequence hostile[] = {
+        {"brush created at the handle count", {Rec(39, 24, {{8, 4}})}},
+        {"brush created far beyond the table", {Rec(39, 24, {{8, 0x7FFFFFFF}})}},
+        {"brush created at the reserved index", {Rec(39, 24, {{8, 0}})}},
+        {"brush whose hatch is a pointer", {Rec(39, 24, {{8, 1}, {12, 6}})}},
+        {"brush of an unknown hatch", {Rec(39, 24, {{8, 1}, {12, 2}, {20, 6}})}},
+        {"object selected beyond the table", {SolidBrush1, Rec(37, 12, {{8, 4}})}},
+        {"object selected before it is created", {Select1}},
+        {"stock object beyond the last", {Rec(37, 12, {{8, Stock | 20}})}},
+        {"object deleted beyond the table", {Rec(40, 12, {{8, 0x10000}})}},
+        {"stock object deleted", {Rec(40, 12, {{8, Stock | 4}})}},
+        {"object deleted twice", {SolidBrush1, Delete1, Delete1}},
+        {"object selected after it is deleted", {SolidBrush1, Delete1, Select1}},
+        {"selection shorter than its index", {SolidBrush1, Rec(37, 8, {})}},
+        {"font shorter than a LOGFONTW", {Rec(82, 100, {{8, 1}})}},
+        {"palette of more entries than the record", {Rec(49, 24, {{8, 1}, {12, 3u << 16 | 0x300}})}},
+        {"pen of a pattern without a bitmap", {Rec(95, 52, {{8, 1}, {36, 6}})}},
+        {"pen of more dashes than the record", {Rec(95, 60, {{8, 1}, {48, 3}})}},
+        {"POLYGON16 of more points than the record", {Poly16(86, 4, 3)}},
+        {"POLYLINE16 of more points than the record", {Poly16(87, 3, 2)}},
+        {"POLYBEZIERTO16 of more points than the record", {Poly16(88, 4, 3)}},
+        {"POLYGON16 whose point bytes overflow 32 bits", {Poly16(86, 0x40000001, 3)}},
+        {"POLYPOLYLINE16 counts beyond its points", {PolyPolyline16(2, 3, 5)}},
+        {"POLYPOLYLINE16 counts other than its total", {PolyPolyline16(2, 2, 3)}},
+        {"POLYPOLYLINE16 of more polylines than counts", {Rec(90, 40, {{24, 3}, {28, 0}})}},
+        {"POLYGON point beyond the bound", {Rec(3, 28 + 16, {{24, 2}, {28, huge}})}},
+        {"huge ellipse", {Box(42, -0x7FFFFFFF, -0x7FFFFFFF, 0x7FFFFFFF, 0x7FFFFFFF)}},
+        {"rectangle beyond the bound", {Box(43, 0, 0, huge, 10)}},
+        {"rectangle shorter than its corners", {Rec(43, 16, {})}},
+        {"STRETCHDIBITS of a source zero wide", {StretchDIBits(0, 8)}},
+        {"STRETCHDIBITS to a destination beyond the bound", {StretchDIBits(4, huge)}},
+        {"transform that is not a number", {WorldTransform(std::numeric_limits<float>::quiet_NaN(), 0)}},
+        {"transform of a huge scale", {WorldTransform(1e6f, 0)}},
+        {"transform shifting beyond the bound", {WorldTransform(1, 1e9f)}},
+        {"clip region of more rectangles than its data", {ClipRegion(2, 1)}},
+        {"clip region data beyond the record", {Rec(75, 48, {{8, 48}, {16, 32}, {20, 1}})}},
+        {"comment of more data than the record", {Rec(70, 16, {{8, 8}})}},
+    };
+    for (const Sequence& sequence : hostile) EXPECT_FALSE(IsValidEmf(EmfOfRecords(sequence.records))) << sequence.name;
+}
+
+TEST(QRPageBytes, BoundsCoordinatesByAPaperAndBitmapsByThePictureLimits) {
+    for (Cardinal right : {Cardinal{100}, Cardinal{0x7FFFFFFF}}) {  // the frame's right edge
+        TQRPageBytes page = EmfOfRecords({Box(43, 0, 0, 3000000, 10)});
+        PutU32(page, 32, right);
+        EXPECT_FALSE(IsValidEmf(page)) << "a rectangle 30 m wide, frame to " << right;
+        page = EmfOfRecords({Box(43, 0, 0, 100000, 10)});
+        PutU32(page, 32, right);
+        EXPECT_EQ(IsValidEmf(page), right > 100000) << "a rectangle of 1 m, frame to " << right;
+    }
+
+    // 5000 x 5000 run-length coded in 36 bytes: 25 megapixels once decoded.
+    const std::vector<SoundRecord> sound = qrtest::SoundRecords();
+    TQRPageBytes rle = std::find_if(sound.begin(), sound.end(), [](const SoundRecord& s) {
+                           return std::string(s.name) == "BITBLT of run-length bits";
+                       })->record;
+    ASSERT_TRUE(IsValidEmf(EmfWith(rle)));
+    PutU32(rle, 104, 5000);
+    PutU32(rle, 108, 5000);
+    EXPECT_FALSE(IsValidEmf(EmfWith(rle)));
+}
