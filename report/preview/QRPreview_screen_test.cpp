@@ -277,7 +277,7 @@ TEST_F(QRPreviewScreen, ThePageFrameKeepsItsFourRulesAtEveryZoom) {
         const Extended sy = static_cast<Extended>(page.Height()) / PaperPixelsHigh();
         const auto x = [&](int device) { return page.Left + static_cast<int>(device * sx); };
         const auto y = [&](int device) { return page.Top + static_cast<int>(device * sy); };
-        // Rules that lie outside what the preview shows (scrolled, at 100 %) are not looked at.
+        // Rules that lie outside what the preview shows without scrolling are not looked at.
         const TRect shown = Rect(0, 0, std::min(image->Width(), p.ClientWidth()), std::min(image->Height(), p.ClientHeight()));
         const auto inside = [&](TPoint at) { return at.X >= 2 && at.Y >= 2 && at.X < shown.Right - 2 && at.Y < shown.Bottom - 2; };
         const int midX = x((l + r) / 2), midY = std::min(y((t + b) / 2), shown.Bottom / 2);
@@ -295,7 +295,8 @@ TEST_F(QRPreviewScreen, ThePageFrameKeepsItsFourRulesAtEveryZoom) {
             ++looked;
             EXPECT_LT(darkest(*image, rule.At, rule.Horizontal), 200) << rule.Side << " rule missing";
         }
-        EXPECT_GE(looked, zoom == qrZoom100 ? 2 : 4);
+        // The whole page at fit page; all but the bottom at fit width; the top left at 100 %.
+        EXPECT_EQ(looked, zoom == qrZoomToFit ? 4 : zoom == qrZoomToWidth ? 3 : 2);
         // Between the rules the paper stays white.
         EXPECT_EQ(darkest(*image, TPoint{midX, midY}, true), 255);
     }

@@ -273,9 +273,7 @@ void TQRStandardPreview::CreatePreview(TQRPrinter* printer) {
 
 // Pages built before the window opened send no progress: the status line still tells that the
 // report is complete.
-void TQRStandardPreview::ShowProgressDone() {
-    if (const auto text = progressText_.Update(100)) StatusBar->Panels()->Items(0)->SetText(*text);
-}
+void TQRStandardPreview::ShowProgressDone() { StatusBar->Panels()->Items(0)->SetText(L"100%"); }
 
 TQRPrinter* TQRStandardPreview::QRPrinter() const { return QRPreview->QRPrinter(); }
 

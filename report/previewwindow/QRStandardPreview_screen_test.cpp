@@ -189,15 +189,31 @@ TEST_F(StandardPreviewScreen, LaidOutWithItsTextsAndTheToolBarFollowsTheBuild) {
     EXPECT_TRUE(w.ThumbGrid->Showing()) << "the thumbnails are the tab shown first";
     EXPECT_GT(w.ThumbGrid->DefaultRowHeight(), w.ThumbGrid->DefaultColWidth()) << "portrait thumbnails";
     EXPECT_EQ(Panel(1), L"Page 1 of 3");
+    EXPECT_EQ(Panel(0), L"100%") << "a complete report says so";
     Shot(L"preview-100");
 
-    // Progress: steps of 5, cleared at 100.
+    // Progress: steps of 5, up to 100%.
     w.QRPreviewProgressUpdate(nullptr, 3);
-    EXPECT_EQ(Panel(0), L"0%");
+    EXPECT_EQ(Panel(0), L"100%");
     w.QRPreviewProgressUpdate(nullptr, 40);
     EXPECT_EQ(Panel(0), L"40%");
     w.QRPreviewProgressUpdate(nullptr, 100);
-    EXPECT_EQ(Panel(0), L"");
+    EXPECT_EQ(Panel(0), L"100%");
+}
+
+TEST_F(StandardPreviewScreen, AtSixHundredPixelsTheToolBarShowsEveryButton) {
+    TQRStandardPreview& w = Open();
+    BuildAll();
+    w.SetBounds(20, 20, 600, 600);
+    ASSERT_TRUE(PumpUntil([&] { return w.Width() == 600 && w.ToolBar1->Width() == w.ClientWidth(); }));
+    for (int i = 0; i < w.ToolBar1->ControlCount(); ++i) {
+        TControl* c = w.ToolBar1->Controls(i);
+        if (!c->Visible()) continue;
+        EXPECT_LE(c->Left() + c->Width(), w.ToolBar1->ClientWidth()) << Narrow(c->Name());
+        EXPECT_LE(c->Top() + c->Height(), w.ToolBar1->ClientHeight()) << Narrow(c->Name());
+    }
+    EXPECT_EQ(w.QRPreview->Top(), w.ToolBar1->Top() + w.ToolBar1->Height()) << "the page starts below the bar";
+    Shot(L"preview-600");
 }
 
 TEST_F(StandardPreviewScreen, PagesMoveByButtonsKeysWheelThumbnailsAndTheGoToBox) {
