@@ -51,7 +51,7 @@ TColumn Column(const wchar_t* name, T* (TForm1::*member)[N]) {
 }
 
 #define FIELD(member) Column(L"" #member, &TForm1::member)
-#define TEXT(member, maxLength) Limited(FIELD(member), maxLength)
+#define FREE_TEXT(member, maxLength) Limited(FIELD(member), maxLength)
 
 // A tab repeated five times (experiences, courses) numbers its fields 1 to 5 at indexes 0 to 4
 // of their members; each repetition is a chain of its own.
@@ -64,18 +64,18 @@ struct TFieldTab {
 std::vector<TDataField> BuildFields() {
     const TFieldTab tabs[] = {
         {1, true,  // Dados Principais
-         {TEXT(edt_nome, 60), FIELD(edt_nasc), FIELD(edt_sexo), FIELD(edt_ec), FIELD(edt_tel1), FIELD(edt_tel2),
-          TEXT(edt_natural, 30), TEXT(edt_email, 60), TEXT(edt_rua, 40), TEXT(edt_numero, 30),
-          TEXT(edt_complemento, 70), TEXT(edt_bairro, 30), TEXT(edt_cidade, 20), FIELD(edt_uf)}},
+         {FREE_TEXT(edt_nome, 60), FIELD(edt_nasc), FIELD(edt_sexo), FIELD(edt_ec), FIELD(edt_tel1), FIELD(edt_tel2),
+          FREE_TEXT(edt_natural, 30), FREE_TEXT(edt_email, 60), FREE_TEXT(edt_rua, 40), FREE_TEXT(edt_numero, 30),
+          FREE_TEXT(edt_complemento, 70), FREE_TEXT(edt_bairro, 30), FREE_TEXT(edt_cidade, 20), FIELD(edt_uf)}},
         {5, true,  // Experiências Profissionais
-         {TEXT(edt_exnome, 40), TEXT(edt_excargo, 40), TEXT(edt_exobs, 250), FIELD(edt_exentrada),
+         {FREE_TEXT(edt_exnome, 40), FREE_TEXT(edt_excargo, 40), FREE_TEXT(edt_exobs, 250), FIELD(edt_exentrada),
           FIELD(edt_exsaida), FIELD(edt_extelefone)}},
-        {1, true, {FIELD(edt_escolaridade), TEXT(edt_curso, 40), TEXT(edt_escola, 120)}},  // Escolaridade
+        {1, true, {FIELD(edt_escolaridade), FREE_TEXT(edt_curso, 40), FREE_TEXT(edt_escola, 120)}},  // Escolaridade
         {5, true,  // Cursos
-         {TEXT(edt_cucurso, 40), TEXT(edt_cuobs, 250), TEXT(edt_cuescola, 40), FIELD(edt_cuduracao)}},
+         {FREE_TEXT(edt_cucurso, 40), FREE_TEXT(edt_cuobs, 250), FREE_TEXT(edt_cuescola, 40), FIELD(edt_cuduracao)}},
         {1, true,  // Informações
-         {TEXT(edt_rg, 20), TEXT(edt_cpf, 20), TEXT(edt_cp, 20), TEXT(edt_te, 20), TEXT(edt_cargo, 120),
-          TEXT(edt_salario, 120)}},
+         {FREE_TEXT(edt_rg, 20), FREE_TEXT(edt_cpf, 20), FREE_TEXT(edt_cp, 20), FREE_TEXT(edt_te, 20), FREE_TEXT(edt_cargo, 120),
+          FREE_TEXT(edt_salario, 120)}},
         {1, false, {FIELD(frase)}},  // Frase: Enter starts a new line of the phrase
     };
     std::vector<TDataField> fields;
@@ -93,7 +93,7 @@ std::vector<TDataField> BuildFields() {
     return fields;
 }
 
-#undef TEXT
+#undef FREE_TEXT
 #undef FIELD
 
 }  // namespace

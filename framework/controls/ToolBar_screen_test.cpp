@@ -136,13 +136,13 @@ TEST(ToolBarScreen, ANarrowBarWrapsItsButtonsIntoRowsAndGrowsToThem) {
         controls.push_back(b);
     }
     auto* exit = new TSpeedButton(&host.Root());
+    exit->SetWidth(100);
     exit->SetParent(bar);
-    exit->SetWidth(60);
     controls.push_back(exit);
     ASSERT_TRUE(PumpUntil([&] { return bar->HandleAllocated() && IsWindowVisible(bar->Handle()); }));
 
     // Four buttons fill 2 + 136 of the 160 pixels; the fifth and sixth start the second row and
-    // the speed button, too wide for what is left of it, the third.
+    // the 100-pixel speed button, too wide for what is left of it, the third.
     const int lefts[] = {2, 36, 70, 104, 2, 36, 2};
     const int tops[] = {2, 2, 2, 2, 32, 32, 62};
     for (std::size_t i = 0; i < controls.size(); ++i) {
