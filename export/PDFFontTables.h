@@ -32,8 +32,7 @@ std::optional<double> ParseTrueTypeItalicAngle(std::span<const Byte> table);
 std::optional<TTrueTypeOS2> ParseTrueTypeOS2(std::span<const Byte> table);
 
 // Where a face draws its underline, from its "post" table (the first 12 bytes suffice), in
-// design units: the top of the rule's distance above the baseline (negative: below it) and its
-// thickness.
+// design units: the rule's distance above the baseline (negative: below it) and its thickness.
 struct TTrueTypeUnderline {
     std::int16_t Position = 0;
     std::int16_t Thickness = 0;

@@ -152,6 +152,7 @@ std::optional<TFontUnderline> SelectedFontUnderline(HDC dc) {
     const std::optional<TTrueTypeHead> head = ParseTrueTypeHead(*headTable);
     if (!underline || !head || head->UnitsPerEm == 0 || underline->Thickness <= 0) return std::nullopt;
     const double em = head->UnitsPerEm;
-    // The table gives the rule's top edge; the centre lies half its thickness further down.
-    return TFontUnderline{(-underline->Position + underline->Thickness / 2.0) / em, underline->Thickness / em};
+    // The rule is centred on the table's position, as the screen's text output draws it: right
+    // under the letters, not a stroke below them.
+    return TFontUnderline{-underline->Position / em, underline->Thickness / em};
 }
