@@ -8,9 +8,9 @@
 #include "framework/graphics/Picture.h"
 #include "framework/rtl/FileUtils.h"
 #include "framework/rtl/StringUtils.h"
-#include "report/pagestore/QRStream.h"
 #include "report/printables/QRImage.h"
 #include "report/printables/QRShape.h"
+#include "report/previewwindow/QRPreviewRules.h"
 #include "report/text/QRTextPrintables.h"
 
 namespace {
@@ -125,9 +125,7 @@ void TCurriculoTemplate::ShowPreview() { curriculo_.ShowPreview(); }
 
 void TCurriculoTemplate::SavePreparedReport(const String& fileName) {
     // The file a preview shows is its pages' stream, which cannot be replaced under it.
-    if (OpenInPreview(fileName))
-        throw EQRError(L"O currículo " + fileName +
-                       L" está aberto numa visualização. Feche a visualização e salve de novo.");
+    if (OpenInPreview(fileName)) throw EQRError(FileInPreviewMessage(fileName));
     curriculo_.PrepareReport();
     TQRPrinter* printer = curriculo_.ReportPrinter();
     if (printer == nullptr || !printer->SavePreparedReport(fileName))
@@ -159,11 +157,7 @@ TQRPrinter* TCurriculoTemplate::PrinterForOpening() {
 void TCurriculoTemplate::ReleasePages(TQRPrinter* printer) { printer->ClearPages(); }
 
 bool TCurriculoTemplate::OpenInPreview(const String& fileName) const {
-    auto shows = [&](const TQRPrinter* printer) {
-        if (printer == nullptr || !printer->PreviewShowing() || printer->Stream() == nullptr) return false;
-        const String source = printer->Stream()->SourceFileName();
-        return !source.empty() && AnsiSameText(ExpandFileName(source), ExpandFileName(fileName));
-    };
+    auto shows = [&](const TQRPrinter* printer) { return printer != nullptr && PrinterShowsFile(*printer, fileName); };
     if (shows(shared_)) return true;
     return std::any_of(openedPrinters_.begin(), openedPrinters_.end(), [&](const auto& p) { return shows(p.get()); });
 }

@@ -8,10 +8,14 @@
 #include <string>
 
 #include "app/Curriculo.h"
+#include "app/CurriculoSections.h"
+#include "app/DataFields.h"
 #include "app/FullResume_test.h"
 #include "app/PageTexts_test.h"
 #include "framework/graphics/Picture.h"
+#include "framework/graphics/ScreenMetrics.h"
 #include "framework/rtl/FileUtils.h"
+#include "framework/rtl/StringUtils.h"
 #include "report/printables/QRImage.h"
 #include "report/printables/QRShape.h"
 #include "report/text/QRTextPrintables.h"
@@ -34,6 +38,56 @@ std::vector<String> Texts(TQRPrinter& printer) {
     for (int n = 1; n <= printer.PageCount(); ++n)
         for (const TTextRecord& r : TextRecords(*printer.PageMetafile(n))) texts.push_back(r.Text);
     return texts;
+}
+
+// The longest text a free-text field takes, begun with the label's name so that each label's
+// lines can be told apart: capitals in words, or one unbroken run of a wide small letter (an
+// e-mail or web address).
+String Longest(const String& label, int maxLength, bool words) {
+    String text = label + (words ? L" " : L"");
+    const String filler = words ? String(L"MARIA CONCEIÇÃO WANDERLEY GUIMARÃES ") : String(L"m");
+    while (static_cast<int>(text.size()) < maxLength) text += filler;
+    text.resize(static_cast<std::size_t>(maxLength));
+    return text;
+}
+
+int MaxLengthOf(const String& field) {
+    for (const TDataField& f : DataFields())
+        if (f.Name == field && f.Kind == TFieldKind::Edit) return f.MaxLength;
+    return 0;
+}
+
+// The room a value label has on its band, in 0.1 mm: to the first control right of it on its
+// row (the photo included) or to the frame, and down to the next row it would run into.
+struct TColumnRoom {
+    Extended Right;
+    Extended Bottom;  // no row below: the label may stretch its band
+    String Below;     // the control there
+};
+
+TColumnRoom RoomOf(const TQRPrintable& label, Extended lineHeight) {
+    auto* band = dynamic_cast<TQRCustomBand*>(label.Parent());
+    const auto value = [](const TQRPrintable& p, int i) { return p.Size()->StoredValue(i); };
+    const Extended left = value(label, TQRPrintableSize::iLeft), top = value(label, TQRPrintableSize::iTop);
+    const Extended right = left + value(label, TQRPrintableSize::iWidth);
+    // The page frame is drawn along the band's right end: the text keeps a millimetre from it.
+    TColumnRoom room{band->Size()->StoredValue(TQRBandSize::iWidth) - 10, 1e9};
+    for (int i = 0; i < band->ControlCount(); ++i) {
+        auto* other = dynamic_cast<TQRPrintable*>(band->Controls(i));
+        if (other == nullptr || other == &label || dynamic_cast<TQRShape*>(other) != nullptr) continue;
+        const Extended l = value(*other, TQRPrintableSize::iLeft), t = value(*other, TQRPrintableSize::iTop);
+        const Extended b = t + value(*other, TQRPrintableSize::iHeight);
+        if (l > left && t < top + lineHeight / 2 && b > top + lineHeight / 2) room.Right = std::min(room.Right, l);
+    }
+    for (int i = 0; i < band->ControlCount(); ++i) {
+        auto* other = dynamic_cast<TQRPrintable*>(band->Controls(i));
+        if (other == nullptr || other == &label || dynamic_cast<TQRShape*>(other) != nullptr) continue;
+        const Extended l = value(*other, TQRPrintableSize::iLeft), t = value(*other, TQRPrintableSize::iTop);
+        // Rows a fraction of a millimetre apart (the stored positions' rounding) are one row.
+        if (t > top + lineHeight / 2 && l < right && l + value(*other, TQRPrintableSize::iWidth) > left)
+            if (t < room.Bottom) room = {room.Right, t, other->Name()};
+    }
+    return room;
 }
 
 bool Has(const std::vector<String>& texts, const String& text) {
@@ -118,6 +172,49 @@ TEST_F(TTemplateApply, EachVariantLeavesTheTemplateInItsStyleWithItsTexts) {
         const int pages = fresh.ReportPrinter()->PageCount();
         EXPECT_GE(pages, 2);
         EXPECT_EQ(fresh.txt4->Caption(), std::to_wstring(pages));
+    }
+}
+
+TEST_F(TTemplateApply, TheLongestValuesWrapInsideTheirColumns) {
+    // The lettering models whose two lines fit a row of the personal data; Brush Script MT's
+    // line is taller than half a row there.
+    for (const wchar_t* font : {L"Arial", L"Monotype Corsiva"}) {
+        for (bool words : {true, false}) {
+            SCOPED_TRACE(StringToUtf8(String(font) + (words ? L", words" : L", one run")));
+            TCurriculoState state = FillCurriculo(FullResume(), TFillVariant::Styled, {font, clBlack, true});
+            std::map<String, String> longest;
+            for (const TCurriculoField& field : CurriculoFields())
+                if (const int max = MaxLengthOf(field.Field); max > 0)
+                    state.Captions[field.Label] = longest[field.Label] = Longest(field.Label, max, words);
+            Apply(state);
+
+            std::vector<String> printed = Texts(*curriculo.ReportPrinter());
+            for (const auto& [name, text] : longest) {
+                SCOPED_TRACE(StringToUtf8(name));
+                TQRLabel* label = curriculo.Label(name);
+                const std::vector<String>& lines = label->FormattedLines();
+                String joined;
+                for (const String& line : lines) joined += line;
+                EXPECT_EQ(joined, text) << "characters lost in breaking";
+                // Every line reached the page: none was dropped below the label's height.
+                for (const String& line : lines) {
+                    auto it = std::find(printed.begin(), printed.end(), line);
+                    if (it == printed.end()) {
+                        ADD_FAILURE() << "not printed: " << StringToUtf8(line);
+                        continue;
+                    }
+                    printed.erase(it);
+                }
+                const Extended lineHeight = static_cast<Extended>(curriculo.TextHeightOf(*label->Font(), L"W")) * 254 /
+                                            ScreenMetrics::PixelsPerInch();
+                const TColumnRoom room = RoomOf(*label, lineHeight);
+                const Extended left = label->Size()->StoredValue(TQRPrintableSize::iLeft);
+                const Extended top = label->Size()->StoredValue(TQRPrintableSize::iTop);
+                EXPECT_LE(left + label->Size()->StoredValue(TQRPrintableSize::iWidth), room.Right);
+                EXPECT_LE(top + lineHeight * static_cast<Extended>(lines.size()), room.Bottom + 1)
+                    << lines.size() << " lines run into " << StringToUtf8(room.Below);
+            }
+        }
     }
 }
 

@@ -28,7 +28,13 @@ struct TColumn {
     const wchar_t* Name;
     TFieldKind Kind;
     std::function<bool(TForm1&, int repetition, TComponent*)> Attach;
+    int MaxLength = 0;
 };
+
+TColumn Limited(TColumn column, int maxLength) {
+    column.MaxLength = maxLength;
+    return column;
+}
 
 template <class T>
 TColumn Column(const wchar_t* name, T* TForm1::*member) {
@@ -45,6 +51,7 @@ TColumn Column(const wchar_t* name, T* (TForm1::*member)[N]) {
 }
 
 #define FIELD(member) Column(L"" #member, &TForm1::member)
+#define FREE_TEXT(member, maxLength) Limited(FIELD(member), maxLength)
 
 // A tab repeated five times (experiences, courses) numbers its fields 1 to 5 at indexes 0 to 4
 // of their members; each repetition is a chain of its own.
@@ -57,16 +64,18 @@ struct TFieldTab {
 std::vector<TDataField> BuildFields() {
     const TFieldTab tabs[] = {
         {1, true,  // Dados Principais
-         {FIELD(edt_nome), FIELD(edt_nasc), FIELD(edt_sexo), FIELD(edt_ec), FIELD(edt_tel1), FIELD(edt_tel2),
-          FIELD(edt_natural), FIELD(edt_email), FIELD(edt_rua), FIELD(edt_numero), FIELD(edt_complemento),
-          FIELD(edt_bairro), FIELD(edt_cidade), FIELD(edt_uf)}},
+         {FREE_TEXT(edt_nome, 60), FIELD(edt_nasc), FIELD(edt_sexo), FIELD(edt_ec), FIELD(edt_tel1), FIELD(edt_tel2),
+          FREE_TEXT(edt_natural, 30), FREE_TEXT(edt_email, 60), FREE_TEXT(edt_rua, 40), FREE_TEXT(edt_numero, 30),
+          FREE_TEXT(edt_complemento, 70), FREE_TEXT(edt_bairro, 30), FREE_TEXT(edt_cidade, 20), FIELD(edt_uf)}},
         {5, true,  // Experiências Profissionais
-         {FIELD(edt_exnome), FIELD(edt_excargo), FIELD(edt_exobs), FIELD(edt_exentrada), FIELD(edt_exsaida),
-          FIELD(edt_extelefone)}},
-        {1, true, {FIELD(edt_escolaridade), FIELD(edt_curso), FIELD(edt_escola)}},  // Escolaridade
-        {5, true, {FIELD(edt_cucurso), FIELD(edt_cuobs), FIELD(edt_cuescola), FIELD(edt_cuduracao)}},  // Cursos
+         {FREE_TEXT(edt_exnome, 40), FREE_TEXT(edt_excargo, 40), FREE_TEXT(edt_exobs, 250), FIELD(edt_exentrada),
+          FIELD(edt_exsaida), FIELD(edt_extelefone)}},
+        {1, true, {FIELD(edt_escolaridade), FREE_TEXT(edt_curso, 40), FREE_TEXT(edt_escola, 120)}},  // Escolaridade
+        {5, true,  // Cursos
+         {FREE_TEXT(edt_cucurso, 40), FREE_TEXT(edt_cuobs, 250), FREE_TEXT(edt_cuescola, 40), FIELD(edt_cuduracao)}},
         {1, true,  // Informações
-         {FIELD(edt_rg), FIELD(edt_cpf), FIELD(edt_cp), FIELD(edt_te), FIELD(edt_cargo), FIELD(edt_salario)}},
+         {FREE_TEXT(edt_rg, 20), FREE_TEXT(edt_cpf, 20), FREE_TEXT(edt_cp, 20), FREE_TEXT(edt_te, 20), FREE_TEXT(edt_cargo, 120),
+          FREE_TEXT(edt_salario, 120)}},
         {1, false, {FIELD(frase)}},  // Frase: Enter starts a new line of the phrase
     };
     std::vector<TDataField> fields;
@@ -76,7 +85,7 @@ std::vector<TDataField> BuildFields() {
             const String number = tab.Repetitions > 1 ? std::to_wstring(r + 1) : String();
             for (const TColumn& column : tab.Columns) {
                 auto attach = [attach = column.Attach, r](TForm1& form, TComponent* c) { return attach(form, r, c); };
-                fields.push_back({column.Name + number, column.Kind, tab.EnterMoves ? chain : -1, attach});
+                fields.push_back({column.Name + number, column.Kind, tab.EnterMoves ? chain : -1, column.MaxLength, attach});
             }
             if (tab.EnterMoves) ++chain;
         }
@@ -84,6 +93,7 @@ std::vector<TDataField> BuildFields() {
     return fields;
 }
 
+#undef FREE_TEXT
 #undef FIELD
 
 }  // namespace

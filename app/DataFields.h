@@ -17,6 +17,9 @@ struct TDataField {
     String Name;  // the control's name: "edt_nome", "edt_exnome3" (experience 3)
     TFieldKind Kind;
     int Chain;  // its Enter chain, one per tab in tab order; -1 where Enter is the field's own
+    // The most characters a free-text field takes: as much as its column on the printed résumé
+    // holds in the lines it has there. 0 where the field's own contents set the length.
+    int MaxLength;
     // Points the form's member at component when that is of the field's class; false otherwise.
     std::function<bool(TForm1& form, TComponent* component)> Attach;
 };

@@ -61,9 +61,13 @@ void TForm1::Publish(TPublisher<TForm1>& p) {
 
 void TForm1::BindComponents() {
     // The data fields from their table, the other components one by one.
-    for (const TDataField& field : DataFields())
-        if (!field.Attach(*this, FindComponent(field.Name)))
+    for (const TDataField& field : DataFields()) {
+        TComponent* component = FindComponent(field.Name);
+        if (!field.Attach(*this, component))
             throw EComponentError(L"Component " + field.Name + L" not found in TForm1");
+        if (auto* edit = dynamic_cast<TEdit*>(component); edit != nullptr && field.MaxLength > 0)
+            edit->SetMaxLength(field.MaxLength);
+    }
     FV_BIND(PageControl1);
     FV_BIND(PageControl2);
     FV_BIND(PageControl3);
@@ -205,7 +209,13 @@ void TForm1::LoadPhoto(const String& fileName) {
 }
 
 void TForm1::BitBtn1Click(TObject*) {
-    if (frm_foto != nullptr) frm_foto->ShowModal();
+    if (frm_foto == nullptr) return;
+    // Without a camera the form would open on a black picture and an empty device menu.
+    if (frm_foto->DeviceCount() == 0) {
+        Application().MessageBox(NoCameraMessage(), frm_foto->Caption(), MB_OK | MB_ICONWARNING);
+        return;
+    }
+    frm_foto->ShowModal();
 }
 
 void TForm1::BitBtn2Click(TObject*) {

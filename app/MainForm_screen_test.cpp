@@ -151,6 +151,14 @@ TEST_F(MainWindow, DataFieldMembersPointAtTheirControls) {
         ASSERT_NE(member, nullptr) << StringToUtf8(name);
         EXPECT_EQ(member->Name(), name);
     }
+    // Every free-text field takes no more than its column on the résumé holds.
+    for (const TDataField& field : DataFields()) {
+        if (field.Kind != TFieldKind::Edit) continue;
+        auto* edit = dynamic_cast<TEdit*>(Find(field.Name));
+        ASSERT_NE(edit, nullptr) << StringToUtf8(field.Name);
+        EXPECT_GT(field.MaxLength, 0) << StringToUtf8(field.Name);
+        EXPECT_EQ(edit->MaxLength(), field.MaxLength) << StringToUtf8(field.Name);
+    }
 }
 
 TEST_F(MainWindow, EnterWalksEveryChainAndStopsAtItsEnd) {

@@ -17,6 +17,10 @@
 
 Tfrm_foto* frm_foto = nullptr;
 
+String NoCameraMessage() {
+    return L"Nenhuma WebCam foi encontrada! Conecte uma WebCam ao computador e abra o Folhavida novamente.";
+}
+
 Tfrm_foto::Tfrm_foto(TComponent* owner) : TForm(owner) {
     ReadForm([this] {
         FV_BIND(VideoWindow);

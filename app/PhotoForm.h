@@ -17,6 +17,10 @@ class TSysDevEnum;
 class TVideoWindow;
 class TUiPoster;
 
+// Said instead of opening the form when no camera is connected. The device list is read at
+// start-up, so a camera connected later needs the program started again.
+String NoCameraMessage();
+
 class Tfrm_foto : public TForm {
     FV_CLASS(Tfrm_foto, TForm)
 public:

@@ -63,6 +63,13 @@ std::optional<double> ParseTrueTypeItalicAngle(std::span<const Byte> table) {
     return static_cast<std::int32_t>(*angle) / 65536.0;  // 16.16 fixed point
 }
 
+std::optional<TTrueTypeUnderline> ParseTrueTypeUnderline(std::span<const Byte> table) {
+    auto position = U16(table, 8);
+    auto thickness = U16(table, 10);
+    if (!position || !thickness) return std::nullopt;
+    return TTrueTypeUnderline{static_cast<std::int16_t>(*position), static_cast<std::int16_t>(*thickness)};
+}
+
 std::optional<TTrueTypeOS2> ParseTrueTypeOS2(std::span<const Byte> table) {
     auto version = U16(table, 0);
     auto weight = U16(table, 4);

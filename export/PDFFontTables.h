@@ -31,6 +31,14 @@ std::optional<TTrueTypeHead> ParseTrueTypeHead(std::span<const Byte> table);
 std::optional<double> ParseTrueTypeItalicAngle(std::span<const Byte> table);
 std::optional<TTrueTypeOS2> ParseTrueTypeOS2(std::span<const Byte> table);
 
+// Where a face draws its underline, from its "post" table (the first 12 bytes suffice), in
+// design units: the rule's distance above the baseline (negative: below it) and its thickness.
+struct TTrueTypeUnderline {
+    std::int16_t Position = 0;
+    std::int16_t Thickness = 0;
+};
+std::optional<TTrueTypeUnderline> ParseTrueTypeUnderline(std::span<const Byte> table);
+
 // A length in design units as 1000 units per em, rounded.
 std::int32_t ScaleTo1000(std::int32_t value, std::uint16_t unitsPerEm);
 // Whether the family class is one of the serif classes.

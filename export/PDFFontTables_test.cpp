@@ -94,6 +94,18 @@ TEST(PDFFontTables, ItalicAngleOfThePostTable) {
     EXPECT_FALSE(ParseTrueTypeItalicAngle(std::span<const Byte>(post).first(7)));
 }
 
+TEST(PDFFontTables, UnderlineOfThePostTable) {
+    std::vector<Byte> post(32);
+    Put16(post, 8, static_cast<std::uint16_t>(-217));  // 217 units below the baseline
+    Put16(post, 10, 150);
+    const auto underline = ParseTrueTypeUnderline(post);
+    ASSERT_TRUE(underline);
+    EXPECT_EQ(underline->Position, -217);
+    EXPECT_EQ(underline->Thickness, 150);
+    EXPECT_TRUE(ParseTrueTypeUnderline(std::span<const Byte>(post).first(12)));
+    EXPECT_FALSE(ParseTrueTypeUnderline(std::span<const Byte>(post).first(11)));
+}
+
 TEST(PDFFontTables, MissingShortOrOutOfRangeTablesGiveNothing) {
     auto file = Font({{"head", Head(1000)}});
     EXPECT_FALSE(FindTrueTypeTable(file, "OS/2"));

@@ -1,6 +1,7 @@
 #include "export/PDFPageItems.h"
 
 #include <algorithm>
+#include <cmath>
 
 #include "export/PDFNumbers.h"
 
@@ -81,6 +82,18 @@ void TPDFPageItems::EmitText(const TPDFItemRec& item) {
     AddTextLine(ColorOperands(item.FillColor) + " rg");
     AddTextLine("/F" + pdfnum::Padded(static_cast<long long>(font), 2) + " " + pdfnum::Decimal(item.FontSize, 2) + " Tf");
     AddTextLine(" 1 0 0 1 " + pdfnum::Int(item.X) + " " + pdfnum::Int(item.Y) + " Tm (" + EscapeText(item.Text) + ") Tj");
+    if (item.Underline) EmitUnderline(item);
+}
+
+// The rule starts where the text does: at the whole point its position is written at.
+void TPDFPageItems::EmitUnderline(const TPDFItemRec& item) {
+    if (!(item.TextWidth > 0) || !(item.UnderlineThickness > 0)) return;
+    using pdfnum::Decimal;
+    const double x = std::trunc(item.X), baseline = std::trunc(item.Y);
+    const std::string y = Decimal(baseline - item.UnderlinePosition, 2);
+    AddGraphicsLine(Decimal(item.UnderlineThickness, 2) + " w");
+    AddGraphicsLine(ColorOperands(item.FillColor) + " RG");
+    AddGraphicsLine(Decimal(x, 2) + " " + y + " m " + Decimal(x + item.TextWidth, 2) + " " + y + " l S");
 }
 
 void TPDFPageItems::EmitShape(const TPDFItemRec& item) {
@@ -103,6 +116,19 @@ void TPDFPageItems::EmitShape(const TPDFItemRec& item) {
     else
         AddGraphicsLine(ColorOperands(item.PenColor) + " RG");
 
+    // The dash pattern holds for this shape's lines alone.
+    const bool dashed = stroked && !item.Dash.empty();
+    if (dashed) {
+        std::string pattern;
+        for (double length : item.Dash) pattern += (pattern.empty() ? "" : " ") + pdfnum::Decimal(length, 2);
+        AddGraphicsLine("[" + pattern + "] 0 d");
+    }
+    EmitOutline(item);
+    if (dashed) AddGraphicsLine("[] 0 d");
+}
+
+void TPDFPageItems::EmitOutline(const TPDFItemRec& item) {
+    const std::uint8_t code = item.ShapeCode;
     using pdfnum::Int;
     const double x = item.X, r = item.X + item.Width, t = item.Y, b = item.Y - item.Height;
     switch (code) {

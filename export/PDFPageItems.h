@@ -40,6 +40,13 @@ struct TPDFItemRec {
     std::int32_t ImageWidth = 0, ImageHeight = 0;
     TPDFRGB PenColor;
     TPDFRGB FillColor;  // also the colour of text
+    // An underlined text: the rule spans the text's width, its centre lies UnderlinePosition
+    // below the baseline, all in points, drawn in the text's colour.
+    bool Underline = false;
+    double TextWidth = 0;
+    double UnderlinePosition = 0, UnderlineThickness = 0;
+    // A stroked shape's dash pattern: lengths in points, on and off in turn; empty for a solid line.
+    std::vector<double> Dash;
 };
 
 struct TPDFPage {
@@ -88,7 +95,10 @@ public:
 private:
     void EmitItem(const TPDFItemRec& item);
     void EmitText(const TPDFItemRec& item);
+    void EmitUnderline(const TPDFItemRec& item);
     void EmitShape(const TPDFItemRec& item);
+    // The lines of a shape, after its width, colour and dash pattern.
+    void EmitOutline(const TPDFItemRec& item);
     void EmitPicture(const TPDFItemRec& item);
     std::size_t FontNumber(const TPDFItemRec& item);
     void AddTextLine(std::string line);

@@ -123,6 +123,59 @@ TEST(PDFPageItems, ShapesByCode) {
     }
 }
 
+TEST(PDFPageItems, UnderlinedTextGetsARuleInItsColourUnderItsWidth) {
+    struct Case {
+        const char* what;
+        bool underline;
+        double width, position, thickness;
+        Lines expected;
+    };
+    // The text's baseline is written at 769 (800 - 50.2 + 20, truncated), its left edge at 100.
+    const Case cases[] = {
+        {"plain text", false, 60, 1.5, 0.7, {}},
+        {"underlined", true, 60.25, 1.5, 0.73, {"0.73 w", "0.00 0.50 0.00 RG", "100 767.5 m 160.25 767.5 l S"}},
+        {"no width", true, 0, 1.5, 0.7, {}},
+        {"no thickness", true, 60, 1.5, 0, {}},
+    };
+    for (const Case& c : cases) {
+        TPDFPageItems items = OnePage();
+        TPDFItemRec item = Text(100.9, 50.2, "Cursos ");
+        item.FillColor = {0, 128, 0};
+        item.Underline = c.underline;
+        item.TextWidth = c.width;
+        item.UnderlinePosition = c.position;
+        item.UnderlineThickness = c.thickness;
+        items.PlaceItem(item);
+        EXPECT_EQ(items.Pages()[0].GraphicsLines, c.expected) << c.what;
+        EXPECT_EQ(items.Pages()[0].TextLines.size(), 3u) << c.what << ": the text itself is unchanged";
+    }
+}
+
+TEST(PDFPageItems, DashedShapesSetTheirPatternForTheirOwnLines) {
+    struct Case {
+        TPDFItemRec item;
+        Lines expected;
+    };
+    const auto dashed = [](TPDFItemRec item, std::vector<double> dash) {
+        item.Dash = std::move(dash);
+        return item;
+    };
+    const Case cases[] = {
+        {dashed(Shape(pscHorLine, false, 10, 100, 50, 20), {6.75, 4.5, 2.25, 4.5}),
+         {" 1 w", "1.00 0.00 0.00 RG", "[6.75 4.5 2.25 4.5] 0 d", "10 710 m 60 710 l s", "[] 0 d"}},
+        {dashed(Shape(pscRectangle, false, 10, 100, 50, 20), {13.5, 4.5}),
+         {"1.00 w", "1.00 0.00 0.00 RG", "[13.5 4.5] 0 d", "10 700 50 20 re s", "[] 0 d"}},
+        // A fill has no outline to dash.
+        {dashed(Shape(pscRectangle, true, 10, 100, 50, 20), {13.5, 4.5}), {"1.00 w", "0.00 0.50 1.00 rg", "10 700 50 20 re f"}},
+        {Shape(pscHorLine, false, 10, 100, 50, 20), {" 1 w", "1.00 0.00 0.00 RG", "10 710 m 60 710 l s"}},
+    };
+    for (const Case& c : cases) {
+        TPDFPageItems items = OnePage();
+        items.PlaceItem(c.item);
+        EXPECT_EQ(items.Pages()[0].GraphicsLines, c.expected) << int(c.item.ShapeCode) << " " << c.item.Filled;
+    }
+}
+
 TEST(PDFPageItems, ShapesThatWouldDrawNothingAreDropped) {
     const TPDFItemRec dropped[] = {
         Shape(pscRectangle, true, 10, 100, 0, 20), Shape(pscRectangle, false, 10, 100, 50, 0),

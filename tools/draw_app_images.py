@@ -201,6 +201,47 @@ BUTTON_GLYPHS = {
     "glyph_clear": "clear",
     "glyph_generate": "generate",
 }
+# The updater's buttons: "Atualizar" (an arrow down onto a disk) and "Desconectar" (a plug
+# pulled from its socket), written into updater/images/.
+UPDATER_GLYPHS = {
+    "glyph_update": [
+        "................",
+        "......nnnn......",
+        "......nNNn......",
+        "......nNNn......",
+        "......nNNn......",
+        "...nnnnNNnnnn...",
+        "....nNNNNNNn....",
+        ".....nNNNNn.....",
+        "......nNNn......",
+        ".......nn.......",
+        "..kkkkkkkkkkkk..",
+        "..kggggggggggk..",
+        "..kgggggggnngk..",
+        "..kggggggggggk..",
+        "..kkkkkkkkkkkk..",
+        "................",
+    ],
+    "glyph_disconnect": [
+        "................",
+        "..k..k..........",
+        "..k..k..........",
+        ".kkkkkk.........",
+        ".kGGGGk.........",
+        ".kGGGGk.....r...",
+        "..kGGk.....r....",
+        "...kk.....r.....",
+        "...kk....r......",
+        "....kk..........",
+        ".....kk...kkkk..",
+        "......k..kggggk.",
+        ".........kgkkgk.",
+        ".........kggggk.",
+        "..........kkkk..",
+        "................",
+    ],
+}
+
 # Menu image list, indices as the main menu uses them: 0 update, 1 generate, 2 clear, 3 open, 4 save.
 MENU_STRIP = ["update", "generate", "clear", "open", "save"]
 
@@ -240,6 +281,97 @@ def draw_glyphs():
     strip = [GLYPHS[g] for g in MENU_STRIP]
     write_bmp(os.path.join(OUT, "menu_images.bmp"), 16 * len(strip), 16,
               lambda x, y: PALETTE[strip[x // 16][y][x % 16]])
+
+
+def icon_pixel(size, x, y):
+    """Folhavida's icon at size x size: a sheet with a photo and lines of text, its corner folded,
+    and a green leaf at the bottom right. (r, g, b, a) with y = 0 at the top."""
+    u = size / 32.0
+    X, Y = (x + 0.5) / u, (y + 0.5) / u  # the 32-pixel design's coordinates
+    # the leaf: an ellipse leaning up to the right, with a darker vein
+    cx, cy = 23.5, 23.5
+    dx, dy = X - cx, Y - cy
+    a, b = (dx - dy) / 1.4142, (dx + dy) / 1.4142
+    if (a / 8.5) ** 2 + (b / 4.6) ** 2 <= 1.0:
+        if abs(b) < 0.55 * (1.0 / u) ** 0.5 and abs(a) < 7.5:
+            return (30, 110, 42, 255)
+        if (a / 8.5) ** 2 + (b / 4.6) ** 2 > 0.72:
+            return (30, 110, 42, 255)
+        return (60, 168, 70, 255)
+    # the sheet, its top-right corner folded
+    left, top, right, bottom, fold = 5, 2, 25, 29, 6
+    if left <= X <= right and top <= Y <= bottom:
+        if X - left < 1 or right - X < 1 or Y - top < 1 or bottom - Y < 1:
+            if X + (top - Y) <= right - fold:
+                return (52, 62, 80, 255)
+        if X - (right - fold) > Y - top:  # beyond the fold
+            if abs((X - (right - fold)) - (Y - top)) < 1:
+                return (52, 62, 80, 255)
+            return (0, 0, 0, 0)
+        if right - fold <= X <= right and top <= Y <= top + fold:  # the folded flap
+            if abs(X - (right - fold)) < 1 or abs(Y - (top + fold)) < 1:
+                return (52, 62, 80, 255)
+            return (200, 204, 210, 255)
+        if 8 <= X <= 15 and 6 <= Y <= 14:  # the photo
+            if ((X - 11.5) / 2.0) ** 2 + ((Y - 9) / 2.2) ** 2 <= 1:
+                return (52, 112, 200, 255)
+            if Y > 11.5 and ((X - 11.5) / 3.4) ** 2 + ((Y - 15) / 3.2) ** 2 <= 1:
+                return (52, 112, 200, 255)
+            return (170, 204, 240, 255)
+        for line_top, line_right in ((17, 22), (20.5, 22), (24, 16)):
+            if line_top <= Y < line_top + 1.6 and 8 <= X <= line_right:
+                return (128, 132, 140, 255)
+        if 17 <= X <= 22 and (7 <= Y < 8.6 or 10.5 <= Y < 12.1):
+            return (128, 132, 140, 255)
+        return (255, 255, 255, 255)
+    return (0, 0, 0, 0)
+
+
+def icon_image(size):
+    """One image of an icon file: a 32-bit bottom-up DIB of doubled height and its AND mask."""
+    pixels = bytearray()
+    for y in range(size - 1, -1, -1):
+        for x in range(size):
+            r, g, b, a = icon_pixel(size, x, y)
+            pixels += bytes((b, g, r, a))
+    mask_row = ((size + 31) // 32) * 4
+    mask = bytearray()
+    for y in range(size - 1, -1, -1):
+        row = bytearray(mask_row)
+        for x in range(size):
+            if icon_pixel(size, x, y)[3] == 0:
+                row[x // 8] |= 0x80 >> (x % 8)
+        mask += row
+    info = struct.pack("<IiiHHIIiiII", 40, size, size * 2, 1, 32, 0, len(pixels) + len(mask), 0, 0, 0, 0)
+    return info + pixels + mask
+
+
+def draw_updater_images():
+    """The updater's glyphs, and its 57x57 picture: the icon's sheet and leaf on the window's grey."""
+    out = os.path.join(os.path.dirname(OUT), "..", "updater", "images")
+    os.makedirs(out, exist_ok=True)
+    for name, grid in UPDATER_GLYPHS.items():
+        check(name, grid)
+        write_bmp(os.path.join(out, name + ".bmp"), 16, 16, lambda x, y, g=grid: PALETTE[g[y][x]])
+
+    def picture(x, y):
+        r, g, b, a = icon_pixel(57, x, y)
+        if a:
+            return (r, g, b)
+        return (240, 240, 240)
+    write_bmp(os.path.join(out, "update_picture.bmp"), 57, 57, picture)
+
+
+def draw_icon():
+    """folhavida.ico, the icon of both programs, at 16 and 32 pixels."""
+    images = [icon_image(16), icon_image(32)]
+    offset = 6 + 16 * len(images)
+    directory = struct.pack("<HHH", 0, 1, len(images))
+    for size, image in zip((16, 32), images):
+        directory += struct.pack("<BBBBHHII", size, size, 0, 0, 1, 32, len(image), offset)
+        offset += len(image)
+    with open(os.path.join(OUT, "folhavida.ico"), "wb") as f:
+        f.write(directory + b"".join(images))
 
 
 def font(name):
@@ -369,6 +501,8 @@ def draw_models():
 def main():
     os.makedirs(OUT, exist_ok=True)
     draw_glyphs()
+    draw_icon()
+    draw_updater_images()
     draw_splash()
     draw_about()
     draw_models()

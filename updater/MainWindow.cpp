@@ -1,12 +1,18 @@
 #include "updater/MainWindow.h"
 
+#include <memory>
+
 #include "framework/controls/Buttons.h"
 #include "framework/controls/ComCtrls.h"
 #include "framework/controls/ExtCtrls.h"
 #include "framework/controls/StdCtrls.h"
 #include "framework/forms/Dialogs.h"
+#include "framework/graphics/Bitmap.h"
+#include "framework/graphics/Picture.h"
 #include "framework/rtl/FileUtils.h"
 #include "framework/rtl/Format.h"
+#include "framework/rtl/ProgramResources.h"
+#include "framework/rtl/Streams.h"
 #include "framework/rtl/WinApi.h"
 #include "updater/MessageWindow.h"
 #include "webupdate/ProgramStart.h"
@@ -53,9 +59,26 @@ void Tform_MainWindow::Publish(TPublisher<Tform_MainWindow>& p) {
     p.Handler(L"WebUpdateCannotExecute", &Tform_MainWindow::WebUpdateCannotExecute);
 }
 
+namespace {
+
+std::unique_ptr<TBitmap> BitmapResource(const wchar_t* name) {
+    const std::string_view data = ProgramRcData(name);
+    TMemoryStream stream;
+    stream.Write(data.data(), static_cast<Int64>(data.size()));
+    stream.Seek(0, soFromBeginning);
+    auto bitmap = std::make_unique<TBitmap>();
+    bitmap->LoadFromStream(stream);
+    return bitmap;
+}
+
+}  // namespace
+
 void Tform_MainWindow::FormCreate(TObject*) {
     WebUpdate->SetTargetFolder(ProgramFolder());
     WebUpdate->RemoveLeftoverDownloads();
+    Image1->Picture()->Assign(*BitmapResource(L"UPDATE_PICTURE"));
+    btn_Update->SetGlyph(*BitmapResource(L"GLYPH_UPDATE"));
+    btn_Exit->SetGlyph(*BitmapResource(L"GLYPH_DISCONNECT"));
 }
 
 void Tform_MainWindow::StartFolhavida() {

@@ -6,6 +6,8 @@
 #include "framework/controls/ComCtrls.h"
 #include "framework/controls/StdCtrls.h"
 #include "framework/forms/Forms.h"
+#include "framework/graphics/Picture.h"
+#include "framework/controls/ExtCtrls.h"
 #include "framework/rtl/FileUtils.h"
 #include "updater/MainWindow.h"
 #include "updater/MessageWindow.h"
@@ -20,6 +22,11 @@ TEST(UpdaterWindow, TheStoredComponentAndItsHandlers) {
     EXPECT_EQ(window.btn_Update->Caption(), L"Atualizar");
     EXPECT_EQ(window.btn_Exit->Caption(), L"Desconectar");
     EXPECT_EQ(window.ProgressBar->Width(), 321);
+    // The picture and the buttons' glyphs, from the program's resources.
+    ASSERT_NE(window.Image1->Picture()->Graphic(), nullptr);
+    EXPECT_EQ(window.Image1->Picture()->Graphic()->Width(), 57);
+    EXPECT_EQ(window.btn_Update->Glyph()->Width(), 16);
+    EXPECT_EQ(window.btn_Exit->Glyph()->Width(), 16);
 
     TWebUpdate& wu = *window.WebUpdate;
     ConfigureUpdateServer(wu);  // as the program does after creating the window

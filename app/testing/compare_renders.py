@@ -5,8 +5,9 @@ The preview shows where things are: the photo's four plain quarters (red, lime, 
 the page that has it, the long rules (page frame, section lines) and the lines of text (left of
 the photo). Each render must show the photo over the same box with every quarter's colour in its
 middle (and no photo where the preview has none), a rule within a few pixels of each of the
-preview's, and as many lines of text, each within a few pixels of the preview's. The figures are
-printed: how far each render's text lies from the preview's.
+preview's (the PDF's dashed where the preview's is), and as many lines of text, each within a
+few pixels of the preview's. The figures are printed: how far each render's text lies from the
+preview's.
   compare_renders.py <preview.ppm> <NAME=render.ppm>...
 """
 import sys
@@ -19,6 +20,7 @@ COLOUR_SLACK = 24  # per channel at a quarter's middle (the JPEG's rounding)
 RULE_SLACK = 4
 RULE_SHARE = 0.4  # a rule covers this share of the page's width (height) at least
 TEXT_SLACK = 3  # pixels between a text line's middle (or start) in the preview and in a render
+DASH_SHARE = 0.85  # a rule inked along less of its length than this is dashed
 
 
 def load(path):
@@ -113,6 +115,20 @@ def rules(counts, length):
     return found
 
 
+def row_share(image, y, x0, x1):
+    """The share of dark pixels along row y between x0 and x1."""
+    w, p = image.width, image.pixels
+    row = p[y * w * 3:(y + 1) * w * 3]
+    return sum(1 for x in range(x0, x1) if dark(row, x)) / max(x1 - x0, 1)
+
+
+def dashed(image, at, x0, x1):
+    """Whether the rule near row `at` is broken into dashes: its darkest row (an anti-aliased rule
+    spreads over two) leaves a good part of its length blank."""
+    rows = [y for y in range(int(at) - 1, int(at) + 2) if 0 <= y < image.height]
+    return max(row_share(image, y, x0, x1) for y in rows) < DASH_SHARE
+
+
 def main():
     preview = Image(sys.argv[1])
     renders = [(arg.split("=", 1)[0], Image(arg.split("=", 1)[1])) for arg in sys.argv[2:]]
@@ -169,6 +185,17 @@ def main():
             for at in theirs:
                 if not any(abs(at - m) <= RULE_SLACK for m in mine):
                     problems.append("%s: no rule near %s %.1f" % (label, kind, at))
+        # The PDF draws the pen's dashes as the preview does (the HTML page has solid rules only).
+        if label == "PDF" and len(preview_cols) >= 2:
+            x0, x1 = int(preview_cols[0]) + 3, int(preview_cols[-1]) - 3
+            print("%s: dashed rules at rows %s" % (label, [round(at, 1) for at in preview_rows[1:-1]
+                                                         if dashed(preview, at, x0, x1)]))
+            for at in preview_rows[1:-1]:
+                near = [m for m in mine_rows if abs(at - m) <= RULE_SLACK]
+                if near and dashed(preview, at, x0, x1) != dashed(image, near[0], x0, x1):
+                    problems.append("%s: the rule at row %.1f is %s, the preview's %s" % (
+                        label, at, "dashed" if dashed(image, near[0], x0, x1) else "solid",
+                        "dashed" if dashed(preview, at, x0, x1) else "solid"))
         text = text_lines(image, text_left, text_right)
         if len(text) != len(preview_text):
             problems.append("%s: %d lines of text, the preview %d" % (label, len(text), len(preview_text)))

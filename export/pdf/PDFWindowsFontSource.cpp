@@ -143,3 +143,16 @@ TPDFFontMetrics TPDFWindowsFontSource::Metrics(const TPDFFontKey& key) {
     m.Encoding = PDFEncoding(converted == 255 ? &values : nullptr);
     return m;
 }
+
+std::optional<TFontUnderline> SelectedFontUnderline(HDC dc) {
+    const std::optional<std::vector<Byte>> post = ReadTable(dc, "post", 12);
+    const std::optional<std::vector<Byte>> headTable = ReadTable(dc, "head");
+    if (!post || !headTable) return std::nullopt;
+    const std::optional<TTrueTypeUnderline> underline = ParseTrueTypeUnderline(*post);
+    const std::optional<TTrueTypeHead> head = ParseTrueTypeHead(*headTable);
+    if (!underline || !head || head->UnitsPerEm == 0 || underline->Thickness <= 0) return std::nullopt;
+    const double em = head->UnitsPerEm;
+    // The rule is centred on the table's position, as the screen's text output draws it: right
+    // under the letters, not a stroke below them.
+    return TFontUnderline{-underline->Position / em, underline->Thickness / em};
+}

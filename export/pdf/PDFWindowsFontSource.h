@@ -4,9 +4,11 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 
 #include "export/PDFDocumentWriter.h"
 #include "framework/rtl/System.h"
+#include "framework/rtl/WinApi.h"
 
 // Advance widths that the system would not measure.
 FV_DECLARE_EXCEPTION(ERangeError, Exception);
@@ -21,3 +23,11 @@ public:
     // PostScript font), ERangeError when its widths cannot be measured.
     TPDFFontMetrics Metrics(const TPDFFontKey& font) override;
 };
+
+// The underline of the font selected into dc as fractions of its em: the rule's centre below the
+// baseline and its thickness, from the face's "post" table. Nothing for a face without one.
+struct TFontUnderline {
+    double Position = 0;
+    double Thickness = 0;
+};
+std::optional<TFontUnderline> SelectedFontUnderline(HDC dc);

@@ -1,6 +1,9 @@
 #include "export/pdf/QRPDFFilter.h"
 
+#include <algorithm>
 #include <cmath>
+#include <optional>
+#include <vector>
 
 #include "export/ASCII85Encoder.h"
 #include "export/LZWEncoder.h"
@@ -260,6 +263,15 @@ void TQRPDFDocumentFilter::PlaceText(Extended x, Extended y, TFont* font, TColor
     item.Italic = font->Style().Contains(fsItalic);
     item.FillColor = RGBTriple(font->Color());
     item.Text = platform::ToCodePage(text, CodePageOfCharset(charset));
+    // The page shows underlined text with the face's own rule: the file draws the same.
+    if (font->Style().Contains(fsUnderline)) {
+        if (const std::optional<TFontUnderline> underline = SelectedFontUnderline(canvas.Handle())) {
+            item.Underline = true;
+            item.TextWidth = width * pointsPerUnitX_;
+            item.UnderlinePosition = underline->Position * size;
+            item.UnderlineThickness = underline->Thickness * size;
+        }
+    }
     PlaceItem(item);
 }
 
@@ -282,6 +294,25 @@ void TQRPDFDocumentFilter::PlaceGraphic(TQRPrintable* control, Extended x, Exten
     }
 }
 
+namespace {
+
+// The dashes the screen draws a pen of the style with, in units of the pen's width (a pen one
+// pixel wide: pixels), so that the file's rules look like the preview's.
+std::vector<double> DashPattern(TPenStyle style, double unit) {
+    std::vector<double> lengths;
+    switch (style) {
+    case psDash: lengths = {18, 6}; break;
+    case psDot: lengths = {3, 3}; break;
+    case psDashDot: lengths = {9, 6, 3, 6}; break;
+    case psDashDotDot: lengths = {9, 3, 3, 3, 3, 3}; break;
+    default: break;
+    }
+    for (double& length : lengths) length *= unit;
+    return lengths;
+}
+
+}  // namespace
+
 void TQRPDFDocumentFilter::PlaceShape(TPDFShapeCode code, const TPen& pen, const TBrush* brush, TPoint size,
                                       Extended x, Extended y) {
     TPDFItemRec item;
@@ -293,6 +324,7 @@ void TQRPDFDocumentFilter::PlaceShape(TPDFShapeCode code, const TPen& pen, const
     item.Height = size.Y * pointsPerUnitY_;
     item.PenWidth = pen.Width() * pointsPerUnitX_;
     item.PenColor = RGBTriple(pen.Color());
+    item.Dash = DashPattern(pen.Style(), std::max(pen.Width(), 1) * pointsPerUnitX_);
     if (brush != nullptr) item.FillColor = RGBTriple(brush->Color());
     const bool area = code == pscRectangle || code == pscEllipse;
     // Only rectangles and ellipses have an inside to fill (a rule has no brush at all); lines

@@ -193,17 +193,26 @@ void TToolBar::Notification(TComponent* component, TOperation operation) {
 void TToolBar::LayoutButtons() {
     if (layingOut_) return;
     layingOut_ = true;
-    int x = 2;
-    const int y = 2;
+    // A control that would run past the bar's right end starts a new row; the bar grows to its
+    // rows, so that a narrow window still shows every button.
+    const int right = ClientWidth();
+    int x = 2, y = 2, rows = 1;
     for (int i = 0; i < ControlCount(); ++i) {
         TControl* child = Controls(i);
         if (!child->Visible()) continue;
         int width = child->Width();
         if (auto* button = dynamic_cast<TToolButton*>(child))
             width = button->Style() == tbsSeparator ? SeparatorWidth : buttonWidth_;
+        if (x > 2 && x + width > right) {
+            x = 2;
+            y += buttonHeight_;
+            ++rows;
+        }
         child->SetBounds(x, y, width, buttonHeight_);
         x += width;
     }
+    const int height = rows * buttonHeight_ + 7;
+    if (Height() != height) SetHeight(height);
     layingOut_ = false;
 }
 

@@ -1,7 +1,8 @@
-// A tool bar: a strip of flat tool buttons laid out left to right, each showing an image of the
-// bar's image list. A check button stays down after a click; grouped check buttons next to each
-// other behave like radio buttons (one of them down). Separators only leave a gap. Other controls
-// put on the bar (a speed button, say) follow the buttons in the same row.
+// A tool bar: a strip of flat tool buttons laid out left to right, wrapping into further rows
+// where the bar is too narrow for them, each showing an image of the bar's image list. A check
+// button stays down after a click; grouped check buttons next to each other behave like radio
+// buttons (one of them down). Separators only leave a gap. Other controls put on the bar (a speed
+// button, say) follow the buttons.
 #pragma once
 
 #include "framework/controls/Control.h"
@@ -65,7 +66,8 @@ public:
     void SetButtonWidth(int value);
     int ButtonHeight() const { return buttonHeight_; }
     void SetButtonHeight(int value);
-    // Places the children in one row, in the order they were put on the bar.
+    // Places the children left to right in the order they were put on the bar, in as many rows
+    // as the bar's width needs, and sizes the bar to them.
     void LayoutButtons();
 
     void WndProc(TMessage& message) override;

@@ -122,3 +122,38 @@ TEST(ToolBarScreen, ButtonsLineUpAndGroupsActAsRadioButtons) {
     EXPECT_EQ(CountPixels(*image, inside(full), clBlue), 36);
     EXPECT_EQ(CountPixels(*image, inside(width), clLime), 0);
 }
+
+TEST(ToolBarScreen, ANarrowBarWrapsItsButtonsIntoRowsAndGrowsToThem) {
+    TestHost host(160, 200);
+    auto* bar = new TToolBar(&host.Root());
+    bar->SetParent(&host.Root());
+    bar->SetButtonWidth(34);
+    bar->SetButtonHeight(30);
+    std::vector<TControl*> controls;
+    for (int i = 0; i < 6; ++i) {
+        auto* b = new TToolButton(&host.Root());
+        b->SetParent(bar);
+        controls.push_back(b);
+    }
+    auto* exit = new TSpeedButton(&host.Root());
+    exit->SetWidth(100);
+    exit->SetParent(bar);
+    controls.push_back(exit);
+    ASSERT_TRUE(PumpUntil([&] { return bar->HandleAllocated() && IsWindowVisible(bar->Handle()); }));
+
+    // Four buttons fill 2 + 136 of the 160 pixels; the fifth and sixth start the second row and
+    // the 100-pixel speed button, too wide for what is left of it, the third.
+    const int lefts[] = {2, 36, 70, 104, 2, 36, 2};
+    const int tops[] = {2, 2, 2, 2, 32, 32, 62};
+    for (std::size_t i = 0; i < controls.size(); ++i) {
+        EXPECT_EQ(controls[i]->Left(), lefts[i]) << "control " << i;
+        EXPECT_EQ(controls[i]->Top(), tops[i]) << "control " << i;
+        EXPECT_LE(controls[i]->Left() + controls[i]->Width(), bar->ClientWidth()) << "control " << i;
+    }
+    EXPECT_EQ(bar->Height(), 3 * 30 + 7);
+    // Wide enough again: one row, and the bar shrinks back.
+    host.Root().SetWidth(400);
+    EXPECT_TRUE(PumpUntil([&] { return exit->Top() == 2; })) << "speed button at " << exit->Top();
+    EXPECT_EQ(exit->Left(), 2 + 6 * 34);
+    EXPECT_EQ(bar->Height(), 30 + 7);
+}

@@ -163,6 +163,35 @@ void TOpenDialog::Publish(TPublisher<TOpenDialog>& p) {
 
 bool TOpenDialog::Execute() { return Run(false); }
 
+namespace {
+
+// Centres the dialog over the window it belongs to, inside that window's screen: left to itself
+// the file dialog opens at the screen's top-left corner, away from the window that asked for it.
+void CentreOverOwner(HWND dialog) {
+    HWND owner = GetWindow(dialog, GW_OWNER);
+    if (owner == nullptr || !IsWindowVisible(owner)) return;
+    RECT o, d;
+    GetWindowRect(owner, &o);
+    GetWindowRect(dialog, &d);
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof(monitor);
+    if (!GetMonitorInfoW(MonitorFromWindow(owner, MONITOR_DEFAULTTONEAREST), &monitor)) return;
+    const RECT& area = monitor.rcWork;
+    const int w = d.right - d.left, h = d.bottom - d.top;
+    const int x = std::clamp((o.left + o.right - w) / 2, area.left, std::max(area.left, area.right - w));
+    const int y = std::clamp((o.top + o.bottom - h) / 2, area.top, std::max(area.top, area.bottom - h));
+    SetWindowPos(dialog, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+// The hook of an explorer-style dialog runs in a child of the dialog: the dialog is its parent.
+UINT_PTR CALLBACK FileDialogHook(HWND child, UINT message, WPARAM, LPARAM lParam) {
+    if (message == WM_NOTIFY && reinterpret_cast<const OFNOTIFYW*>(lParam)->hdr.code == CDN_INITDONE)
+        CentreOverOwner(GetParent(child));
+    return 0;
+}
+
+}  // namespace
+
 bool TOpenDialog::Run(bool save) {
     static const struct {
         TOpenOption Option;
@@ -198,7 +227,10 @@ bool TOpenDialog::Run(bool save) {
     ofn.lpstrDefExt = defaultExt.empty() ? nullptr : defaultExt.c_str();
     for (const auto& f : flags)
         if (options_.Contains(f.Option)) ofn.Flags |= f.Flag;
-    if (!options_.Contains(ofOldStyleDialog)) ofn.Flags |= OFN_EXPLORER;
+    if (!options_.Contains(ofOldStyleDialog)) {
+        ofn.Flags |= OFN_EXPLORER | OFN_ENABLEHOOK;
+        ofn.lpfnHook = FileDialogHook;
+    }
 
     Application().CancelHint();
     BOOL ok = save ? GetSaveFileNameW(&ofn) : GetOpenFileNameW(&ofn);

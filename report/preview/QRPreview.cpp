@@ -1,6 +1,8 @@
 #include "report/preview/QRPreview.h"
 
 #include <algorithm>
+#include <cstdint>
+#include <vector>
 
 #include "framework/rtl/Numeric.h"
 #include "report/printer/QRMessages.h"
@@ -15,15 +17,19 @@ constexpr Extended LetterLengthMm = 279.4;
 
 }  // namespace
 
-void DrawPageImage(TMetafile* metafile, TCanvas& canvas, const TRect& rect, bool design) {
-    if (!metafile && !design) return;
-    const int l = rect.Left, t = rect.Top, r = rect.Right, b = rect.Bottom;
-    const int w = r - l, h = b - t;
+namespace {
+
+void DrawPaper(TCanvas& canvas, const TRect& rect) {
+    const int l = rect.Left, t = rect.Top, w = rect.Width(), h = rect.Height();
     canvas.Brush().SetColor(clWhite);
     canvas.Brush().SetStyle(bsSolid);
     canvas.Pen().SetColor(clWhite);
     canvas.Rectangle(l + 1, t + 1, l + w - 3, t + h - 3);
-    if (metafile) canvas.StretchDraw(rect, *metafile);
+}
+
+void DrawPaperEdge(TCanvas& canvas, const TRect& rect) {
+    const int l = rect.Left, t = rect.Top, r = rect.Right, b = rect.Bottom;
+    const int w = r - l, h = b - t;
     canvas.Pen().SetColor(clBlack);
     canvas.Pen().SetWidth(1);
     canvas.MoveTo(l, t);
@@ -36,6 +42,44 @@ void DrawPageImage(TMetafile* metafile, TCanvas& canvas, const TRect& rect, bool
     canvas.FillRect(Rect(l + 2, t + h - 2, r, b));
 }
 
+// The page drawn `factor` times the target size and each factor x factor block of pixels
+// averaged into one. Played straight into a small rectangle, a page loses its thin rules between
+// pixels and its text is set in a font so small that its spacing tears words apart; shrunk this
+// way the rules stay as grey lines and the words keep their shape.
+std::unique_ptr<TBitmap> ShrunkPage(TMetafile& page, int width, int height, int factor) {
+    TBitmap large(width * factor, height * factor, pf32bit);
+    large.Canvas().Brush().SetColor(clWhite);
+    large.Canvas().FillRect(Rect(0, 0, large.Width(), large.Height()));
+    large.Canvas().StretchDraw(Rect(0, 0, large.Width(), large.Height()), page);
+    auto small = std::make_unique<TBitmap>(width, height, pf32bit);
+    const int area = factor * factor;
+    std::vector<int> sums(static_cast<std::size_t>(width) * 3);
+    for (int y = 0; y < height; ++y) {
+        std::fill(sums.begin(), sums.end(), 0);
+        for (int dy = 0; dy < factor; ++dy) {
+            const auto* row = static_cast<const std::uint8_t*>(large.ScanLine(y * factor + dy));
+            for (int x = 0; x < width * factor; ++x)
+                for (int c = 0; c < 3; ++c) sums[static_cast<std::size_t>(x / factor) * 3 + c] += row[x * 4 + c];
+        }
+        auto* out = static_cast<std::uint8_t*>(small->ScanLine(y));
+        for (int x = 0; x < width; ++x) {
+            for (int c = 0; c < 3; ++c)
+                out[x * 4 + c] = static_cast<std::uint8_t>(sums[static_cast<std::size_t>(x) * 3 + c] / area);
+            out[x * 4 + 3] = 0;
+        }
+    }
+    return small;
+}
+
+}  // namespace
+
+void DrawPageImage(TMetafile* metafile, TCanvas& canvas, const TRect& rect, bool design) {
+    if (!metafile && !design) return;
+    DrawPaper(canvas, rect);
+    if (metafile) canvas.StretchDraw(rect, *metafile);
+    DrawPaperEdge(canvas, rect);
+}
+
 // ---- the page image ----
 
 TQRPreviewImage::TQRPreviewImage(TComponent* owner) : TGraphicControl(owner) { SetBounds(0, 0, 100, 50); }
@@ -45,13 +89,29 @@ TQRPreviewImage::~TQRPreviewImage() = default;
 void TQRPreviewImage::ShowPage(int page) {
     pageNumber_ = page;
     metafile_.reset();
+    reduced_.reset();
     if (printer_) metafile_ = printer_->PageMetafile(page);
     Repaint();
 }
 
 void TQRPreviewImage::Paint() {
-    DrawPageImage(metafile_.get(), Canvas(), Rect(0, 0, Width(), Height()),
-                  ComponentState().Contains(csDesigning));
+    const TRect rect = Rect(0, 0, Width(), Height());
+    if (metafile_ == nullptr || rect.Width() <= 0 || rect.Height() <= 0 || rect.Width() >= metafile_->Width()) {
+        DrawPageImage(metafile_.get(), Canvas(), rect, ComponentState().Contains(csDesigning));
+        return;
+    }
+    DrawPaper(Canvas(), rect);
+    Canvas().Draw(0, 0, ReducedPage(rect.Width(), rect.Height()));
+    DrawPaperEdge(Canvas(), rect);
+}
+
+TBitmap& TQRPreviewImage::ReducedPage(int width, int height) {
+    if (reduced_ == nullptr || reduced_->Width() != width || reduced_->Height() != height) {
+        // At least the page's own size, so that its text is set as on the page.
+        const int factor = (metafile_->Width() + width - 1) / width;
+        reduced_ = ShrunkPage(*metafile_, width, height, std::clamp(factor, 2, 8));
+    }
+    return *reduced_;
 }
 
 String TQRPreviewImage::LinkAt(int x, int y) {

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "framework/controls/ScrollBox.h"
+#include "framework/graphics/Bitmap.h"
 #include "framework/graphics/Metafile.h"
 #include "report/printer/QRPreviewInterface.h"
 #include "report/printer/QRPrinter.h"
@@ -60,10 +61,15 @@ protected:
     void Paint() override;
 
 private:
+    // The page drawn at a size it can be read at and shrunk to the image's, kept until the page
+    // or the size changes.
+    TBitmap& ReducedPage(int width, int height);
+
     std::vector<TQRPreviewLink> links_;
     TQRPrinter* printer_ = nullptr;
     int pageNumber_ = 1;
     std::unique_ptr<TMetafile> metafile_;
+    std::unique_ptr<TBitmap> reduced_;
     int zoom_ = 100;
     bool overLink_ = false;
     String lastLink_;

@@ -4,11 +4,14 @@
 
 #include <gmock/gmock.h>
 
+#include <algorithm>
+
 #include "framework/graphics/ScreenMetrics.h"
 #include "framework/rtl/Numeric.h"
 #include "report/printer/QRMessages.h"
 #include "testing/ControlTestSupport.h"
 #include "testing/FakePrinters.h"
+#include "testing/TestPixels.h"
 
 namespace {
 
@@ -236,6 +239,67 @@ TEST_F(QRPreviewScreen, PaintsThePageWithFrameAndShadow) {
     EXPECT_EQ(CountPixels(*image, Rect(page.Left + 10, page.Bottom - 2, page.Left + 40, page.Bottom), clBlack, 0), 60);
     // Around the page the preview's work-space colour.
     EXPECT_EQ(CountPixels(*image, Rect(2, 2, 8, 8), ColorToRGB(clAppWorkSpace), 0), 36);
+}
+
+TEST_F(QRPreviewScreen, ThePageFrameKeepsItsFourRulesAtEveryZoom) {
+    // A report's page frame: four rules one device pixel wide along the 10 mm margins.
+    printer.OpenDocument();
+    printer.StartNewPage();
+    TCanvas& canvas = *printer.PageCanvas();
+    const int l = printer.ToDeviceX(100), t = printer.ToDeviceY(100);
+    const int r = printer.ToDeviceX(printer.PaperWidth() - 100), b = printer.ToDeviceY(printer.PaperLength() - 100);
+    canvas.Brush().SetColor(clBlack);
+    canvas.FillRect(Rect(l, t, r, t + 1));
+    canvas.FillRect(Rect(l, b - 1, r, b));
+    canvas.FillRect(Rect(l, t, l + 1, b));
+    canvas.FillRect(Rect(r - 1, t, r, b));
+    printer.CloseDocument();
+    TQRPreview& p = MakePreview(600, 500, false);
+
+    // The darkest pixel within two pixels of where a rule should lie, across it.
+    const auto darkest = [](TBitmap& image, TPoint at, bool horizontalRule) {
+        int dark = 255;
+        for (int d = -2; d <= 2; ++d) {
+            const TColor c = DibPixel(image, horizontalRule ? at.X : at.X + d, horizontalRule ? at.Y + d : at.Y);
+            dark = std::min({dark, int{RedOf(c)}, int{GreenOf(c)}, int{BlueOf(c)}});
+        }
+        return dark;
+    };
+    for (const TQRZoomState zoom : {qrZoomToFit, qrZoomToWidth, qrZoom100}) {
+        SCOPED_TRACE(static_cast<int>(zoom));
+        if (zoom == qrZoomToFit) p.FitWholePage();
+        if (zoom == qrZoomToWidth) p.FitPageWidth();
+        if (zoom == qrZoom100) p.SetZoom(100);
+        p.Repaint();
+        auto image = PaintedImage(p);
+        const TRect page = p.Image().BoundsRect();
+        const Extended sx = static_cast<Extended>(page.Width()) / PaperPixelsWide();
+        const Extended sy = static_cast<Extended>(page.Height()) / PaperPixelsHigh();
+        const auto x = [&](int device) { return page.Left + static_cast<int>(device * sx); };
+        const auto y = [&](int device) { return page.Top + static_cast<int>(device * sy); };
+        // Rules that lie outside what the preview shows without scrolling are not looked at.
+        const TRect shown = Rect(0, 0, std::min(image->Width(), p.ClientWidth()), std::min(image->Height(), p.ClientHeight()));
+        const auto inside = [&](TPoint at) { return at.X >= 2 && at.Y >= 2 && at.X < shown.Right - 2 && at.Y < shown.Bottom - 2; };
+        const int midX = x((l + r) / 2), midY = std::min(y((t + b) / 2), shown.Bottom / 2);
+        const struct {
+            const char* Side;
+            TPoint At;
+            bool Horizontal;
+        } rules[] = {{"top", {midX, y(t)}, true},
+                     {"bottom", {midX, y(b - 1)}, true},
+                     {"left", {x(l), midY}, false},
+                     {"right", {x(r - 1), midY}, false}};
+        int looked = 0;
+        for (const auto& rule : rules) {
+            if (!inside(rule.At)) continue;
+            ++looked;
+            EXPECT_LT(darkest(*image, rule.At, rule.Horizontal), 200) << rule.Side << " rule missing";
+        }
+        // The whole page at fit page; all but the bottom at fit width; the top left at 100 %.
+        EXPECT_EQ(looked, zoom == qrZoomToFit ? 4 : zoom == qrZoomToWidth ? 3 : 2);
+        // Between the rules the paper stays white.
+        EXPECT_EQ(darkest(*image, TPoint{midX, midY}, true), 255);
+    }
 }
 
 TEST_F(QRPreviewScreen, LinksOnlyReportedNeverFollowedAndNoneWithoutAList) {

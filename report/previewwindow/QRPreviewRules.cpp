@@ -48,7 +48,9 @@ std::optional<String> TPreviewProgressText::Update(int progress) {
         text = IntToStr(progress) + L"%";
         lastShown_ = progress;
     }
-    if (progress == 0 || progress == 100) text = String();
+    if (progress == 0) text = String();
+    // A finished report says so: an empty panel would read as one that never started.
+    if (progress == 100) text = L"100%";
     return text;
 }
 
@@ -86,4 +88,12 @@ TSaveTarget ResolveSaveTarget(const String& chosenName, int filterIndex, const S
     if (!e.empty() && e[0] == L'.') e.erase(0, 1);
     if (e.size() > 3) e.resize(3);
     return target;
+}
+
+String NoPrinterMessage() {
+    return L"Nenhuma impressora instalada! Instale uma impressora no Windows para imprimir.";
+}
+
+String FileInPreviewMessage(const String& fileName) {
+    return L"O currículo " + fileName + L" está aberto numa visualização. Feche a visualização e salve de novo.";
 }

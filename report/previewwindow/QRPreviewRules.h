@@ -20,7 +20,8 @@ int PageFromAnswer(const String& answer, int pageCount);
 // "Page 3 of 12".
 String PageStatusText(int page, int pageCount);
 
-// The status line's percentage: it moves in steps of at least 5 and is empty at 0 and at 100.
+// The status line's percentage: it moves in steps of at least 5, is empty at 0 and shows 100%
+// once the report is complete.
 class TPreviewProgressText {
 public:
     // The new text for progress p, or nothing when the shown text stays.
@@ -59,3 +60,10 @@ struct TSaveTarget {
 // which the name then gets.
 TSaveTarget ResolveSaveTarget(const String& chosenName, int filterIndex, const String& defaultExtension,
                               const TQRExportFilterLibrary& library);
+
+// Printing with no printer installed: said, since the report would otherwise print nowhere
+// without a word.
+String NoPrinterMessage();
+// Saving over a prepared-report file whose pages a preview shows: the preview holds the file,
+// so it cannot be replaced until that preview closes.
+String FileInPreviewMessage(const String& fileName);

@@ -52,7 +52,7 @@ TEST(PreviewRules, GoToPageAnswers) {
 TEST(PreviewRules, StatusAndProgressTexts) {
     EXPECT_EQ(PageStatusText(3, 12), L"Page 3 of 12");
 
-    // 1, 2, ..., 100: 5%, 10%, ... and empty at 100.
+    // 1, 2, ..., 100: 5%, 10%, ... up to 100%.
     TPreviewProgressText panel;
     std::vector<String> shown;
     for (int p = 1; p <= 100; ++p)
@@ -61,7 +61,7 @@ TEST(PreviewRules, StatusAndProgressTexts) {
     EXPECT_EQ(shown[0], L"5%");
     EXPECT_EQ(shown[1], L"10%");
     EXPECT_EQ(shown[18], L"95%");
-    EXPECT_EQ(shown[19], L"");
+    EXPECT_EQ(shown[19], L"100%");
     // Jumps show at once; a step back shows nothing; 0 clears.
     TPreviewProgressText jumps;
     EXPECT_EQ(jumps.Update(33).value_or(L"-"), L"33%");

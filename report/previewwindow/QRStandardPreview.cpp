@@ -96,7 +96,8 @@ void TQRStandardPreview::BuildWindow() {
     StatusBar->SetAlign(alBottom);
     TStatusPanel* percent = StatusBar->Panels()->Add();
     percent->SetAlignment(taRightJustify);
-    percent->SetWidth(40);
+    // Wide enough for "100%" with the panel's own margins.
+    percent->SetWidth(50);
     percent->SetText(L"0%");
     TStatusPanel* page = StatusBar->Panels()->Add();
     page->SetWidth(120);
@@ -264,8 +265,15 @@ void TQRStandardPreview::CreatePreview(TQRPrinter* printer) {
         Zoom100->SetDown(true);
         break;
     }
-    if (printer != nullptr && printer->Status() == qpDone) Print->SetEnabled(true);
+    if (printer != nullptr && printer->Status() == qpDone) {
+        Print->SetEnabled(true);
+        ShowProgressDone();
+    }
 }
+
+// Pages built before the window opened send no progress: the status line still tells that the
+// report is complete.
+void TQRStandardPreview::ShowProgressDone() { StatusBar->Panels()->Items(0)->SetText(L"100%"); }
 
 TQRPrinter* TQRStandardPreview::QRPrinter() const { return QRPreview->QRPrinter(); }
 
@@ -445,6 +453,10 @@ void TQRStandardPreview::copybuttonClick(TObject*) {
 void TQRStandardPreview::PrintClick(TObject*) {
     TQRPrinter* printer = QRPrinter();
     if (printer == nullptr) return;
+    if (!printer->PrintersInstalled()) {
+        Application().MessageBox(NoPrinterMessage());
+        return;
+    }
     auto* live = dynamic_cast<TQRReport*>(report_);
     if (!PreparedReportLoaded() && !showsLoadedFile_ && live != nullptr)
         live->PrintReport();
@@ -512,7 +524,14 @@ void TQRStandardPreview::SaveClick(TObject*) {
     dialog.SetTitle(L"Save report");
     dialog.SetFilter(SaveDialogFilter(d, ExportFilterLibrary()));
     dialog.SetFileName(L"*" + d);
-    if (dialog.Execute()) SaveTo(dialog.FileName(), dialog.FilterIndex());
+    if (!dialog.Execute()) return;
+    SaveTo(dialog.FileName(), dialog.FilterIndex());
+    // The export's progress window, once gone, would hand the focus to whichever window lies
+    // below: the user goes on in the preview.
+    if (Showing()) {
+        BringToFront();
+        SetFocus();
+    }
 }
 
 void TQRStandardPreview::SaveTo(const String& fileName, int filterIndex) {
@@ -522,6 +541,10 @@ void TQRStandardPreview::SaveTo(const String& fileName, int filterIndex) {
     const TSaveTarget target =
         ResolveSaveTarget(fileName, filterIndex, DefaultSaveExtension(saveType), ExportFilterLibrary());
     if (target.Extension == L"QRP") {
+        if (ShownInAnotherPreview(target.FileName)) {
+            Application().MessageBox(FileInPreviewMessage(target.FileName));
+            return;
+        }
         // A save that could not write must not look like one that did.
         if (!printer->SavePreparedReport(target.FileName))
             Application().MessageBox(L"The report could not be saved to " + target.FileName);
@@ -539,6 +562,16 @@ void TQRStandardPreview::SaveTo(const String& fileName, int filterIndex) {
     }
     std::unique_ptr<TQRExportFilter> filter = entry->FilterClass->Create(target.FileName);
     report_->ExportReport(filter.get());
+}
+
+bool TQRStandardPreview::ShownInAnotherPreview(const String& fileName) const {
+    for (int i = 0; i < Screen().FormCount(); ++i) {
+        auto* other = dynamic_cast<TQRStandardPreview*>(Screen().Forms(i));
+        if (other != nullptr && other != this && other->QRPrinter() != nullptr &&
+            PrinterShowsFile(*other->QRPrinter(), fileName))
+            return true;
+    }
+    return false;
 }
 
 void TQRStandardPreview::LoadClick(TObject*) {
@@ -687,6 +720,7 @@ void TQRStandardPreview::QRPreviewPageAvailable(TObject*, int) {
         EnablePageButtons(true);
         ThumbGrid->SetRowCount(printer->PageCount());
         CancelButton->SetEnabled(false);
+        ShowProgressDone();
     } else {
         ThumbGrid->SetRowCount(printer->PageCount() - 1);
         EnablePageButtons(false);

@@ -132,6 +132,9 @@ private:
     // The ten buttons that move between pages or act on the finished report.
     std::vector<TToolButton*> PageButtons() const;
     void ApplyPrinterSetup();
+    void ShowProgressDone();
+    // Whether another preview window shows the pages of the prepared-report file.
+    bool ShownInAnotherPreview(const String& fileName) const;
 
     TCustomQRReport* report_ = nullptr;
     bool landscape_ = false;

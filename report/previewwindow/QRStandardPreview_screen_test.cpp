@@ -7,6 +7,9 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <memory>
+
+#include <dlgs.h>
 
 #include "framework/controls/ComCtrls.h"
 #include "framework/controls/ListBox.h"
@@ -51,6 +54,12 @@ std::string Narrow(const String& s) {
 String BoxText(HWND box) {
     wchar_t text[256] = {};
     GetDlgItemTextW(box, 0xFFFF, text, 256);
+    return text;
+}
+
+String WindowText(HWND window) {
+    wchar_t text[256] = {};
+    GetWindowTextW(window, text, 256);
     return text;
 }
 
@@ -180,15 +189,31 @@ TEST_F(StandardPreviewScreen, LaidOutWithItsTextsAndTheToolBarFollowsTheBuild) {
     EXPECT_TRUE(w.ThumbGrid->Showing()) << "the thumbnails are the tab shown first";
     EXPECT_GT(w.ThumbGrid->DefaultRowHeight(), w.ThumbGrid->DefaultColWidth()) << "portrait thumbnails";
     EXPECT_EQ(Panel(1), L"Page 1 of 3");
+    EXPECT_EQ(Panel(0), L"100%") << "a complete report says so";
     Shot(L"preview-100");
 
-    // Progress: steps of 5, cleared at 100.
+    // Progress: steps of 5, up to 100%.
     w.QRPreviewProgressUpdate(nullptr, 3);
-    EXPECT_EQ(Panel(0), L"0%");
+    EXPECT_EQ(Panel(0), L"100%");
     w.QRPreviewProgressUpdate(nullptr, 40);
     EXPECT_EQ(Panel(0), L"40%");
     w.QRPreviewProgressUpdate(nullptr, 100);
-    EXPECT_EQ(Panel(0), L"");
+    EXPECT_EQ(Panel(0), L"100%");
+}
+
+TEST_F(StandardPreviewScreen, AtSixHundredPixelsTheToolBarShowsEveryButton) {
+    TQRStandardPreview& w = Open();
+    BuildAll();
+    w.SetBounds(20, 20, 600, 600);
+    ASSERT_TRUE(PumpUntil([&] { return w.Width() == 600 && w.ToolBar1->Width() == w.ClientWidth(); }));
+    for (int i = 0; i < w.ToolBar1->ControlCount(); ++i) {
+        TControl* c = w.ToolBar1->Controls(i);
+        if (!c->Visible()) continue;
+        EXPECT_LE(c->Left() + c->Width(), w.ToolBar1->ClientWidth()) << Narrow(c->Name());
+        EXPECT_LE(c->Top() + c->Height(), w.ToolBar1->ClientHeight()) << Narrow(c->Name());
+    }
+    EXPECT_EQ(w.QRPreview->Top(), w.ToolBar1->Top() + w.ToolBar1->Height()) << "the page starts below the bar";
+    Shot(L"preview-600");
 }
 
 TEST_F(StandardPreviewScreen, PagesMoveByButtonsKeysWheelThumbnailsAndTheGoToBox) {
@@ -368,7 +393,80 @@ TEST_F(StandardPreviewScreen, ClipboardSaveAndLoad) {
     EXPECT_EQ(w.PreviewStatusText(), base + L".QRP");
     EXPECT_EQ(Panel(2), base + L".QRP");
     EXPECT_NE(w.QRPreview->Image().Metafile(), nullptr);
+
+    // Another preview saving over the file this one shows is told why it cannot, as the main
+    // window's save tells it.
+    {
+        TQRPrinter other;
+        other.OpenDocument();
+        other.StartNewPage();
+        DrawPage(other, 1);
+        other.CloseDocument();
+        std::unique_ptr<TQRStandardPreview> second(new TQRStandardPreview(&Application(), &other));
+        TWindowWatcher watcher(L"#32770", [&](HWND box) {
+            said = BoxText(box);
+            PostMessageW(GetDlgItem(box, IDOK), BM_CLICK, 0, 0);
+        });
+        second->SaveTo(base + L".QRP", 2);
+        EXPECT_TRUE(watcher.Found());
+    }
+    EXPECT_EQ(said, FileInPreviewMessage(base + L".QRP"));
+    EXPECT_TRUE(w.ShowsLoadedFile());
     DeleteFileW((base + L".QRP").c_str());
+}
+
+TEST_F(StandardPreviewScreen, TheSaveDialogOpensOverThePreviewWhichKeepsTheFocus) {
+    TQRStandardPreview& w = Open();
+    BuildAll();
+    SetForegroundWindow(w.Handle());
+    ASSERT_TRUE(PumpUntil([&] { return GetActiveWindow() == w.Handle(); }));
+    wchar_t temp[MAX_PATH] = {};
+    GetTempPathW(MAX_PATH, temp);
+    const String file = String(temp) + L"dialog-" + IntToStr(GetCurrentProcessId()) + L".QRP";
+    String title;
+    HWND owner = nullptr;
+    RECT placed{};
+    {
+        TWindowWatcher watcher(L"#32770", [&](HWND dialog) {
+            title = WindowText(dialog);
+            owner = GetWindow(dialog, GW_OWNER);
+            GetWindowRect(dialog, &placed);
+            SetDlgItemTextW(dialog, cmb13, file.c_str());
+            PostMessageW(dialog, WM_COMMAND, IDOK, 0);
+        });
+        w.SaveClick(nullptr);
+        EXPECT_TRUE(watcher.Found());
+    }
+    EXPECT_EQ(title, L"Save report");
+    EXPECT_EQ(owner, w.Handle());
+    RECT window;
+    GetWindowRect(w.Handle(), &window);
+    EXPECT_NEAR((placed.left + placed.right) / 2, (window.left + window.right) / 2, 2);
+    EXPECT_NEAR((placed.top + placed.bottom) / 2, (window.top + window.bottom) / 2, 2);
+    EXPECT_TRUE(FileExists(file));
+    EXPECT_TRUE(PumpUntil([&] { return GetActiveWindow() == w.Handle(); }))
+        << "the active window after the save: " << GetActiveWindow();
+    DeleteFileW(file.c_str());
+}
+
+TEST_F(StandardPreviewScreen, PrintingWithNoPrinterInstalledSaysSo) {
+    machine.Printers.clear();
+    ScopedFakePrinters none(machine);
+    TQRPrinter bare;
+    bare.OpenDocument();
+    bare.StartNewPage();
+    DrawPage(bare, 1);
+    bare.CloseDocument();
+    ASSERT_FALSE(bare.PrintersInstalled());
+    std::unique_ptr<TQRStandardPreview> preview(new TQRStandardPreview(&Application(), &bare));
+    String said;
+    TWindowWatcher watcher(L"#32770", [&](HWND box) {
+        said = BoxText(box);
+        PostMessageW(GetDlgItem(box, IDOK), BM_CLICK, 0, 0);
+    });
+    preview->PrintClick(nullptr);
+    EXPECT_TRUE(watcher.Found());
+    EXPECT_EQ(said, NoPrinterMessage());
 }
 
 TEST_F(StandardPreviewScreen, ClosingDuringABuildCancelsIt) {

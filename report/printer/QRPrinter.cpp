@@ -3,7 +3,9 @@
 #include <algorithm>
 
 #include "framework/graphics/ScreenMetrics.h"
+#include "framework/rtl/FileUtils.h"
 #include "framework/rtl/Numeric.h"
+#include "framework/rtl/StringUtils.h"
 #include "framework/rtl/Streams.h"
 #include "report/pagestore/QRFileFormat.h"
 
@@ -452,3 +454,9 @@ void FreeSharedReportPrinter() { SharedSlot().reset(); }
 
 bool PreparedReportLoaded() { return PreparedReportLoadedFlag(); }
 void SetPreparedReportLoaded(bool loaded) { PreparedReportLoadedFlag() = loaded; }
+
+bool PrinterShowsFile(const TQRPrinter& printer, const String& fileName) {
+    if (!printer.PreviewShowing() || printer.Stream() == nullptr) return false;
+    const String source = printer.Stream()->SourceFileName();
+    return !source.empty() && AnsiSameText(ExpandFileName(source), ExpandFileName(fileName));
+}

@@ -217,3 +217,7 @@ void FreeSharedReportPrinter();
 // Whether a saved report was loaded into a report printer (reports clear it when they are made).
 bool PreparedReportLoaded();
 void SetPreparedReportLoaded(bool loaded);
+
+// Whether the printer's preview shows the pages of the prepared-report file fileName: they are
+// read from the file while it shows them, so the file cannot be replaced until it closes.
+bool PrinterShowsFile(const TQRPrinter& printer, const String& fileName);
