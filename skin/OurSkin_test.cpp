@@ -48,7 +48,9 @@ TEST_F(OurSkin, HoldsEveryBitmapOfTheLayoutTableInItsSizeAndFrames) {
         EXPECT_EQ(size->Height, row.Height) << row.Entry;
         EXPECT_EQ(size->Bits, row.Bits) << row.Entry;
         EXPECT_EQ((row.Across ? row.Width : row.Height) % row.Frames, 0) << row.Entry;
-        if (!row.Section.empty()) EXPECT_EQ(ini.ReadString(row.Section, row.Key, ""), row.Entry + ".bmp") << row.Entry;
+        if (!row.Section.empty()) {
+            EXPECT_EQ(ini.ReadString(row.Section, row.Key, ""), row.Entry + ".bmp") << row.Entry;
+        }
     }
 }
 

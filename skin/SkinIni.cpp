@@ -106,7 +106,10 @@ std::string TQuickIni::ReadString(const std::string& section, const std::string&
 
 int TQuickIni::ReadInteger(const std::string& section, const std::string& key, int defaultValue) const {
     std::string text = ReadString(section, key, "");
-    if (text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X')) text = "$" + text.substr(2);
+    if (text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X')) {
+        text.erase(0, 1);
+        text[0] = '$';
+    }
     int value = 0;
     return SkinStrToInt(text, value) ? value : defaultValue;
 }

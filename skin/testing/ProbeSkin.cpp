@@ -103,14 +103,18 @@ int ProbeZone(int x, int y, int width, int height, const std::array<int, 4>& mar
 }
 
 TProbeSkinOptions ProbeWithUnknownAction() {
-    return {.Settings = {{"Button5", "ButtonImage", "closebutton.bmp"}, {"Button5", "Action", "40"},
-                         {"Button5", "Align", "1"}, {"Button5", "XCoord", "107"}, {"Button5", "YCoord", "5"}}};
+    TProbeSkinOptions options;
+    options.Settings = {{"Button5", "ButtonImage", "closebutton.bmp"}, {"Button5", "Action", "40"},
+                         {"Button5", "Align", "1"}, {"Button5", "XCoord", "107"}, {"Button5", "YCoord", "5"}};
+    return options;
 }
 
 TProbeSkinOptions ProbeWithVisibility1000() {
-    return {.Settings = {{"Button5", "ButtonImage", "closebutton.bmp"}, {"Button5", "Action", "0"},
+    TProbeSkinOptions options;
+    options.Settings = {{"Button5", "ButtonImage", "closebutton.bmp"}, {"Button5", "Action", "0"},
                          {"Button5", "Align", "1"}, {"Button5", "XCoord", "107"}, {"Button5", "YCoord", "5"},
-                         {"Button5", "Visibility", "1000"}}};
+                         {"Button5", "Visibility", "1000"}};
+    return options;
 }
 
 std::vector<TSkinEntry> ProbeSkinEntries(const TProbeSkinOptions& options) {
