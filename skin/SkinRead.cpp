@@ -71,7 +71,7 @@ bool TSkinReader::LoadFromStream(TStream& packed) {
     return true;
 }
 
-bool TSkinReader::ReadArchive(const std::vector<Byte>& archive) {
+bool TSkinReader::ReadArchive(std::vector<Byte>& archive) {
     const Int64 size = static_cast<Int64>(archive.size());
     if (size < kSkinArchiveHeaderSize) return false;
     version_ = Int32At(archive, 0);
@@ -97,7 +97,10 @@ bool TSkinReader::ReadArchive(const std::vector<Byte>& archive) {
         total += entrySize;
     }
     if (total > size - dataStart) return false;
-    data_.assign(archive.begin() + static_cast<std::ptrdiff_t>(dataStart), archive.end());
+    // The entries' bytes stay where they are: a second quarter megabyte of fresh pages costs more
+    // than moving them down.
+    archive.erase(archive.begin(), archive.begin() + static_cast<std::ptrdiff_t>(dataStart));
+    data_ = std::move(archive);
     return true;
 }
 

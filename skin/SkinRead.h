@@ -52,7 +52,7 @@ public:
 
 private:
     bool UnpackBytes(TStream& packed, std::vector<Byte>& archive) const;
-    bool ReadArchive(const std::vector<Byte>& archive);
+    bool ReadArchive(std::vector<Byte>& archive);  // takes the archive's bytes when it is good
     void CopyEntry(int index, TMemoryStream& target) const;
     void Clear();
 

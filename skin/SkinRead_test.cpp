@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -37,6 +38,13 @@ struct RawArchive {
         return out;
     }
 };
+
+// The default archive with some fields made to lie.
+RawArchive With(const std::function<void(RawArchive&)>& change) {
+    RawArchive archive;
+    change(archive);
+    return archive;
+}
 
 bool LoadPacked(TSkinReader& reader, const Bytes& packed) {
     TMemoryStream stream;
@@ -83,9 +91,14 @@ TEST(SkinReader, TheWriterListsNamesInLowerCaseWithTheDescriptionLast) {
     EXPECT_THROW(WriteSkinArchive(std::vector<TSkinEntry>(1002, {"a.bmp", {}})), EInvalidArgument);
 }
 
-std::string ThousandAndTwoNames() {
+// n names, one a line ("e0.bmp", "e1.bmp", ...).
+std::string Names(int n) {
     std::string names;
-    for (int i = 0; i < 1002; ++i) names += "e" + std::to_string(i) + ".bmp\r\n";
+    for (int i = 0; i < n; ++i) {
+        names += 'e';
+        names += std::to_string(i);
+        names += ".bmp\r\n";
+    }
     return names;
 }
 
@@ -95,14 +108,14 @@ TEST(SkinReader, RefusesArchivesThatLie) {
         RawArchive archive;
     };
     const Case cases[] = {
-        {"1002 names", {.names = ThousandAndTwoNames(), .sizes = std::vector<std::int64_t>(1002, 0), .data = ""}},
-        {"name list past the end", {.nameLength = 1000}},
-        {"negative name list", {.nameLength = -5}},
-        {"a negative size", {.sizes = {-1, 6}, .data = "TOPab"}},
-        {"sizes past the data", {.sizes = {3, 3}}},
-        {"sizes adding up past 32 bits", {.sizes = {0x7FFFFFFF, 0x7FFFFFFF}}},
-        {"size table past the end", {.sizes = {}, .data = ""}},
-        {"header cut short", {.keep = 12}},
+        {"1002 names", With([](RawArchive& a) { a.names = Names(1002), a.sizes.assign(1002, 0), a.data = ""; })},
+        {"name list past the end", With([](RawArchive& a) { a.nameLength = 1000; })},
+        {"negative name list", With([](RawArchive& a) { a.nameLength = -5; })},
+        {"a negative size", With([](RawArchive& a) { a.sizes = {-1, 6}; })},
+        {"sizes past the data", With([](RawArchive& a) { a.sizes = {3, 3}; })},
+        {"sizes adding up past 32 bits", With([](RawArchive& a) { a.sizes = {0x7FFFFFFF, 0x7FFFFFFF}; })},
+        {"size table past the end", With([](RawArchive& a) { a.sizes = {}, a.data = ""; })},
+        {"header cut short", With([](RawArchive& a) { a.keep = 12; })},
     };
     for (const Case& c : cases) {
         TSkinReader reader;
@@ -110,8 +123,7 @@ TEST(SkinReader, RefusesArchivesThatLie) {
         EXPECT_EQ(reader.EntryCount(), 0) << c.name;
     }
     // 1001 entries is the most an archive holds.
-    RawArchive most{.names = "", .sizes = std::vector<std::int64_t>(1001, 0), .data = ""};
-    for (int i = 0; i < 1001; ++i) most.names += "e" + std::to_string(i) + ".bmp\r\n";
+    RawArchive most = With([](RawArchive& a) { a.names = Names(1001), a.sizes.assign(1001, 0), a.data = ""; });
     TSkinReader reader;
     EXPECT_TRUE(LoadPacked(reader, PackSkin(most.Bytes_())));
     EXPECT_EQ(reader.EntryCount(), 1001);
@@ -120,7 +132,7 @@ TEST(SkinReader, RefusesArchivesThatLie) {
 TEST(SkinReader, AnotherVersionIsToldOnceAndRefused) {
     std::vector<String> messages;
     TSkinReader reader([&](const String& message) { messages.push_back(message); });
-    EXPECT_FALSE(LoadPacked(reader, PackSkin(RawArchive{.version = 19999}.Bytes_())));
+    EXPECT_FALSE(LoadPacked(reader, PackSkin(With([](RawArchive& a) { a.version = 19999; }).Bytes_())));
     ASSERT_EQ(messages.size(), 1u);
     EXPECT_EQ(messages[0], L"This is Older Skin File\rPlease update to new version !");
     EXPECT_EQ(reader.EntryCount(), 0);
