@@ -16,6 +16,9 @@
 #include "framework/rtl/StringUtils.h"
 #include "report/pagestore/QRCompress.h"
 #include "report/pagestore/QRFileFormat.h"
+#include "skin/SkinRead.h"
+#include "skin/testing/ProbeSkin.h"
+#include "skin/testing/SkinFixtures.h"
 #include "testing/QRPageListFiles.h"
 #include "testing/QRTestPages.h"
 #include "testing/StreamingTestClasses.h"
@@ -248,6 +251,53 @@ void PictureCheckSeeds() {
     Write("WmfCheck", "bitmap", WmfWithBitmap());
     Write("IconCheck", "bitmap", Icon(false));
     Write("IconCheck", "png", Icon(true));
+// The skin's readers: our packed skin, probe skins, and copies cut short or with a byte flipped
+// (in the size, the version, the name list, the sizes, the stream's middle). The archive target
+// takes skins cut down to their small entries, which unpack fast enough for many runs.
+Bytes SmallSkin(const Bytes& packed) {
+    TMemoryStream stream;
+    stream.WriteBuffer(packed.data(), static_cast<Int64>(packed.size()));
+    TSkinReader reader;
+    reader.LoadFromStream(stream);
+    std::vector<TSkinEntry> entries;
+    for (int i = 0; i < reader.EntryCount(); ++i) {
+        if (reader.EntrySize(i) > 1500 && reader.EntryName(i).find(".ini") == std::string::npos) continue;
+        TMemoryStream entry;
+        reader.ExtractByName(reader.EntryName(i), entry);
+        const auto* bytes = static_cast<const Byte*>(entry.Memory());
+        entries.push_back({reader.EntryName(i), Bytes(bytes, bytes + entry.Size())});
+    }
+    return PackSkin(WriteSkinArchive(entries));
+}
+
+void SkinSeeds() {
+    for (const char* target : {"LzhDecode", "SkinArchive", "SkinIni"}) ForceDirectories(Utf8ToString(corpus + "/" + target));
+    const Bytes ours = OurPackedSkin();
+    const Bytes probe = MakeProbeSkin();
+    Write("LzhDecode", "ours", ours);
+    Write("LzhDecode", "probe", probe);
+    const std::vector<std::pair<std::string, Bytes>> skins = {
+        {"ours-small", SmallSkin(ours)}, {"probe-small", SmallSkin(probe)},
+        {"probe-button5-small", SmallSkin(MakeProbeSkin(ProbeWithUnknownAction()))},
+        {"tiny", PackSkin(WriteSkinArchive({{"a.bmp", {'B', 'M'}}, {"skin.ini", {'[', 'A', ']'}}}))},
+    };
+    for (const auto& [name, packed] : skins) {
+        std::vector<std::pair<std::string, Bytes>> copies = {{name, packed}};
+        copies.push_back({name + "-half", Bytes(packed.begin(), packed.begin() + static_cast<std::ptrdiff_t>(packed.size() / 2))});
+        for (std::size_t at : {std::size_t{3}, std::size_t{6}, std::size_t{12}, packed.size() / 2}) {
+            Bytes flipped = packed;
+            if (at < flipped.size()) flipped[at] ^= 0x5A;
+            copies.push_back({name + "-flip" + std::to_string(at), flipped});
+        }
+        for (const auto& [copy, bytes] : copies) {
+            Write("SkinArchive", copy, bytes);
+            if (copy.find("flip3") == std::string::npos) Write("LzhDecode", copy, bytes);
+        }
+    }
+    WriteText("SkinIni", "ours", std::string(SkinFixtureFile("ours/skin.ini")));
+    static const char edges[] = "[Colours]\r\n; note\r\nMenu = 1 2 3\r\nmenu=4\n[A]\rKey=\rHex=0x1F\rBad=0x\r"
+                                "Big=99999999999\r[ B ]\n=v\nK=a=b\n[C]\nX=1\0[D]\n";
+    WriteText("SkinIni", "edges", std::string(edges, sizeof edges - 1));
 }
 
 }  // namespace
@@ -264,5 +314,6 @@ int main(int argc, char** argv) {
     ExpressionSeeds();
     DescriptionSeeds(argv[2]);
     PictureCheckSeeds();
+    SkinSeeds();
     return 0;
 }

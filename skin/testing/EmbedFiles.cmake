@@ -1,0 +1,17 @@
+# Writes OUT, a C++ source holding the bytes of FILES (paths relative to ROOT) for
+# SkinFixtureFile (SkinFixtures.h). Run at build time: cmake -DOUT=... -DROOT=... -DFILES=a;b -P
+set(body "// Written by skin/testing/EmbedFiles.cmake; do not edit.\n#include \"skin/testing/SkinFixtures.h\"\n\nnamespace {\n")
+set(table "")
+set(n 0)
+foreach(file IN LISTS FILES)
+  file(READ ${ROOT}/${file} hex HEX)
+  string(REGEX REPLACE "([0-9a-f][0-9a-f])" "'\\\\x\\1'," chars "${hex}")
+  string(APPEND body "const char file${n}[] = {${chars} 0};\n")
+  string(LENGTH "${hex}" digits)
+  math(EXPR size "${digits} / 2")
+  string(APPEND table "    {\"${file}\", std::string_view(file${n}, ${size})},\n")
+  math(EXPR n "${n} + 1")
+endforeach()
+string(APPEND body "}  // namespace\n\nconst std::vector<TSkinFixtureFile>& SkinFixtureFiles() {\n    static const std::vector<TSkinFixtureFile> files = {\n${table}    };\n    return files;\n}\n")
+file(WRITE ${OUT}.new "${body}")
+file(COPY_FILE ${OUT}.new ${OUT} ONLY_IF_DIFFERENT)
