@@ -23,14 +23,17 @@ THintDesign* TNewDesign::FindHintDesign() {
 }
 
 // The screen under the old hint must show again before it is copied for the new one: the
-// windows there repaint now, not when their messages come round.
+// windows there repaint now, not when their messages come round (a hint hidden a moment ago
+// may not have been painted over yet either).
 void TNewDesign::HidePrevious() {
     const HWND h = HandleIfAllocated();
-    if (h == nullptr || !IsWindowVisible(h)) return;
-    RECT old;
-    GetWindowRect(h, &old);
-    SetWindowPos(h, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOACTIVATE | SWP_HIDEWINDOW);
+    if (h != nullptr && IsWindowVisible(h)) {
+        SetWindowPos(h, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOACTIVATE | SWP_HIDEWINDOW);
+    }
+    if (shown_.IsEmpty()) return;
+    const RECT old{shown_.Left, shown_.Top, shown_.Right, shown_.Bottom};
     RedrawWindow(nullptr, &old, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    shown_ = TRect{};
 }
 
 void TNewDesign::ActivateHint(TRect rect, const String& hint) {
@@ -61,7 +64,8 @@ void TNewDesign::ActivateHint(TRect rect, const String& hint) {
     x_ = place.X;
     y_ = place.Y;
     image_ = DrawOverScreen(*design, size, hint);
-    THintWindow::ActivateHint(Bounds(x_, y_, size.Width, size.Height), hint);
+    shown_ = Bounds(x_, y_, size.Width, size.Height);
+    THintWindow::ActivateHint(shown_, hint);
 }
 
 std::unique_ptr<TBitmap> TNewDesign::DrawOverScreen(const THintDesign& design, const THintSize& size,

@@ -39,6 +39,8 @@ private:
     THintPosition corner_ = hiTopRight;
     int x_ = 0;
     int y_ = 0;
+    // Where the last styled hint showed, until the screen there has been painted again.
+    TRect shown_;
     // The hint as it shows, drawn over the screen copy; none while the plain hint shows.
     std::unique_ptr<TBitmap> image_;
 };
