@@ -26,10 +26,11 @@ void THintDesign::Publish(TPublisher<THintDesign>& p) {
     p.Property(L"ShadowQuality", &THintDesign::ShadowQuality, &THintDesign::SetShadowQuality).Default(quLow);
     p.Property(L"ShadowIntensity", &THintDesign::ShadowIntensity, &THintDesign::SetShadowIntensity).Default(70);
     p.Property(L"ShadowWidth", &THintDesign::ShadowWidth, &THintDesign::SetShadowWidth).Default(4);
-    p.Property(L"Delay", &THintDesign::Delay, &THintDesign::SetDelay).Default(500);
+    // The pauses are always stored: reading them is what sets the application's pauses.
+    p.Property(L"Delay", &THintDesign::Delay, &THintDesign::SetDelay);
     p.Property(L"HintStyle", &THintDesign::HintStyle, &THintDesign::SetHintStyle).Default(hiBubble);
     p.Property(L"linkStyle", &THintDesign::LinkStyle, &THintDesign::SetLinkStyle).Default(liArrow);
-    p.Property(L"HintTime", &THintDesign::HintTime, &THintDesign::SetHintTime).Default(3000);
+    p.Property(L"HintTime", &THintDesign::HintTime, &THintDesign::SetHintTime);
 }
 
 void THintDesign::SetShadowIntensity(int value) {
