@@ -10,6 +10,7 @@
 #include "export/filters/ExportRegistration.h"
 #include "export/pdf/QRPDFFilter.h"
 #include "framework/forms/FormsRegistration.h"
+#include "hints/HintsRegistration.h"
 #include "report/previewwindow/PreviewWindowRegistration.h"
 #include "report/text/TextRegistration.h"
 
@@ -22,6 +23,8 @@ void RegisterAppClasses() {
     RegisterExportFilterClasses();
     RegisterReportPDFClasses();
     RegisterCaptureClasses();
+    // The main window holds the hint component.
+    RegisterHintsClasses();
     RegisterClasses<TForm1>();
     RegisterClasses<Tsplash, Tsobre>();
     RegisterClasses<Timpressao, Tfrm_salvar>();

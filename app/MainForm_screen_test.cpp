@@ -18,6 +18,7 @@
 #include "framework/controls/Menus.h"
 #include "framework/controls/StdCtrls.h"
 #include "framework/forms/Dialogs.h"
+#include "hints/NewDesign.h"
 #include "framework/graphics/Bitmap.h"
 #include "framework/graphics/JpegImage.h"
 #include "framework/graphics/Picture.h"
@@ -125,7 +126,10 @@ TEST_F(MainWindow, BuiltFromItsDescription) {
     }
 
     EXPECT_EQ(Application().HintColor(), clAqua);
+    // The hint component's pause (500) comes first; the window's own creation handler then sets 1.
     EXPECT_EQ(Application().HintPause(), 1);
+    EXPECT_EQ(Application().HintHidePause(), 3000);
+    EXPECT_EQ(Application().HintWindowClass(), TNewDesign::StaticClass());
     EXPECT_EQ(Application().HintShortPause(), 1);
 }
 

@@ -2,6 +2,7 @@
 
 #include "framework/controls/ControlsRegistration.h"
 #include "framework/forms/Application.h"
+#include "framework/forms/DataModule.h"
 #include "framework/forms/Dialogs.h"
 #include "framework/forms/Form.h"
 #include "framework/forms/HintWindow.h"
@@ -10,6 +11,7 @@ void RegisterFormsClasses() {
     RegisterControlsClasses();
     RegisterClasses<TCustomForm, TForm>();
     RegisterClasses<THintWindow>();
+    RegisterClasses<TDataModule>();
     RegisterClasses<TMessageForm, TOpenDialog, TSaveDialog, TOpenPictureDialog>();
     RegisterClasses<TApplication, TScreen>();
 }
