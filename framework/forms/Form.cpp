@@ -413,8 +413,11 @@ void TCustomForm::Close() {
 }
 
 void TCustomForm::Release() {
-    // A form already on its way out has no window to post to any more.
-    if (HWND h = Handle()) PostMessageW(h, CM_RELEASE, 0, 0);
+    // A form on its way out is being freed already.
+    if (ComponentState().Contains(csDestroying)) return;
+    if (IsLocal())
+        throw EInvalidOperation(Format(L"Form '%s' is a TLocal: only the end of its scope may free it", {Name()}));
+    TControlsScope::Required().PostRelease(this);
 }
 
 void TCustomForm::CloseModal() {
