@@ -11,6 +11,7 @@
 #include "export/filters/QRAsciiExportFilter.h"
 #include "export/filters/QRHTMLDocumentFilter.h"
 #include "export/pdf/QRPDFFilter.h"
+#include "framework/controls/ControlsScope.h"
 #include "framework/graphics/Bitmap.h"
 #include "report/bands/QRBandsTestSupport_test.h"
 #include "report/printables/QRImage.h"
@@ -129,3 +130,13 @@ TEST(ExportReplacesTarget, OnlyAFinishedExportReplacesTheEarlierFile) {
     }
 }
 
+// Tests of a suite named "...Scope" make their own scopes.
+TEST(ExportFilterScope, TheFilterLibraryAndHTMLSettingsStartFreshInEachScope) {
+    for (int run = 1; run <= 2; ++run) {
+        TControlsScope scope;
+        EXPECT_TRUE(ExportFilterLibrary().Filters().empty()) << "run " << run;
+        EXPECT_FALSE(HTMLFilterSettings().MultiPage) << "run " << run;
+        ExportFilterLibrary().EnrollFilter(TQRAsciiExportFilter::FilterClass());
+        HTMLFilterSettings().MultiPage = true;
+    }
+}

@@ -6,6 +6,7 @@
 #include "export/filters/QRGrDBImage.h"
 #include "export/filters/QRGrImage.h"
 #include "export/filters/QRHRule.h"
+#include "framework/classes/ComponentScope.h"
 #include "framework/graphics/Bitmap.h"
 #include "framework/graphics/Colors.h"
 #include "framework/graphics/JpegImage.h"
@@ -18,10 +19,7 @@
 #include "report/printables/QRShape.h"
 #include "report/printer/QRPrinter.h"
 
-TQRHTMLFilterSettings& HTMLFilterSettings() {
-    static TQRHTMLFilterSettings settings;
-    return settings;
-}
+TQRHTMLFilterSettings& HTMLFilterSettings() { return ScopeObject<TQRHTMLFilterSettings>(); }
 
 String HTMLColor(TColor color) {
     const TColor rgb = static_cast<TColor>(ColorToRGB(color));

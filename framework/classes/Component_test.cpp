@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "framework/classes/ClassesRegistration.h"
+#include "framework/classes/ComponentScope.h"
 #include "framework/classes/PropertyAccess.h"
 #include "framework/rtl/Format.h"
 #include "framework/rtl/StringUtils.h"
@@ -423,3 +424,28 @@ TEST(Collection, ItemsJoinAndLeaveAndNameTheirPath) {
 }
 
 }  // namespace
+
+namespace {
+
+// Counts its living instances; value shows whether it is the one a scope used before.
+struct TRunState {
+    static inline int alive = 0;
+    int value = 0;
+    TRunState() { ++alive; }
+    ~TRunState() { --alive; }
+    TRunState(const TRunState&) = delete;
+    TRunState& operator=(const TRunState&) = delete;
+};
+
+}  // namespace
+
+TEST(ComponentScope, EachScopeStartsWithFreshObjectsAndFreesThemAtItsEnd) {
+    for (int run = 1; run <= 2; ++run) {
+        TComponentScope scope;
+        EXPECT_EQ(ScopeObject<TRunState>().value, 0) << "run " << run;
+        ScopeObject<TRunState>().value = run;
+        EXPECT_EQ(ScopeObject<TRunState>().value, run);
+        EXPECT_EQ(TRunState::alive, 1);
+    }
+    EXPECT_EQ(TRunState::alive, 0);
+}
