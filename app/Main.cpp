@@ -10,7 +10,7 @@
 #include "report/expressions/QREvEnvironment.h"
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
-{
+try {
     // Registration: the classes the stored descriptions name, before any window is built.
     RegisterAppClasses();
     // The UI thread is a COM apartment before any window exists (the webcam form's capture).
@@ -36,4 +36,9 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
     Application().Run();
     SetResumeTemplate(nullptr);
     return 0;
+} catch (...) {
+    // Nothing may leave the entry point: what failed outside the application's own barriers
+    // (registration, the scope's start or end) is shown, once the scope is gone, in a plain box.
+    HandleControlException(nullptr);
+    return 1;
 }

@@ -5,6 +5,7 @@
 #include "capture/MediaTypeRecord.h"
 #include "framework/classes/Filer.h"
 #include "framework/rtl/Streams.h"
+#include "framework/rtl/UniqueHandle.h"
 
 void TPersistentMemory::SetDataLength(Cardinal length) {
     data_.clear();
@@ -92,18 +93,16 @@ TComPtr<IMoniker> TBaseFilter::LoadMoniker() const {
             if (FAILED(MkParseDisplayName(context.Get(), name->c_str(), &eaten, moniker.Put()))) moniker.Reset();
         return moniker;
     }
-    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, Data().size());
-    if (memory == nullptr) return moniker;
-    if (void* p = GlobalLock(memory)) {
+    UniqueGlobal memory(GlobalAlloc(GMEM_MOVEABLE, Data().size()));
+    if (!memory) return moniker;
+    if (void* p = GlobalLock(memory.get())) {
         std::memcpy(p, Data().data(), Data().size());
-        GlobalUnlock(memory);
+        GlobalUnlock(memory.get());
     }
     TComPtr<IStream> stream;
+    if (FAILED(CreateStreamOnHGlobal(memory.get(), TRUE, stream.Put()))) return moniker;
     // The stream frees the memory from here on.
-    if (FAILED(CreateStreamOnHGlobal(memory, TRUE, stream.Put()))) {
-        GlobalFree(memory);
-        return moniker;
-    }
+    static_cast<void>(memory.release());
     if (FAILED(OleLoadFromStream(stream.Get(), IID_IMoniker, moniker.PutVoid()))) moniker.Reset();
     return moniker;
 }

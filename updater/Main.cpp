@@ -9,7 +9,7 @@
 #include "updater/UpdaterRegistration.h"
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
-{
+try {
     // Registration: the classes the stored descriptions name, before any window is built.
     RegisterUpdaterClasses();
     // Application, Screen and the framework's registries, torn down in order at the end.
@@ -25,4 +25,9 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
     }
     Application().Run();
     return 0;
+} catch (...) {
+    // Nothing may leave the entry point: what failed outside the application's own barriers
+    // (registration, the scope's start or end) is shown, once the scope is gone, in a plain box.
+    HandleControlException(nullptr);
+    return 1;
 }

@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "export/filters/QRGAbstractExportFilter.h"
 #include "framework/rtl/Numeric.h"
 #include "framework/rtl/StringUtils.h"
 
@@ -15,7 +16,7 @@ TQRAsciiExportFilter::TQRAsciiExportFilter(const String& fileName) : TQRExportFi
 TQRAsciiExportFilter::~TQRAsciiExportFilter() = default;
 
 void TQRAsciiExportFilter::BeginExport(int paperWidth, int paperLength, TFont* font) {
-    if (!stream_) stream_ = std::make_unique<TFileStream>(FileName(), fmCreate);
+    if (!file_) file_ = std::make_unique<TFileReplacement>(FileName(), L"TXT");
     int points = font != nullptr ? font->Size() : 0;
     if (points <= 0) points = kFallbackPoints;
     lineHeight_ = charWidth_ = points * 254.0L / 72;  // tenths of a millimetre in a point
@@ -52,18 +53,20 @@ void TQRAsciiExportFilter::PlaceText(Extended x, Extended y, TFont*, TColor, TAl
 }
 
 void TQRAsciiExportFilter::ClosePage() {
-    if (!stream_) return;
+    if (!file_) return;
     std::string bytes;
     for (const String& line : lines_) {
         if (line.empty()) continue;
         bytes += StringToAnsi(line);
         bytes += "\r\n";
     }
-    if (!bytes.empty()) stream_->WriteBuffer(bytes.data(), static_cast<Int64>(bytes.size()));
+    if (!bytes.empty()) file_->Stream().WriteBuffer(bytes.data(), static_cast<Int64>(bytes.size()));
 }
 
 void TQRAsciiExportFilter::EndExport() {
-    stream_.reset();
+    const std::unique_ptr<TFileReplacement> file = std::move(file_);
+    const bool complete = !ExportRunCancelled(*this);
     lineCount_ = 0;
     TQRExportFilter::EndExport();
+    if (file && complete) file->Commit();
 }

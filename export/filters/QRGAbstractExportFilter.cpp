@@ -1,6 +1,12 @@
 #include "export/filters/QRGAbstractExportFilter.h"
 
 #include "framework/rtl/Numeric.h"
+#include "report/bands/QRReport.h"
+
+bool ExportRunCancelled(const TQRExportFilter& filter) {
+    const auto* report = dynamic_cast<const TCustomQRReport*>(filter.OwnerReport());
+    return report != nullptr && report->Cancelled();
+}
 
 TQRGAbstractExportFilter::TQRGAbstractExportFilter(const String& fileName) : TQRExportFilter(fileName) {}
 
@@ -28,8 +34,12 @@ void TQRGAbstractExportFilter::ClosePage() {
 void TQRGAbstractExportFilter::EndExport() {
     font_.reset();
     activeFont_.reset();
-    CloseOutput();
+    const bool complete = !ExportRunCancelled(*this);
     TQRExportFilter::EndExport();
+    if (complete)
+        CloseOutput();
+    else
+        DiscardOutput();
 }
 
 void TQRGAbstractExportFilter::OpenPage() {
@@ -38,12 +48,19 @@ void TQRGAbstractExportFilter::OpenPage() {
 }
 
 void TQRGAbstractExportFilter::OpenOutput(const String& fileName) {
-    SetOutput(std::make_unique<TFileStream>(fileName, fmCreate));
+    auto file = std::make_unique<TFileReplacement>(fileName, L"EXP");
+    output_ = &file->Stream();
+    file_ = std::move(file);
 }
 
 void TQRGAbstractExportFilter::CloseOutput() {
-    ownedOutput_.reset();
     output_ = nullptr;
+    if (std::unique_ptr<TFileReplacement> file = std::move(file_)) file->Commit();
+}
+
+void TQRGAbstractExportFilter::DiscardOutput() {
+    output_ = nullptr;
+    file_.reset();
 }
 
 void TQRGAbstractExportFilter::MarkPageDone() { pageDone_ = true; }
@@ -52,12 +69,7 @@ void TQRGAbstractExportFilter::WriteOutput(const std::string& bytes) {
     if (output_ != nullptr && !bytes.empty()) output_->WriteBuffer(bytes.data(), static_cast<Int64>(bytes.size()));
 }
 
-void TQRGAbstractExportFilter::SetOutput(std::unique_ptr<TStream> owned) {
-    ownedOutput_ = std::move(owned);
-    output_ = ownedOutput_.get();
-}
-
 void TQRGAbstractExportFilter::SetOutput(TStream* notOwned) {
-    ownedOutput_.reset();
+    file_.reset();
     output_ = notOwned;
 }

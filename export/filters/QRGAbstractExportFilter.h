@@ -1,13 +1,21 @@
 // TQRGAbstractExportFilter: the base of the filters that write their file while the report runs.
 // It opens the output when the export begins and closes it when the export ends, and keeps a
 // copy of the report font with the line metrics a character grid needs.
+//
+// The output is a temporary file beside the named one, which takes the named file's place only
+// when the export ends as a whole: a cancelled run, an error or a filter freed before its end
+// leaves a file already there (last week's résumé) exactly as it was.
 #pragma once
 
 #include <memory>
 #include <string>
 
+#include "framework/rtl/FileReplacement.h"
 #include "framework/rtl/Streams.h"
 #include "report/filters/QRExportFilter.h"
+
+// The run feeding the filter was cancelled: what the filter has written is not the report.
+bool ExportRunCancelled(const TQRExportFilter& filter);
 
 class TQRGAbstractExportFilter : public TQRExportFilter {
     FV_EXPORT_FILTER(TQRGAbstractExportFilter)
@@ -25,9 +33,13 @@ public:
     void EndExport() override;
     void OpenPage() override;
 
-    // Creates the file, or truncates it when it exists.
+    // Opens a temporary file beside the named one (EFCreateError when the folder takes none).
     virtual void OpenOutput(const String& fileName);
+    // Closes the output; the temporary file takes the named file's place (EFCreateError when
+    // it cannot).
     virtual void CloseOutput();
+    // Closes the output and deletes the temporary file; the named file is left as it was.
+    virtual void DiscardOutput();
     virtual void MarkPageDone();
     virtual void AfterPageDone() {}
 
@@ -46,13 +58,12 @@ public:
 
 protected:
     TStream* Output() const { return output_; }
-    // The output as a stream the filter owns (freed by CloseOutput), or one it does not.
-    void SetOutput(std::unique_ptr<TStream> owned);
+    // An output the filter does not own, in place of a file.
     void SetOutput(TStream* notOwned);
 
 private:
     TStream* output_ = nullptr;
-    std::unique_ptr<TStream> ownedOutput_;
+    std::unique_ptr<TFileReplacement> file_;
     Extended lineHeight_ = 0;
     Extended charWidth_ = 0;
     Extended paperWidth_ = 0;

@@ -1,10 +1,12 @@
 #include "export/filters/QRHTMLDocumentFilter.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "export/filters/QRGrDBImage.h"
 #include "export/filters/QRGrImage.h"
 #include "export/filters/QRHRule.h"
+#include "framework/classes/ComponentScope.h"
 #include "framework/graphics/Bitmap.h"
 #include "framework/graphics/Colors.h"
 #include "framework/graphics/JpegImage.h"
@@ -17,10 +19,7 @@
 #include "report/printables/QRShape.h"
 #include "report/printer/QRPrinter.h"
 
-TQRHTMLFilterSettings& HTMLFilterSettings() {
-    static TQRHTMLFilterSettings settings;
-    return settings;
-}
+TQRHTMLFilterSettings& HTMLFilterSettings() { return ScopeObject<TQRHTMLFilterSettings>(); }
 
 String HTMLColor(TColor color) {
     const TColor rgb = static_cast<TColor>(ColorToRGB(color));
@@ -101,12 +100,7 @@ TQRGHTMLDocumentFilter::TQRGHTMLDocumentFilter(const String& fileName) : TQRGAbs
     HTMLFilterSettings() = TQRHTMLFilterSettings();
 }
 
-TQRGHTMLDocumentFilter::~TQRGHTMLDocumentFilter() {
-    if (!Active()) return;
-    CloseOutput();
-    if (!FileName().empty()) DeleteFile(FileName());
-    for (const String& picture : pictureFiles_) DeleteFile(picture);
-}
+TQRGHTMLDocumentFilter::~TQRGHTMLDocumentFilter() = default;
 
 void TQRGHTMLDocumentFilter::OpenOutput(const String& fileName) {
     if (!fileName.empty()) {
@@ -120,8 +114,19 @@ void TQRGHTMLDocumentFilter::OpenOutput(const String& fileName) {
 }
 
 void TQRGHTMLDocumentFilter::CloseOutput() {
-    if (ownsStream_) TQRGAbstractExportFilter::CloseOutput();
-    else SetOutput(static_cast<TStream*>(nullptr));
+    if (!ownsStream_) {
+        SetOutput(static_cast<TStream*>(nullptr));
+        return;
+    }
+    // The page last: a picture that cannot take its name leaves the earlier page in place.
+    for (const auto& picture : pictures_) picture->Commit();
+    pictures_.clear();
+    TQRGAbstractExportFilter::CloseOutput();
+}
+
+void TQRGHTMLDocumentFilter::DiscardOutput() {
+    pictures_.clear();
+    TQRGAbstractExportFilter::DiscardOutput();
 }
 
 void TQRGHTMLDocumentFilter::MarkPageDone() {
@@ -133,6 +138,7 @@ void TQRGHTMLDocumentFilter::WriteLine(const String& line) { WriteOutput(StringT
 
 void TQRGHTMLDocumentFilter::BeginExport(int paperWidth, int paperLength, TFont* font) {
     pictureFiles_.clear();
+    pictures_.clear();
     TQRGAbstractExportFilter::BeginExport(paperWidth, paperLength, font);
     String attributes = L" bgcolor=\"" + HTMLColor(bodyColor_) + L"\" ";
     if (!Trim(backgroundPicture_).empty())
@@ -310,10 +316,13 @@ void TQRGHTMLDocumentFilter::SavePicture(const TBitmap& bitmap, const String& na
     const String path = ExtractFilePath(FileName()) + relative;
     TJPEGImage jpeg;
     jpeg.Assign(&bitmap);
-    bool known = false;
-    for (const String& written : pictureFiles_) known = known || written == path;
-    if (!known) pictureFiles_.push_back(path);  // removed with the page if the export fails
-    jpeg.SaveToFile(path);
+    auto file = std::make_unique<TFileReplacement>(path, L"JPG");
+    jpeg.SaveToStream(file->Stream());
+    // A second picture under the same name replaces the first, as it would on disk.
+    std::erase_if(pictures_, [&path](const auto& picture) { return picture->Target() == path; });
+    pictures_.push_back(std::move(file));
+    if (std::find(pictureFiles_.begin(), pictureFiles_.end(), path) == pictureFiles_.end())
+        pictureFiles_.push_back(path);
     WriteLine(L"<DIV style=\"position:absolute;left:" + Num(x) + L"px;top:" + Num(y) + L"px;\"><img src=\"" +
               URLEscape(relative) + L"\" width=" + Num(w) + L" height=" + Num(h) + L"></div>");
 }

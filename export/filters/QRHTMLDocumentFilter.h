@@ -8,8 +8,10 @@
 //
 // Pictures go beside the HTML file, named after it ("cv.htm" writes "cv_foto.jpg"), so that they
 // travel with the page and never land in the program's current folder or over another page's
-// files; the page refers to them by relative, URL-escaped names. An export that ends by an
-// error (the filter freed while still active) closes its file and removes what it wrote.
+// files; the page refers to them by relative, URL-escaped names. Like the page, each picture is
+// written to a temporary file first, and the files take their names only when the export ends
+// as a whole (the pictures before the page): a cancelled or failed export leaves an earlier
+// page and its pictures as they were.
 #pragma once
 
 #include <memory>
@@ -49,7 +51,6 @@ class TQRGHTMLDocumentFilter : public TQRGAbstractExportFilter {
     FV_EXPORT_FILTER(TQRGHTMLDocumentFilter)
 public:
     explicit TQRGHTMLDocumentFilter(const String& fileName);
-    // Still active: the export did not finish; its files are removed.
     ~TQRGHTMLDocumentFilter() override;
 
     String DescriptionText() const override { return L"HTML document for web publishing"; }
@@ -70,11 +71,12 @@ public:
     // An empty name writes into a memory stream (MemoryOutput) and no picture files.
     void OpenOutput(const String& fileName) override;
     void CloseOutput() override;
+    void DiscardOutput() override;
     void MarkPageDone() override;
 
     int PageNumber() const { return pageNumber_; }
     TMemoryStream* MemoryOutput() const { return memoryOutput_.get(); }
-    // The picture files written so far, with their folders.
+    // The picture files of the export, with their folders.
     const std::vector<String>& PictureFiles() const { return pictureFiles_; }
 
 private:
@@ -97,4 +99,5 @@ private:
     bool firstPage_ = true;
     std::unique_ptr<TMemoryStream> memoryOutput_;
     std::vector<String> pictureFiles_;
+    std::vector<std::unique_ptr<TFileReplacement>> pictures_;  // waiting for the export's end
 };

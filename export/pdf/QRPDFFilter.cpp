@@ -7,6 +7,7 @@
 
 #include "export/ASCII85Encoder.h"
 #include "export/LZWEncoder.h"
+#include "export/filters/QRGAbstractExportFilter.h"
 #include "export/filters/QRGrDBImage.h"
 #include "export/filters/QRGrImage.h"
 #include "export/filters/QRHRule.h"
@@ -100,10 +101,16 @@ int PrinterPixelsPerInch() {
 // ---- TQRPAbstractExportFilter ----
 
 void TQRPAbstractExportFilter::OpenOutput(const String& fileName) {
-    output_ = std::make_unique<TFileStream>(fileName, fmCreate);
+    file_ = std::make_unique<TFileReplacement>(fileName, L"PDF");
 }
 
-void TQRPAbstractExportFilter::CloseOutput() { output_.reset(); }
+void TQRPAbstractExportFilter::CloseOutput() {
+    if (std::unique_ptr<TFileReplacement> file = std::move(file_)) file->Commit();
+}
+
+void TQRPAbstractExportFilter::DiscardOutput() noexcept { file_.reset(); }
+
+TStream* TQRPAbstractExportFilter::Output() const { return file_ ? &file_->Stream() : output_.get(); }
 
 void TQRPAbstractExportFilter::MarkPageDone() {
     pageDone_ = true;
@@ -155,15 +162,12 @@ void TQRPDFDocumentFilter::BeginExport(int paperWidth, int paperLength, TFont* f
 }
 
 void TQRPDFDocumentFilter::Discard() {
-    if (ownsStream_) {
-        CloseOutput();
-        DeleteFile(FileName());
-    }
+    DiscardOutput();
     TQRPAbstractExportFilter::EndExport();
 }
 
 void TQRPDFDocumentFilter::EndExport() {
-    if (TCustomQRReport* report = Report(); report != nullptr && report->Cancelled()) {
+    if (ExportRunCancelled(*this)) {
         Discard();
         return;
     }
@@ -173,8 +177,8 @@ void TQRPDFDocumentFilter::EndExport() {
         TPDFDocumentInfo info = info_;
         const platform::LocalTime now = platform::LocalTimeNow();
         info.CreationDate = PDFDate(now.year, now.month, now.day, now.hour, now.minute, now.second);
-        if (output_ == nullptr) OpenOutput(FileName());
-        WritePDFDocument(items_, *fontSource_, info, *output_);
+        if (Output() == nullptr) OpenOutput(FileName());
+        WritePDFDocument(items_, *fontSource_, info, *Output());
         if (ownsStream_) CloseOutput();
     } catch (...) {
         Discard();

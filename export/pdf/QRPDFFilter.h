@@ -2,8 +2,9 @@
 // page items (export/PDFPageItems.h) kept in memory, and at the end of the run the whole file is
 // written at once (export/PDFDocumentWriter.h) with the fonts read from the system.
 //
-// An export that does not finish (an error in the run, a cancelled run, a font that cannot be
-// read) leaves no file behind: the output is closed and the partial file deleted.
+// The file is written beside the named one and takes its place only when the export finishes:
+// one that does not (an error in the run, a cancelled run, a font that cannot be read) leaves no
+// file behind and an earlier file of that name as it was.
 //
 // TQRPDFFilter is the component a report form holds: while one exists, the filter library
 // lists TQRPDFDocumentFilter, and the preview's Save offers and uses it for ".pdf" names.
@@ -14,6 +15,7 @@
 #include "export/PDFDocumentWriter.h"
 #include "export/PDFPageItems.h"
 #include "framework/classes/Component.h"
+#include "framework/rtl/FileReplacement.h"
 #include "report/filters/QRExportFilter.h"
 
 class TQRShape;
@@ -34,15 +36,24 @@ public:
     String FileExtension() const override { return String(); }
     String FilterTitle() const override { return L"QRAbstract"; }
 
-    // Creates the file, or truncates an existing one; raises EFCreateError when it cannot.
+    // Opens a temporary file beside the named one; raises EFCreateError when it cannot.
     virtual void OpenOutput(const String& fileName);
+    // Closes the output; the temporary file takes the named file's place (EFCreateError when
+    // it cannot).
     virtual void CloseOutput();
+    // Closes the output and deletes the temporary file; the named file is left as it was.
+    void DiscardOutput() noexcept;
     virtual void MarkPageDone();
     virtual void AfterPageDone() {}
 
 protected:
-    std::unique_ptr<TStream> output_;
+    // The open file's stream, else the stream in output_; null when neither is open.
+    TStream* Output() const;
+    std::unique_ptr<TStream> output_;  // one not written to a file (the filter's memory)
     bool pageDone_ = false;
+
+private:
+    std::unique_ptr<TFileReplacement> file_;
 };
 
 class TQRPDFDocumentFilter : public TQRPAbstractExportFilter {

@@ -23,6 +23,51 @@ namespace {
     std::abort();
 }
 
+TTeardownExceptionHandler g_teardownHandler = nullptr;
+
+void HandleTeardownException(TObject* sender) noexcept {
+    if (g_teardownHandler != nullptr) {
+        g_teardownHandler(sender);
+        return;
+    }
+    try {
+        try {
+            throw;
+        } catch (const EAbort&) {
+        } catch (const Exception& e) {
+            std::fputs(StringToUtf8(e.Message() + L"\n").c_str(), stderr);
+        } catch (const std::exception& e) {
+            std::fprintf(stderr, "%s\n", e.what());
+        }
+    } catch (...) {
+        // Nothing may leave the barrier.
+    }
+}
+
+template <class F>
+void TeardownStep(TObject* sender, F&& step) noexcept {
+    try {
+        step();
+    } catch (...) {
+        HandleTeardownException(sender);
+    }
+}
+
+// delete on a TLocal: its memory is a stack frame or part of another object.
+[[noreturn]] void LocalDeleted(const String& name) {
+    std::string text = StringToUtf8(Format(
+        L"Component '%s' is a TLocal and was freed by delete, Release or an owner: only the end of its "
+        L"scope may free it\n",
+        {name}));
+    std::fputs(text.c_str(), stderr);
+    std::fflush(stderr);
+    std::abort();
+}
+
+String NameOrClass(const TComponent& component) {
+    return component.Name().empty() ? component.ClassName() : component.Name();
+}
+
 bool IsIdentStart(wchar_t c) {
     return (c >= L'A' && c <= L'Z') || (c >= L'a' && c <= L'z') || c == L'_';
 }
@@ -47,6 +92,7 @@ TComponent::~TComponent() {
 }
 
 void TComponent::operator delete(TComponent* component, std::destroying_delete_t) {
+    if (component->local_) LocalDeleted(component->name_);
     void* block = dynamic_cast<void*>(component);
     component->BeginDestruction();
     component->~TComponent();
@@ -57,10 +103,37 @@ void* TComponent::operator new(std::size_t size) { return ::operator new(size); 
 
 void TComponent::operator delete(void* block) { ::operator delete(block); }
 
-void TComponent::BeginDestruction() {
+TTeardownExceptionHandler SetTeardownExceptionHandler(TTeardownExceptionHandler handler) {
+    TTeardownExceptionHandler previous = g_teardownHandler;
+    g_teardownHandler = handler;
+    return previous;
+}
+
+void TComponent::BeginDestruction() noexcept {
     if (state_.Contains(csDestroying)) return;
     state_.Include(csDestroying);
-    BeforeDestruction();
+    try {
+        BeforeDestruction();
+    } catch (...) {
+        HandleTeardownException(this);
+        ReleaseLinksAfterError();
+    }
+}
+
+// Each step again, each inside the barrier: the holders, the owned components, the owner and
+// the roots must not keep a pointer to memory that is about to be freed.
+void TComponent::ReleaseLinksAfterError() noexcept {
+    // Each round takes at least one holder off the list before telling it.
+    while (!freeNotifies_.empty()) TeardownStep(this, [this] { RemoveFreeNotifications(); });
+    TeardownStep(this, [this] { DestroyComponents(); });
+    if (owner_ != nullptr) {
+        TeardownStep(this, [this] { owner_->RemoveComponent(this); });
+        if (owner_ != nullptr) {  // its notification raised before this one left the list
+            std::erase(owner_->components_, this);
+            owner_ = nullptr;
+        }
+    }
+    if (globalRoot_) TeardownStep(this, [this] { UnregisterGlobalRoot(this); });
 }
 
 void TComponent::BeforeDestruction() {
@@ -104,12 +177,20 @@ void TComponent::RemoveComponent(TComponent* component) {
 
 void TComponent::DestroyComponents() {
     // Each is taken out of the list before it dies, so it does not report back to a dying owner.
+    String locals;
     while (!components_.empty()) {
         TComponent* last = components_.back();
         components_.pop_back();
         last->owner_ = nullptr;
-        delete last;
+        if (last->local_)
+            locals += (locals.empty() ? L"'" : L", '") + NameOrClass(*last) + L"'";
+        else
+            delete last;
     }
+    // Let go of, not freed: the scope that declared it frees it.
+    if (!locals.empty())
+        throw EInvalidOperation(Format(L"'%s' cannot free %s: a TLocal is freed only by the end of its scope",
+                                       {NameOrClass(*this), locals}));
 }
 
 void TComponent::SetName(const String& name) {

@@ -56,6 +56,8 @@ public:
     void SetTag(int tag) { tag_ = tag; }
     TComponentState ComponentState() const { return state_; }
     void SetDesigning(bool designing);
+    // Declared as TLocal<T>: its end frees it, and nothing else may.
+    bool IsLocal() const { return local_; }
 
     // Asks for Notification(component, opRemove) when component is destroyed (and the other way
     // round, so neither keeps a dangling pointer).
@@ -89,8 +91,11 @@ protected:
 private:
     template <class T>
     friend class TLocal;
-    // Sets csDestroying and runs BeforeDestruction, once.
-    void BeginDestruction();
+    // Sets csDestroying and runs BeforeDestruction, once, inside the teardown barrier.
+    void BeginDestruction() noexcept;
+    // What BeforeDestruction leaves undone when an override raised before calling the inherited
+    // one: the links to other components go all the same.
+    void ReleaseLinksAfterError() noexcept;
     void RemoveFreeNotifications();
     void Unlink(TComponent* component);
 
@@ -101,6 +106,7 @@ private:
     int tag_ = 0;
     TComponentState state_;
     bool globalRoot_ = false;
+    bool local_ = false;
 
     friend void RegisterGlobalRoot(TComponent*);
     friend void UnregisterGlobalRoot(TComponent*);
@@ -111,15 +117,28 @@ private:
 //
 //     TLocal<TForm> form(nullptr);
 //
-// It must not be owned by a component that outlives the scope.
+// Its end is the only way it is freed: an owner that frees it (DestroyComponents raises
+// EInvalidOperation naming it, after freeing the others), Release or caFree (EInvalidOperation)
+// and delete (the program stops with a message naming it) are errors where they happen. So it
+// is created without an owner, or with one that ends after it.
 template <class T>
 class TLocal final : public T {
 public:
     using T::T;
     ~TLocal() override { static_cast<TComponent*>(this)->BeginDestruction(); }
+
+private:
+    [[maybe_unused]] bool marked_ = (static_cast<TComponent*>(this)->local_ = true);
 };
 
 bool IsValidIdent(const String& ident);
+
+// Freeing never raises (the destroying delete is noexcept): an exception from BeforeDestruction
+// (an OnDestroy handler, a realign) is handed, inside its catch block, to this handler, and the
+// rest of the teardown goes on. The controls scope installs its exception barrier; without a
+// handler the message goes to stderr. The handler must not raise. Returns the previous one.
+using TTeardownExceptionHandler = void (*)(TObject* sender) noexcept;
+TTeardownExceptionHandler SetTeardownExceptionHandler(TTeardownExceptionHandler handler);
 
 // Roots (forms, data modules) whose components other descriptions may reference as
 // "Root.Component". A root leaves the list when it is destroyed. The list belongs to the

@@ -12,6 +12,12 @@ TComponentScope::TComponentScope() {
 }
 
 TComponentScope::~TComponentScope() {
+    // Last made first: an object may use one made before it while it goes.
+    while (!objects_.empty()) {
+        std::unique_ptr<void, void (*)(void*)> object = std::move(objects_.back().Object);
+        objects_.pop_back();
+        object.reset();
+    }
     while (!globalRoots_.empty()) UnregisterGlobalRoot(globalRoots_.back());
     g_current = nullptr;
 }

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "framework/classes/ClassesRegistration.h"
+#include "framework/classes/ComponentScope.h"
 #include "framework/classes/PropertyAccess.h"
 #include "framework/rtl/Format.h"
 #include "framework/rtl/StringUtils.h"
@@ -133,6 +134,113 @@ TEST(ComponentDeathTest, AComponentThatSkipsTheFreePathStopsTheProgramNamingIt) 
             plain.SetName(L"Plain");
         },
         "Component 'Plain' ended without BeforeDestruction");
+}
+
+// Its first phase raises before the inherited steps run, as an OnDestroy handler that fails would.
+class TFailingTeardown : public TComponent {
+    FV_CLASS(TFailingTeardown, TComponent)
+public:
+    explicit TFailingTeardown(TComponent* owner) : TComponent(owner) { (new TLoggedComponent(this))->SetName(L"Part"); }
+    ~TFailingTeardown() override { destroyed.push_back(L"~failing"); }
+
+protected:
+    void BeforeDestruction() override { throw EInvalidOperation(L"the handler failed"); }
+};
+
+std::vector<String> teardownErrors;
+
+void NoteTeardownError(TObject*) noexcept {
+    try {
+        throw;
+    } catch (const Exception& e) {
+        teardownErrors.push_back(e.Message());
+    } catch (...) {
+        teardownErrors.push_back(L"?");
+    }
+}
+
+TEST(Component, AnExceptionWhileFreeingIsReportedAndTheLinksStillGo) {
+    struct TCase {
+        const char* path;
+        std::function<void(TComponent& owner, THolder& holder)> free;
+    } cases[] = {
+        {"delete", [](TComponent& owner, THolder& holder) {
+             auto* failing = new TFailingTeardown(&owner);
+             holder.Hold(failing);
+             delete failing;
+         }},
+        {"owner", [](TComponent& owner, THolder& holder) {
+             auto* middle = new TComponent(&owner);
+             holder.Hold(new TFailingTeardown(middle));
+             delete middle;
+         }},
+        {"TLocal", [](TComponent&, THolder& holder) {
+             TLocal<TFailingTeardown> failing(nullptr);
+             holder.Hold(&failing);
+         }},
+    };
+    const TTeardownExceptionHandler previous = SetTeardownExceptionHandler(&NoteTeardownError);
+    for (const TCase& c : cases) {
+        destroyed.clear();
+        teardownErrors.clear();
+        TLocal<TComponent> owner(nullptr);
+        TLocal<THolder> holder(nullptr);
+        c.free(owner, holder);
+        EXPECT_EQ(teardownErrors, std::vector<String>{L"the handler failed"}) << c.path;
+        EXPECT_EQ(destroyed, (std::vector<String>{L"Part", L"~Part", L"~failing"})) << c.path;
+        EXPECT_EQ(holder.held, nullptr) << c.path;
+        EXPECT_EQ(owner.ComponentCount(), 0) << c.path;
+    }
+    SetTeardownExceptionHandler(previous);
+}
+
+TEST(Component, AnOwnerDoesNotFreeATLocalButSaysSo) {
+    struct TCase {
+        const char* path;
+        std::function<void(TComponent* owner)> free;
+    } cases[] = {
+        {"DestroyComponents", [](TComponent* owner) {
+             try {
+                 owner->DestroyComponents();
+                 ADD_FAILURE() << "no error";
+             } catch (const EInvalidOperation& e) {
+                 teardownErrors.push_back(e.Message());
+             }
+             delete owner;
+         }},
+        {"the owner's end", [](TComponent* owner) { delete owner; }},
+    };
+    const TTeardownExceptionHandler previous = SetTeardownExceptionHandler(&NoteTeardownError);
+    for (const TCase& c : cases) {
+        destroyed.clear();
+        teardownErrors.clear();
+        {
+            auto* owner = new TComponent(nullptr);
+            owner->SetName(L"Box");
+            TLocal<TLoggedComponent> local(owner);
+            local.SetName(L"Local");
+            (new TLoggedComponent(owner))->SetName(L"Other");
+            c.free(owner);
+            EXPECT_EQ(local.Owner(), nullptr) << c.path;
+            EXPECT_EQ(destroyed, (std::vector<String>{L"Other", L"~Other"})) << c.path;
+        }
+        EXPECT_EQ(teardownErrors, std::vector<String>{L"'Box' cannot free 'Local': a TLocal is freed only by the end "
+                                                      L"of its scope"})
+            << c.path;
+        EXPECT_EQ(destroyed, (std::vector<String>{L"Other", L"~Other", L"Local", L"~Local"})) << c.path;
+    }
+    SetTeardownExceptionHandler(previous);
+}
+
+TEST(ComponentDeathTest, DeletingATLocalStopsTheProgramNamingIt) {
+    EXPECT_DEATH(
+        {
+            TLocal<TComponent> local(nullptr);
+            local.SetName(L"OnTheStack");
+            TComponent* volatile onTheStack = &local;  // hidden from the compiler's own check
+            delete onTheStack;
+        },
+        "Component 'OnTheStack' is a TLocal");
 }
 
 TEST(Component, DestroyedComponentTellsHoldersAndLeavesItsOwner) {
@@ -316,3 +424,28 @@ TEST(Collection, ItemsJoinAndLeaveAndNameTheirPath) {
 }
 
 }  // namespace
+
+namespace {
+
+// Counts its living instances; value shows whether it is the one a scope used before.
+struct TRunState {
+    static inline int alive = 0;
+    int value = 0;
+    TRunState() { ++alive; }
+    ~TRunState() { --alive; }
+    TRunState(const TRunState&) = delete;
+    TRunState& operator=(const TRunState&) = delete;
+};
+
+}  // namespace
+
+TEST(ComponentScope, EachScopeStartsWithFreshObjectsAndFreesThemAtItsEnd) {
+    for (int run = 1; run <= 2; ++run) {
+        TComponentScope scope;
+        EXPECT_EQ(ScopeObject<TRunState>().value, 0) << "run " << run;
+        ScopeObject<TRunState>().value = run;
+        EXPECT_EQ(ScopeObject<TRunState>().value, run);
+        EXPECT_EQ(TRunState::alive, 1);
+    }
+    EXPECT_EQ(TRunState::alive, 0);
+}

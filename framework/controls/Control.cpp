@@ -20,9 +20,15 @@ const wchar_t* ControlProperty() {
 }
 
 thread_local TWinControl* t_creating = nullptr;
-TControl* g_mouseControl = nullptr;
-TControl* g_captureControl = nullptr;  // a windowless control holding the mouse through its parent
-HWND g_trackedWindow = nullptr;
+// Where the mouse is: the application scope's, so that none of it outlives the controls of
+// one scope and reaches the next.
+struct TMouseState {
+    TControl* Control = nullptr;
+    TControl* Capture = nullptr;  // a windowless control holding the mouse through its parent
+    HWND TrackedWindow = nullptr;
+};
+
+TMouseState& Mouse() { return ScopeObject<TMouseState>(); }
 
 // The key message IsKeyMessage already offered to the framework; its dispatch must not run the
 // key events a second time.
@@ -34,19 +40,19 @@ struct TPreprocessed {
 } g_preprocessed;
 
 void SetMouseControl(TControl* control) {
-    if (control == g_mouseControl) return;
-    TControl* old = g_mouseControl;
-    g_mouseControl = control;
+    if (control == Mouse().Control) return;
+    TControl* old = Mouse().Control;
+    Mouse().Control = control;
     if (old != nullptr) old->Perform(CM_MOUSELEAVE, 0, reinterpret_cast<LPARAM>(old));
-    if (control != nullptr && g_mouseControl == control)
+    if (control != nullptr && Mouse().Control == control)
         control->Perform(CM_MOUSEENTER, 0, reinterpret_cast<LPARAM>(control));
-    if (TControlsHost* host = ControlsHost()) host->MouseControlChanged(g_mouseControl);
+    if (TControlsHost* host = ControlsHost()) host->MouseControlChanged(Mouse().Control);
 }
 
 void TrackLeave(HWND window) {
-    if (g_trackedWindow == window) return;
+    if (Mouse().TrackedWindow == window) return;
     TRACKMOUSEEVENT tme{sizeof(tme), TME_LEAVE, window, 0};
-    if (TrackMouseEvent(&tme)) g_trackedWindow = window;
+    if (TrackMouseEvent(&tme)) Mouse().TrackedWindow = window;
 }
 
 // Lends a DC to a control's canvas for one Paint, with the control's font and colour, and takes
@@ -115,13 +121,13 @@ void fv_controls::MouseMovedOver(TControl* control, HWND window) {
 }
 
 void fv_controls::MouseLeftWindow(TWinControl* control) {
-    if (g_trackedWindow == control->HandleIfAllocated()) g_trackedWindow = nullptr;
-    if (g_mouseControl == control || (g_mouseControl != nullptr && !g_mouseControl->IsWindowed() &&
-                                      g_mouseControl->Parent() == control))
+    if (Mouse().TrackedWindow == control->HandleIfAllocated()) Mouse().TrackedWindow = nullptr;
+    if (Mouse().Control == control || (Mouse().Control != nullptr && !Mouse().Control->IsWindowed() &&
+                                      Mouse().Control->Parent() == control))
         SetMouseControl(nullptr);
 }
 
-TControl* fv_controls::CaptureControl() { return g_captureControl; }
+TControl* fv_controls::CaptureControl() { return Mouse().Capture; }
 
 namespace {
 
@@ -184,14 +190,14 @@ TWinControl* FindControl(HWND window) {
     return static_cast<TWinControl*>(GetPropW(window, ControlProperty()));
 }
 
-TControl* MouseControl() { return g_mouseControl; }
+TControl* MouseControl() { return Mouse().Control; }
 
 void ForgetMouseControl(TControl* control) {
-    if (g_mouseControl == control) {
-        g_mouseControl = nullptr;
+    if (Mouse().Control == control) {
+        Mouse().Control = nullptr;
         if (TControlsHost* host = ControlsHost()) host->MouseControlChanged(nullptr);
     }
-    if (g_captureControl == control) g_captureControl = nullptr;
+    if (Mouse().Capture == control) Mouse().Capture = nullptr;
 }
 
 LRESULT CALLBACK ControlWindowProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -212,7 +218,7 @@ LRESULT CALLBACK ControlWindowProc(HWND window, UINT msg, WPARAM wParam, LPARAM 
     if (msg == WM_NCDESTROY) {
         RemovePropW(window, ControlProperty());
         if (control->handle_ == window) control->handle_ = nullptr;
-        if (g_trackedWindow == window) g_trackedWindow = nullptr;
+        if (Mouse().TrackedWindow == window) Mouse().TrackedWindow = nullptr;
     }
     return message.Result;
 }
@@ -362,11 +368,11 @@ void TControl::SetMouseCapture(bool capture) {
     }
     if (capture) {
         if (parent_ != nullptr && parent_->HandleAllocated()) {
-            g_captureControl = this;
+            Mouse().Capture = this;
             SetCapture(parent_->HandleIfAllocated());
         }
-    } else if (g_captureControl == this) {
-        g_captureControl = nullptr;
+    } else if (Mouse().Capture == this) {
+        Mouse().Capture = nullptr;
         ReleaseCapture();
     }
 }

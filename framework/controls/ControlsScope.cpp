@@ -28,12 +28,16 @@ public:
 
     // Frees them in the order they were released, also those released meanwhile.
     void FreeAll() {
-        while (!items_.empty()) {
-            TComponent* first = items_.front();
-            items_.erase(items_.begin());
-            RemoveFreeNotification(first);
-            delete first;
-        }
+        while (TComponent* first = TakeFirst()) delete first;
+    }
+
+    // The first one, off the list; null when the list is empty.
+    TComponent* TakeFirst() {
+        if (items_.empty()) return nullptr;
+        TComponent* first = items_.front();
+        items_.erase(items_.begin());
+        RemoveFreeNotification(first);
+        return first;
     }
 
 protected:
@@ -46,23 +50,28 @@ private:
     std::vector<TComponent*> items_;
 };
 
-TControlsScope::TControlsScope() : waiting_(std::make_unique<TWaitingList>()) {
+TControlsScope::TControlsScope()
+    : waiting_(std::make_unique<TWaitingList>()), releasing_(std::make_unique<TWaitingList>()) {
     if (g_current != nullptr) throw EInvalidOperation(L"A controls scope exists already");
     g_current = this;
+    // An exception while a component is freed reaches the user as one in a window procedure.
+    previousTeardownHandler_ = SetTeardownExceptionHandler(&HandleControlException);
 }
 
 TControlsScope::~TControlsScope() {
     FreeWaiting();
     waiting_.reset();
-    for (const auto& [id, timer] : timers_) KillTimer(utilityWindow_, id);
+    releasing_.reset();
+    for (const auto& [id, timer] : timers_) KillTimer(utilityWindow_.get(), id);
     timers_.clear();
     HINSTANCE instance = GetModuleHandleW(nullptr);
-    if (utilityWindow_ != nullptr) {
-        DestroyWindow(utilityWindow_);
+    if (utilityWindow_) {
+        utilityWindow_.reset();
         UnregisterClassW(UtilityWindowClass, instance);
     }
     // A class whose windows still exist (a control nobody freed) stays registered.
     for (const auto& [name, proc] : windowClasses_) UnregisterClassW(name.c_str(), instance);
+    SetTeardownExceptionHandler(previousTeardownHandler_);
     g_current = nullptr;
 }
 
@@ -115,6 +124,10 @@ LRESULT CALLBACK TControlsScope::UtilityWindowProc(HWND window, UINT msg, WPARAM
     TMessage message{msg, wParam, lParam, 0};
     bool handled = false;
     try {
+        if (msg == CM_RELEASE) {
+            if (g_current != nullptr) g_current->DeliverReleases();
+            return 0;
+        }
         handled = DispatchMenuItemMessage(message);
         if (!handled)
             if (TControlsHost* host = ControlsHost()) handled = host->UtilityWindowMessage(message);
@@ -126,7 +139,7 @@ LRESULT CALLBACK TControlsScope::UtilityWindowProc(HWND window, UINT msg, WPARAM
 }
 
 HWND TControlsScope::UtilityWindow() {
-    if (utilityWindow_ == nullptr) {
+    if (!utilityWindow_) {
         WNDCLASSEXW wc{};
         wc.cbSize = sizeof(wc);
         wc.lpfnWndProc = UtilityWindowProc;
@@ -134,13 +147,12 @@ HWND TControlsScope::UtilityWindow() {
         wc.hIcon = LoadIconW(wc.hInstance, MAKEINTRESOURCEW(1));
         wc.lpszClassName = UtilityWindowClass;
         RegisterClassExW(&wc);
-        utilityWindow_ = CreateWindowExW(WS_EX_TOOLWINDOW, UtilityWindowClass, L"",
-                                         WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX, 0, 0, 0, 0, nullptr,
-                                         nullptr, wc.hInstance, nullptr);
-        if (utilityWindow_ == nullptr)
-            throw EOSError(L"Error creating window of class TApplication");
+        utilityWindow_.reset(CreateWindowExW(WS_EX_TOOLWINDOW, UtilityWindowClass, L"",
+                                             WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX, 0, 0, 0, 0,
+                                             nullptr, nullptr, wc.hInstance, nullptr));
+        if (!utilityWindow_) throw EOSError(L"Error creating window of class TApplication");
     }
-    return utilityWindow_;
+    return utilityWindow_.get();
 }
 
 UINT_PTR TControlsScope::StartTimer(UINT ms, TObject* sender, std::function<void()> tick) {
@@ -154,7 +166,7 @@ UINT_PTR TControlsScope::StartTimer(UINT ms, TObject* sender, std::function<void
 }
 
 void TControlsScope::StopTimer(UINT_PTR id) {
-    if (timers_.erase(id) != 0) KillTimer(utilityWindow_, id);
+    if (timers_.erase(id) != 0) KillTimer(utilityWindow_.get(), id);
 }
 
 void TControlsScope::RunTimer(UINT_PTR id) {
@@ -164,6 +176,19 @@ void TControlsScope::RunTimer(UINT_PTR id) {
     // A copy: the tick may stop or restart its own timer.
     TTimerEntry timer = found->second;
     Guarded(timer.Sender, [&timer] { timer.Tick(); });
+}
+
+// ---- releasing ----
+
+void TControlsScope::PostRelease(TControl* control) {
+    if (control == nullptr) return;
+    releasing_->Add(control);
+    PostMessageW(UtilityWindow(), CM_RELEASE, 0, 0);
+}
+
+void TControlsScope::DeliverReleases() {
+    // One at a time: a control freed while another handles its message leaves the list.
+    while (TComponent* next = releasing_->TakeFirst()) static_cast<TControl*>(next)->Perform(CM_RELEASE);
 }
 
 // ---- freeing after the message being handled ----

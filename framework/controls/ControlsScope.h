@@ -12,6 +12,7 @@
 
 #include "framework/classes/ComponentScope.h"
 #include "framework/controls/Control.h"
+#include "framework/graphics/GdiHandles.h"
 
 class TMenuItem;
 namespace fv_controls {
@@ -58,6 +59,12 @@ public:
     UINT_PTR StartTimer(UINT ms, TObject* sender, std::function<void()> tick);
     void StopTimer(UINT_PTR id);  // an unknown identifier (or 0) is ignored
 
+    // ---- releasing ----
+    // Posts CM_RELEASE for control to the utility window, which hands it to the control's
+    // WindowProc when it arrives: the control needs no window of its own for it, and one
+    // recreated meanwhile loses nothing. A control freed before then is simply dropped.
+    void PostRelease(TControl* control);
+
     // ---- freeing after the message being handled ----
     // Frees component once no window procedure of the framework is running any more, so that
     // nothing up the chain of the message being handled (nor of the messages it is nested in)
@@ -75,6 +82,7 @@ private:
     class TWaitingList;
     static LRESULT CALLBACK UtilityWindowProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam);
     void RunTimer(UINT_PTR id);
+    void DeliverReleases();
 
     TComponentScope components_;
     std::map<String, WNDPROC> windowClasses_;
@@ -82,7 +90,9 @@ private:
     UINT lastMenuCommand_ = 99;
     std::map<UINT_PTR, TTimerEntry> timers_;
     UINT_PTR lastTimer_ = 0;
-    HWND utilityWindow_ = nullptr;
+    UniqueWindow utilityWindow_;
     int dispatchDepth_ = 0;
     std::unique_ptr<TWaitingList> waiting_;
+    std::unique_ptr<TWaitingList> releasing_;  // released, CM_RELEASE not yet delivered
+    TTeardownExceptionHandler previousTeardownHandler_ = nullptr;
 };

@@ -28,18 +28,25 @@ std::vector<String> PathParts(const String& directory) {
     return parts;
 }
 
+// A directory search (FindFirstFileW), closed with FindClose.
+using UniqueFindHandle = UniqueHandle<HANDLE, ReleaseBy<&FindClose>>;
+
+UniqueFindHandle FindFirst(const String& pattern, WIN32_FIND_DATAW& found) {
+    const HANDLE search = FindFirstFileW(pattern.c_str(), &found);
+    return UniqueFindHandle(search == INVALID_HANDLE_VALUE ? nullptr : search);
+}
+
 std::vector<String> Subfolders(const String& directory) {
     std::vector<String> names;
     WIN32_FIND_DATAW found{};
     const String pattern = IncludeTrailingPathDelimiter(directory) + L"*";
-    const HANDLE search = FindFirstFileW(pattern.c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE) return names;
+    const UniqueFindHandle search = FindFirst(pattern, found);
+    if (!search) return names;
     do {
         const String name = found.cFileName;
         if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0 && name != L"." && name != L"..")
             names.push_back(name);
-    } while (FindNextFileW(search, &found));
-    FindClose(search);
+    } while (FindNextFileW(search.get(), &found));
     return names;
 }
 

@@ -21,16 +21,16 @@ void RegisterMessageWindowClass(WNDPROC proc) {
 
 TMessageWindow::TMessageWindow(THandler handler) : handler_(std::move(handler)) {
     RegisterMessageWindowClass(&TMessageWindow::WindowProc);
-    window_ = CreateWindowExW(0, MessageWindowClass, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
-                              GetModuleHandleW(nullptr), nullptr);
-    if (window_ == nullptr) throw EOSError(L"Error creating window of class TMessageWindow");
-    SetWindowLongPtrW(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    window_.reset(CreateWindowExW(0, MessageWindowClass, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                                  GetModuleHandleW(nullptr), nullptr));
+    if (!window_) throw EOSError(L"Error creating window of class TMessageWindow");
+    SetWindowLongPtrW(window_.get(), GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
 }
 
 TMessageWindow::~TMessageWindow() {
     // Messages that arrive while the window goes reach no handler any more.
-    SetWindowLongPtrW(window_, GWLP_USERDATA, 0);
-    DestroyWindow(window_);
+    SetWindowLongPtrW(window_.get(), GWLP_USERDATA, 0);
+    window_.reset();
 }
 
 LRESULT CALLBACK TMessageWindow::WindowProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) {

@@ -8,6 +8,7 @@
 #include <functional>
 
 #include "framework/controls/Messages.h"
+#include "framework/graphics/GdiHandles.h"
 
 class TMessageWindow {
 public:
@@ -20,11 +21,11 @@ public:
     TMessageWindow(const TMessageWindow&) = delete;
     TMessageWindow& operator=(const TMessageWindow&) = delete;
 
-    HWND Handle() const { return window_; }
+    HWND Handle() const { return window_.get(); }
 
 private:
     static LRESULT CALLBACK WindowProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam);
 
     THandler handler_;
-    HWND window_ = nullptr;
+    UniqueWindow window_;
 };

@@ -6,6 +6,7 @@
 #include "framework/controls/ControlsScope.h"
 #include "framework/forms/Application.h"
 #include "framework/forms/ApplicationScope.h"
+#include "framework/rtl/CallbackError.h"
 #include "framework/rtl/Format.h"
 
 namespace {
@@ -20,12 +21,15 @@ TRect WorkArea() {
 struct DisabledWindows {
     HWND Except;
     std::vector<HWND> Windows;
+    TCallbackError Error;
 };
 
 BOOL CALLBACK CollectEnabled(HWND window, LPARAM param) {
     auto* d = reinterpret_cast<DisabledWindows*>(param);
-    if (window != d->Except && IsWindowVisible(window) && IsWindowEnabled(window)) d->Windows.push_back(window);
-    return TRUE;
+    return d->Error.Run([&] {
+        if (window != d->Except && IsWindowVisible(window) && IsWindowEnabled(window)) d->Windows.push_back(window);
+        return true;
+    });
 }
 
 }  // namespace
@@ -413,8 +417,11 @@ void TCustomForm::Close() {
 }
 
 void TCustomForm::Release() {
-    // A form already on its way out has no window to post to any more.
-    if (HWND h = Handle()) PostMessageW(h, CM_RELEASE, 0, 0);
+    // A form on its way out is being freed already.
+    if (ComponentState().Contains(csDestroying)) return;
+    if (IsLocal())
+        throw EInvalidOperation(Format(L"Form '%s' is a TLocal: only the end of its scope may free it", {Name()}));
+    TControlsScope::Required().PostRelease(this);
 }
 
 void TCustomForm::CloseModal() {
@@ -437,8 +444,9 @@ int TCustomForm::ShowModal() {
     Application().CancelHint();
     HWND self = Handle();
     HWND activeBefore = GetActiveWindow();
-    DisabledWindows disabled{self, {}};
+    DisabledWindows disabled{self, {}, {}};
     EnumThreadWindows(GetCurrentThreadId(), CollectEnabled, reinterpret_cast<LPARAM>(&disabled));
+    disabled.Error.Rethrow();
     for (HWND w : disabled.Windows) EnableWindow(w, FALSE);
 
     bool destroyed = false;

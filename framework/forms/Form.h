@@ -64,7 +64,8 @@ public:
     void Close();
     virtual bool CloseQuery();
     // Frees the form once the messages queued now are handled, when no window procedure is
-    // running any more (so it is safe from the form's own event handlers).
+    // running any more (so it is safe from the form's own event handlers). Raises
+    // EInvalidOperation for a form declared TLocal (so does Close when OnClose answers caFree).
     void Release();
     // Runs the form modally: the windows that exist now are disabled until ModalResult is set,
     // the application terminates or the form is destroyed. Raises EInvalidOperation "Cannot make

@@ -620,6 +620,64 @@ TEST(Forms, OnDestroySeesTheWholeFormWhicheverWayItIsFreed) {
     }
 }
 
+TEST(Forms, ReleaseFreesTheFormWhateverBecomesOfItsWindow) {
+    struct TCase {
+        const char* name;
+        bool shown;
+        std::function<void(TForm&)> afterRelease;
+        bool windowAtTheEnd;
+    } cases[] = {
+        {"never shown", false, [](TForm&) {}, false},
+        {"window made anew", true, [](TForm& form) { form.SetBorderIcons(TBorderIcons{biSystemMenu}); }, true},
+    };
+    for (const TCase& c : cases) {
+        struct TWatch : TObject {
+            TForm* form = nullptr;
+            bool destroyed = false;
+            bool hadWindow = false;
+            void Destroyed(TObject*) {
+                destroyed = true;
+                hadWindow = form->HandleIfAllocated() != nullptr;
+            }
+        } watch;
+        watch.form = new TForm(nullptr);
+        watch.form->OnDestroy = TNotifyEvent(&watch, &TWatch::Destroyed);
+        if (c.shown) watch.form->Show();
+        watch.form->Release();
+        c.afterRelease(*watch.form);
+        EXPECT_TRUE(PumpUntil([&] { return watch.destroyed; })) << c.name << ": the released form is still there";
+        EXPECT_EQ(watch.hadWindow, c.windowAtTheEnd) << c.name;
+    }
+}
+
+TEST(Forms, ReleasingOrFreeingOnCloseATLocalFormIsRefused) {
+    struct TCase {
+        const char* path;
+        std::function<void(TForm&, TEvents&)> release;
+    } cases[] = {
+        {"Release", [](TForm& form, TEvents&) { form.Release(); }},
+        {"caFree", [](TForm& form, TEvents& events) {
+             events.action = caFree;
+             form.Close();
+         }},
+    };
+    for (const TCase& c : cases) {
+        TEvents events;
+        TLocal<TForm> form(nullptr);
+        form.SetName(L"Dialogo");
+        form.OnClose = TCloseEvent(&events, &TEvents::Close);
+        form.Show();
+        try {
+            c.release(form, events);
+            ADD_FAILURE() << c.path << ": no error";
+        } catch (const EInvalidOperation& e) {
+            EXPECT_EQ(e.Message(), L"Form 'Dialogo' is a TLocal: only the end of its scope may free it") << c.path;
+        }
+        Application().ProcessMessages();
+        EXPECT_TRUE(form.Visible()) << c.path;
+    }
+}
+
 TEST(Forms, AFormReleasedFromItsOwnHandlerIsFreedOnlyOnceNoHandlerRuns) {
     TEvents events;
     auto* form = new TForm(nullptr);

@@ -9,6 +9,7 @@
 #include "framework/controls/ControlsHost.h"
 #include "framework/forms/Application.h"
 #include "framework/printers/Printer.h"
+#include "framework/rtl/CallbackError.h"
 #include "framework/rtl/Format.h"
 
 namespace {
@@ -107,7 +108,11 @@ UINT_PTR CALLBACK PrintDialogHook(HWND dialog, UINT message, WPARAM, LPARAM lPar
 // Disables this thread's other windows while the dialog runs and gives the activation back.
 class TaskModality {
 public:
-    TaskModality() : active_(GetActiveWindow()) { EnumThreadWindows(GetCurrentThreadId(), Disable, reinterpret_cast<LPARAM>(this)); }
+    TaskModality() : active_(GetActiveWindow()) {
+        EnumThreadWindows(GetCurrentThreadId(), CollectEnabled, reinterpret_cast<LPARAM>(this));
+        error_.Rethrow();
+        for (HWND window : disabled_) EnableWindow(window, FALSE);
+    }
     ~TaskModality() {
         for (HWND window : disabled_)
             if (IsWindow(window)) EnableWindow(window, TRUE);
@@ -117,16 +122,17 @@ public:
     TaskModality& operator=(const TaskModality&) = delete;
 
 private:
-    static BOOL CALLBACK Disable(HWND window, LPARAM self) {
-        if (IsWindowVisible(window) && IsWindowEnabled(window)) {
-            reinterpret_cast<TaskModality*>(self)->disabled_.push_back(window);
-            EnableWindow(window, FALSE);
-        }
-        return TRUE;
+    static BOOL CALLBACK CollectEnabled(HWND window, LPARAM param) {
+        auto* self = reinterpret_cast<TaskModality*>(param);
+        return self->error_.Run([&] {
+            if (IsWindowVisible(window) && IsWindowEnabled(window)) self->disabled_.push_back(window);
+            return true;
+        });
     }
 
     HWND active_;
     std::vector<HWND> disabled_;
+    TCallbackError error_;
 };
 
 WORD PageNumber(int page) { return static_cast<WORD>(std::clamp(page, 0, 0xFFFF)); }

@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "framework/classes/ComponentScope.h"
 #include "framework/graphics/Bitmap.h"
 #include "framework/graphics/GdiHandles.h"
 #include "framework/graphics/Metafile.h"
@@ -120,7 +121,5 @@ void TClipboard::Assign(TPicture& picture) {
     Assign(*picture.Graphic());
 }
 
-TClipboard& Clipboard() {
-    static TClipboard clipboard;
-    return clipboard;
-}
+// The application scope's, with its owner window: both go when the scope ends.
+TClipboard& Clipboard() { return ScopeObject<TClipboard>(); }

@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <cstring>
 
+#include "framework/classes/ComponentScope.h"
 #include "framework/rtl/FileUtils.h"
 #include "framework/rtl/StringUtils.h"
 
@@ -335,10 +336,8 @@ int TPrinter::PageWidth() { return DeviceCaps(HORZRES); }
 int TPrinter::PageHeight() { return DeviceCaps(VERTRES); }
 
 namespace {
-std::unique_ptr<TPrinter>& PrinterSlot() {
-    static std::unique_ptr<TPrinter> printer;
-    return printer;
-}
+// The application scope's: a printer chosen or set up in one scope is not the next one's.
+std::unique_ptr<TPrinter>& PrinterSlot() { return ScopeObject<std::unique_ptr<TPrinter>>(); }
 }  // namespace
 
 TPrinter& Printer() {

@@ -1,13 +1,22 @@
 #include "framework/rtl/ProgramResources.h"
 
+#include "framework/rtl/CallbackError.h"
 #include "framework/rtl/Format.h"
 #include "framework/rtl/WinApi.h"
 
 namespace {
 
-BOOL CALLBACK AddName(HMODULE, LPCWSTR, LPWSTR name, LONG_PTR names) {
-    if (!IS_INTRESOURCE(name)) reinterpret_cast<std::vector<String>*>(names)->push_back(name);
-    return TRUE;
+struct TNameWalk {
+    std::vector<String> Names;
+    TCallbackError Error;
+};
+
+BOOL CALLBACK AddName(HMODULE, LPCWSTR, LPWSTR name, LONG_PTR param) {
+    auto* walk = reinterpret_cast<TNameWalk*>(param);
+    return walk->Error.Run([&] {
+        if (!IS_INTRESOURCE(name)) walk->Names.push_back(name);
+        return true;
+    });
 }
 
 }  // namespace
@@ -23,7 +32,8 @@ std::string_view ProgramRcData(const String& name) {
 }
 
 std::vector<String> ProgramRcDataNames() {
-    std::vector<String> names;
-    EnumResourceNamesW(GetModuleHandleW(nullptr), RT_RCDATA, AddName, reinterpret_cast<LONG_PTR>(&names));
-    return names;
+    TNameWalk walk;
+    EnumResourceNamesW(GetModuleHandleW(nullptr), RT_RCDATA, AddName, reinterpret_cast<LONG_PTR>(&walk));
+    walk.Error.Rethrow();
+    return std::move(walk.Names);
 }

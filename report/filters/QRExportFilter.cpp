@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "framework/classes/ComponentScope.h"
 #include "framework/rtl/StringUtils.h"
 
 TQRExportFilterClass TQRExportFilter::FilterClass() {
@@ -47,7 +48,5 @@ String TQRExportFilterLibrary::BuildSaveFilterText() const {
     return text;
 }
 
-TQRExportFilterLibrary& ExportFilterLibrary() {
-    static TQRExportFilterLibrary library;
-    return library;
-}
+// The application scope's: what filter components enrolled in one scope is not offered in the next.
+TQRExportFilterLibrary& ExportFilterLibrary() { return ScopeObject<TQRExportFilterLibrary>(); }

@@ -520,7 +520,7 @@ void TQRStandardPreview::ApplyPrinterSetup() {
 void TQRStandardPreview::SaveClick(TObject*) {
     const int saveType = report_ != nullptr ? static_cast<int>(report_->PreviewDefaultSaveType()) : 0;
     const String& d = DefaultSaveExtension(saveType);
-    TLocal<TSaveDialog> dialog(&Application());
+    TLocal<TSaveDialog> dialog(nullptr);
     dialog.SetTitle(L"Save report");
     dialog.SetFilter(SaveDialogFilter(d, ExportFilterLibrary()));
     dialog.SetFileName(L"*" + d);
@@ -575,7 +575,7 @@ bool TQRStandardPreview::ShownInAnotherPreview(const String& fileName) const {
 }
 
 void TQRStandardPreview::LoadClick(TObject*) {
-    TLocal<TOpenDialog> dialog(&Application());
+    TLocal<TOpenDialog> dialog(nullptr);
     dialog.SetTitle(L"Load report");
     dialog.SetFilter(String(L"Report file") + L" (*." + L"QRP" + L")|*." + L"QRP");
     if (dialog.Execute()) LoadFrom(dialog.FileName());

@@ -5,6 +5,7 @@
 #include <cmath>
 #include <vector>
 
+#include "framework/graphics/GdiHandles.h"
 #include "framework/graphics/Metafile.h"
 #include "framework/graphics/ScreenMetrics.h"
 #include "report/filters/QRExportFilter.h"
@@ -26,10 +27,12 @@ bool DrawBitmapAsDIB(TCanvas& canvas, const TRect& r, const TBitmap& bitmap) {
     bmi->bmiHeader.biBitCount = 32;
     bmi->bmiHeader.biCompression = BI_RGB;
     std::vector<Byte> bits(static_cast<std::size_t>(info.bmWidth) * static_cast<std::size_t>(info.bmHeight) * 4);
-    HDC screen = GetDC(nullptr);
-    if (screen == nullptr) return false;
-    int lines = GetDIBits(screen, handle, 0, static_cast<UINT>(info.bmHeight), bits.data(), bmi, DIB_RGB_COLORS);
-    ReleaseDC(nullptr, screen);
+    int lines = 0;
+    {
+        const UniqueWindowDC screen = ScreenDC();
+        if (!screen) return false;
+        lines = GetDIBits(screen.get(), handle, 0, static_cast<UINT>(info.bmHeight), bits.data(), bmi, DIB_RGB_COLORS);
+    }
     if (lines != info.bmHeight) return false;
     TCanvasLock lock(canvas);
     HDC dc = canvas.Handle();

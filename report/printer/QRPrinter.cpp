@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "framework/classes/ComponentScope.h"
 #include "framework/graphics/ScreenMetrics.h"
 #include "framework/rtl/FileUtils.h"
 #include "framework/rtl/Numeric.h"
@@ -438,10 +439,8 @@ void TQRPrinter::PrintStoredPages() {
 // ---- process-wide ----
 
 namespace {
-std::unique_ptr<TQRPrinter>& SharedSlot() {
-    static std::unique_ptr<TQRPrinter> printer;
-    return printer;
-}
+// The application scope's, like the printer object it prints through.
+std::unique_ptr<TQRPrinter>& SharedSlot() { return ScopeObject<std::unique_ptr<TQRPrinter>>(); }
 }  // namespace
 
 TQRPrinter& SharedReportPrinter() {
