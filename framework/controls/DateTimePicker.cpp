@@ -149,25 +149,8 @@ void TDateTimePicker::PaintColored(HDC target) {
     BitBlt(target, 0, 0, w, h, result.Get(), 0, 0, SRCCOPY);
 }
 
-// Wine's picker selects no field when it receives the focus, so the digits typed next are lost
-// until an arrow key picks a field. A click on the first field selects it on every system: the
-// picker gets one when the focus arrives by the keyboard or from the program (a click picks the
-// field clicked by itself).
-void TDateTimePicker::SelectFirstField() {
-    if (GetKeyState(VK_LBUTTON) < 0 || GetKeyState(VK_RBUTTON) < 0) return;
-    const LPARAM firstField = MAKELPARAM(FirstFieldX, ClientRect().Height() / 2);
-    TMessage down{WM_LBUTTONDOWN, MK_LBUTTON, firstField, 0};
-    DefaultHandler(down);
-    TMessage up{WM_LBUTTONUP, 0, firstField, 0};
-    DefaultHandler(up);
-}
-
 void TDateTimePicker::WndProc(TMessage& message) {
     switch (message.Msg) {
-    case WM_SETFOCUS:
-        TWinControl::WndProc(message);
-        SelectFirstField();
-        return;
     case CN_NOTIFY:
         if (reinterpret_cast<const NMHDR*>(message.LParam)->code == DTN_DATETIMECHANGE) {
             value_ = DateTime();

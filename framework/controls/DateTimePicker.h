@@ -44,9 +44,6 @@ protected:
 private:
     void ApplyValue();
     void PaintColored(HDC target);
-    void SelectFirstField();
-    // A point inside the first field of the date, from the field's left edge.
-    static constexpr int FirstFieldX = 6;
 
     TDateTime value_;
     TDateTimeKind kind_ = dtkDate;

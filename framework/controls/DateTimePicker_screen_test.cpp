@@ -4,10 +4,8 @@
 
 #include <commctrl.h>
 
-#include "framework/controls/StdCtrls.h"
 #include "framework/rtl/DateTime.h"
 #include "testing/ControlTestSupport.h"
-#include "testing/KeyInput.h"
 
 namespace {
 
@@ -47,52 +45,6 @@ TEST(DateTimePicker, UpDownPickerHoldsTheDateAndReportsTheUsersChange) {
     }
     EXPECT_GE(changes.Count, 1);
     EXPECT_NE(picker->Date(), EncodeDate(2009, 5, 24));
-}
-
-// Typed digits go into the field a person sees selected: the first one of the short date format
-// when the picker was reached from another control.
-TEST(DateTimePicker, DigitsTypedAfterArrivingFromAnotherControlGoIntoTheFirstField) {
-    wchar_t format[80] = {};
-    GetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_SSHORTDATE, format, 80);
-    const String order(format);
-    const size_t day = order.find(L'd'), month = order.find(L'M');
-    ASSERT_TRUE(day != String::npos && month != String::npos) << "short date format without day or month";
-    const TDateTime expected = day < month ? EncodeDate(2009, 5, 11) : EncodeDate(2009, 11, 24);
-
-    struct TArrival {
-        const char* Name;
-        void (*Arrive)(TWinControl& before, TWinControl& picker, TWinControl& after);
-    };
-    const TArrival arrivals[] = {
-        {"Tab", [](TWinControl& before, TWinControl&, TWinControl&) {
-             before.SetFocus();
-             PressKey(VK_TAB);
-         }},
-        {"Shift+Tab", [](TWinControl&, TWinControl&, TWinControl& after) {
-             after.SetFocus();
-             PressKey(VK_TAB, TShiftState{ssShift});
-         }},
-        // What the main window's Enter does: it hands the focus on.
-        {"focus handed on", [](TWinControl&, TWinControl& picker, TWinControl&) { picker.SetFocus(); }},
-    };
-    for (const TArrival& arrival : arrivals) {
-        for (TDTDateMode mode : {dmComboBox, dmUpDown}) {
-            SCOPED_TRACE(std::string(arrival.Name) + (mode == dmUpDown ? ", spin button" : ", calendar"));
-            TestHost host;
-            auto* before = host.Add<TTestEdit>(8, 8, 126, 21);
-            auto* picker = host.Add<TDateTimePicker>(8, 40, 126, 21);
-            auto* after = host.Add<TTestEdit>(8, 72, 126, 21);
-            picker->SetDateMode(mode);
-            picker->SetDate(EncodeDate(2009, 5, 24));
-            PumpMessages();
-            arrival.Arrive(*before, *picker, *after);
-            ASSERT_TRUE(PumpUntil([&] { return picker->Focused(); })) << "focus on " << DescribeWindow(GetFocus());
-            ASSERT_TRUE(TypeText(L"11"));
-            const bool typed = PumpUntil([&] { return picker->Date() == expected; });
-            const String shown = DateToStr(picker->Date());
-            EXPECT_TRUE(typed) << "the picker holds " << std::string(shown.begin(), shown.end());
-        }
-    }
 }
 
 TEST(DateTimePicker, ColorShowsOnTheField) {
