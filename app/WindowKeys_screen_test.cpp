@@ -1,6 +1,6 @@
 // The keyboard in each of the program's windows, pressed as a person presses it: Enter presses the
 // default button (or the focused one), Escape the cancel button, Tab and Shift+Tab follow the tab
-// order, Ctrl+Tab switches pages, and a date field reached from the keyboard takes digits at once.
+// order, and Ctrl+Tab switches pages.
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -13,10 +13,8 @@
 #include "app/StyleForm.h"
 #include "framework/controls/Buttons.h"
 #include "framework/controls/ComCtrls.h"
-#include "framework/controls/DateTimePicker.h"
 #include "framework/controls/FileCtrl.h"
 #include "framework/controls/StdCtrls.h"
-#include "framework/rtl/DateTime.h"
 #include "framework/rtl/FileUtils.h"
 #include "framework/rtl/StringUtils.h"
 #include "testing/ControlTestSupport.h"
@@ -252,7 +250,7 @@ TEST_F(MainWindowKeys, PagesSwitchWithCtrlTabInTheInnermostPageControl) {
     }
 }
 
-TEST_F(MainWindowKeys, TabFollowsThePersonalDataAndTheBirthDateTakesDigits) {
+TEST_F(MainWindowKeys, TabFollowsThePersonalData) {
     Focus(Form1->edt_nome);
     const std::vector<String> order = {L"edt_nasc", L"edt_sexo", L"edt_ec", L"edt_tel1", L"edt_tel2"};
     for (const String& name : order) {
@@ -266,26 +264,6 @@ TEST_F(MainWindowKeys, TabFollowsThePersonalDataAndTheBirthDateTakesDigits) {
         ASSERT_TRUE(PressKey(VK_TAB, TShiftState{ssShift}));
         ASSERT_TRUE(PumpAppUntil([&] { return GetFocus() != before; }));
         EXPECT_EQ(ControlName(GetFocus()), *it);
-    }
-
-    // Enter from the name leads to the birth date, which takes the day (or month) typed.
-    wchar_t format[80] = {};
-    GetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_SSHORTDATE, format, 80);
-    const String order2(format);
-    const TDateTime before = Form1->edt_nasc->Date();
-    Word year, month, day;
-    DecodeDate(before, year, month, day);
-    const TDateTime expected =
-        order2.find(L'd') < order2.find(L'M') ? EncodeDate(year, month, 11) : EncodeDate(year, 11, day);
-    for (TKeyStroke arrival : {TKeyStroke{VK_RETURN}, TKeyStroke{VK_TAB}}) {
-        SCOPED_TRACE(arrival.Key == VK_RETURN ? "Enter" : "Tab");
-        Form1->edt_nasc->SetDate(before);
-        Focus(Form1->edt_nome);
-        ASSERT_TRUE(PressKey(arrival.Key));
-        ASSERT_TRUE(PumpAppUntil([&] { return Form1->edt_nasc->Focused(); }));
-        ASSERT_TRUE(TypeText(L"11"));
-        const bool typed = PumpAppUntil([&] { return Form1->edt_nasc->Date() == expected; });
-        EXPECT_TRUE(typed) << "the date is " << StringToUtf8(DateToStr(Form1->edt_nasc->Date()));
     }
 }
 
