@@ -5,6 +5,7 @@
 #include "framework/controls/StdCtrls.h"
 #include "framework/forms/Forms.h"
 #include "testing/ControlTestSupport.h"
+#include "testing/KeyInput.h"
 #include "webupdate/WebUpdate.h"
 #include "webupdate/WebUpdateInfo.h"
 
@@ -78,6 +79,32 @@ TEST_F(InfoDialog, CancelAndEscapeEndIt) {
         EXPECT_TRUE(watcher.Found());
     }
     EXPECT_EQ(after.size(), 2u);
+}
+
+// Pressed as a person presses them: Enter is OK, Escape is Cancelar, and Tab leads from OK to
+// Cancelar, which Enter then presses.
+TEST_F(InfoDialog, AnswersTheKeyboard) {
+    struct TRow {
+        const char* Name;
+        std::vector<TKeyStroke> Keys;
+        bool Ok;
+    };
+    const TRow rows[] = {
+        {"Enter", {{VK_RETURN}}, true},
+        {"Escape", {{VK_ESCAPE}}, false},
+        {"Tab to Cancelar, Enter", {{VK_TAB}, {VK_RETURN}}, false},
+    };
+    for (const TRow& row : rows) {
+        SCOPED_TRACE(row.Name);
+        after.clear();
+        TWindowWatcher watcher(L"Tfrm_ShowInfoUpdate", [&](HWND dialog) {
+            SetForegroundWindow(dialog);
+            for (const TKeyStroke& key : row.Keys) PressKey(key.Key, key.Shift);
+        });
+        EXPECT_EQ(wu.ShowInfoDialog(), row.Ok);
+        EXPECT_TRUE(watcher.Found());
+        EXPECT_EQ(after, std::vector<bool>{CheckForUpdate});
+    }
 }
 
 TEST_F(InfoDialog, SkippedByTheEventWithoutAfterShowInfo) {

@@ -241,7 +241,50 @@ void TPageControl::ReleaseUnselectedTabs(int selected) {
     }
 }
 
+// The page control that Ctrl+Tab concerns: the innermost one holding the focus (pages may hold
+// page controls of their own).
+TPageControl* TPageControl::PageControlOfFocus() {
+    for (HWND h = GetFocus(); h != nullptr; h = GetParent(h))
+        if (auto* pages = dynamic_cast<TPageControl*>(FindControl(h))) return pages;
+    return nullptr;
+}
+
+void TPageControl::SelectNextPage(bool forward) {
+    std::vector<TTabSheet*> tabbed;
+    for (TTabSheet* page : pages_)
+        if (page->TabVisible()) tabbed.push_back(page);
+    if (tabbed.empty()) return;
+    const int count = static_cast<int>(tabbed.size());
+    const auto current = std::find(tabbed.begin(), tabbed.end(), activePage_);
+    const int from = current != tabbed.end() ? static_cast<int>(current - tabbed.begin()) : (forward ? -1 : count);
+    TTabSheet* next = tabbed[static_cast<size_t>(((from + (forward ? 1 : -1)) % count + count) % count)];
+    if (next == activePage_) return;
+    bool allow = true;
+    OnChanging(this, allow);
+    if (!allow) return;
+    // The focus must not stay on a control of the page that goes out of sight: it moves to the
+    // first control of the page that comes, or to the tabs when that page has none.
+    const HWND focus = GetFocus();
+    const bool focusOnOldPage = activePage_ != nullptr && activePage_->HandleAllocated() &&
+                                (focus == activePage_->HandleIfAllocated() ||
+                                 IsChild(activePage_->HandleIfAllocated(), focus));
+    SetActivePage(next);
+    if (HandleAllocated()) ReleaseUnselectedTabs(next->TabIndex());
+    if (focusOnOldPage) {
+        TWinControl* first = next->FindNextControl(nullptr, true, true);
+        if (first != nullptr) first->SetFocus();
+        else if (CanFocus()) SetFocus();
+    }
+    Change();
+}
+
 void TPageControl::WndProc(TMessage& message) {
+    if (message.Msg == CM_DIALOGKEY && message.WParam == VK_TAB && GetKeyState(VK_CONTROL) < 0 &&
+        GetKeyState(VK_MENU) >= 0 && PageControlOfFocus() == this) {
+        SelectNextPage(GetKeyState(VK_SHIFT) >= 0);
+        message.Result = 1;
+        return;
+    }
     if (message.Msg == CN_NOTIFY) {
         const auto* header = reinterpret_cast<const NMHDR*>(message.LParam);
         if (header->code == TCN_SELCHANGING) {

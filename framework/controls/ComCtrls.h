@@ -70,6 +70,10 @@ public:
     void SetActivePageIndex(int index);
     // The area the pages fill, in client coordinates.
     TRect DisplayRect();
+    // Shows the next (or previous) page with a tab, wrapping round, as the user's choice: Ctrl+Tab
+    // and Ctrl+Shift+Tab do this while the focus is on the page control or inside it (and not
+    // inside a page control on one of its pages).
+    void SelectNextPage(bool forward);
 
     // The user picked another tab (OnChanging may refuse it first).
     TNotifyEvent OnChange;
@@ -93,6 +97,7 @@ private:
     void LayoutPages();
     void ReleaseUnselectedTabs(int selected);
     TTabSheet* PageOfTab(int tabIndex) const;
+    static TPageControl* PageControlOfFocus();
 
     std::vector<TTabSheet*> pages_;
     TTabSheet* activePage_ = nullptr;

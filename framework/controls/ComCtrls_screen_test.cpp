@@ -8,6 +8,7 @@
 #include "framework/controls/StdCtrls.h"
 #include "framework/rtl/StringUtils.h"
 #include "testing/ControlTestSupport.h"
+#include "testing/KeyInput.h"
 
 namespace {
 
@@ -205,6 +206,69 @@ TEST(PageControl, ClicksSwitchTabsAfterAnArrowKeyMovedOn) {
         EXPECT_EQ(pages->ActivePage(), sheets[static_cast<size_t>(tab)])
             << "a click on tab " << tab << " left the page control on " << pageName();
         EXPECT_EQ(SendMessageW(pages->Handle(), TCM_GETCURSEL, 0, 0), tab);
+    }
+}
+
+// Ctrl+Tab and Ctrl+Shift+Tab step through the pages with a tab, wrapping round, from the tabs or
+// from a control on a page (the focus then goes to the new page's first control); a page control
+// that does not hold the focus keeps its page, and OnChanging may refuse.
+TEST(PageControl, CtrlTabStepsThroughThePagesThatHaveATab) {
+    struct TRow {
+        const char* Name;
+        int From;                // active page before
+        bool FocusOnPage;        // else on the tabs
+        TShiftState Shift;       // with Ctrl
+        bool Allow;
+        int To;                  // active page after
+        int ChangesExpected;
+    };
+    const TRow rows[] = {
+        {"forward from the tabs", 0, false, {ssCtrl}, true, 1, 1},
+        {"forward from a control on the page", 0, true, {ssCtrl}, true, 1, 1},
+        {"forward past the hidden tab", 1, false, {ssCtrl}, true, 3, 1},
+        {"forward wraps round", 3, true, {ssCtrl}, true, 0, 1},
+        {"backward", 3, false, {ssCtrl, ssShift}, true, 1, 1},
+        {"backward wraps round", 0, true, {ssCtrl, ssShift}, true, 3, 1},
+        {"refused", 0, false, {ssCtrl}, false, 0, 0},
+    };
+    for (const TRow& row : rows) {
+        SCOPED_TRACE(row.Name);
+        TestHost host;
+        PageEvents events;
+        events.Allow = row.Allow;
+        auto* pages = host.Add<TPageControl>(8, 8, 300, 150);
+        auto* elsewhere = host.Add<TTestEdit>(8, 170, 100, 21);
+        std::vector<TTabSheet*> sheets;
+        std::vector<TTestEdit*> edits;
+        for (const wchar_t* caption : {L"Um", L"Dois", L"Oculto", L"Quatro"}) {
+            auto* sheet = new TTabSheet(&host.Root());
+            sheet->SetPageControl(pages);
+            sheet->SetCaption(caption);
+            sheets.push_back(sheet);
+            edits.push_back(host.Add<TTestEdit>(8, 8, 100, 21, sheet));
+        }
+        sheets[2]->SetTabVisible(false);
+        pages->SetActivePage(sheets[static_cast<size_t>(row.From)]);
+        pages->OnChange = TNotifyEvent(&events, &PageEvents::Changed);
+        pages->OnChanging = TTabChangingEvent(&events, &PageEvents::Changing);
+        TWinControl* start = row.FocusOnPage ? static_cast<TWinControl*>(edits[static_cast<size_t>(row.From)]) : pages;
+        start->SetFocus();
+        ASSERT_TRUE(PumpUntil([&] { return start->Focused(); }));
+
+        ASSERT_TRUE(PressKey(VK_TAB, row.Shift));
+        TWinControl* focusAfter = row.FocusOnPage && row.To != row.From ? edits[static_cast<size_t>(row.To)] : start;
+        EXPECT_TRUE(PumpUntil([&] { return pages->ActivePageIndex() == row.To && focusAfter->Focused(); }))
+            << "on page " << pages->ActivePageIndex() << ", focus in " << DescribeWindow(GetFocus());
+        EXPECT_EQ(SendMessageW(pages->Handle(), TCM_GETCURSEL, 0, 0), sheets[static_cast<size_t>(row.To)]->TabIndex());
+        EXPECT_EQ(events.Changes, row.ChangesExpected);
+
+        // Away from the page control, Ctrl+Tab leaves its page alone.
+        elsewhere->SetFocus();
+        ASSERT_TRUE(PumpUntil([&] { return elsewhere->Focused(); }));
+        ASSERT_TRUE(PressKey(VK_TAB, TShiftState{ssCtrl}));
+        ASSERT_TRUE(PressKey('X'));  // the Ctrl+Tab has been handled once the letter arrives
+        ASSERT_TRUE(PumpUntil([&] { return elsewhere->GetText().find(L'x') != String::npos; }));
+        EXPECT_EQ(pages->ActivePageIndex(), row.To);
     }
 }
 

@@ -10,6 +10,7 @@
 #include "framework/graphics/Bitmap.h"
 #include "framework/rtl/StringUtils.h"
 #include "testing/ControlTestSupport.h"
+#include "testing/KeyInput.h"
 
 // A form built from its description resource "TTestForm1" (Forms_test.desc), declared the way the
 // program's forms are.
@@ -435,6 +436,58 @@ TEST(Forms, EnterPressesTheDefaultButtonOfAMessageDialog) {
         PostMessageW(focus, WM_KEYDOWN, VK_RETURN, 1);
     });
     EXPECT_EQ(MessageDlg(L"Continuar?", mtConfirmation, TMsgDlgButtons{mbYes, mbNo}), mrYes);
+}
+
+// Questions and message boxes answered from the keyboard: Enter presses the default button (or the
+// one Tab moved the focus to), Escape the cancel button.
+TEST(Forms, QuestionsAndMessageBoxesAnswerTheKeyboard) {
+    const TShiftState shift{ssShift};
+    struct TDialogRow {
+        const char* Name;
+        TMsgDlgButtons Buttons;
+        std::vector<TKeyStroke> Keys;
+        int Result;
+    };
+    const TDialogRow dialogRows[] = {
+        {"Enter, yes or no", {mbYes, mbNo}, {{VK_RETURN}}, mrYes},
+        {"Escape, yes or no", {mbYes, mbNo}, {{VK_ESCAPE}}, mrNo},
+        {"Escape, OK or Cancel", {mbOK, mbCancel}, {{VK_ESCAPE}}, mrCancel},
+        {"Escape, three buttons", {mbYes, mbNo, mbCancel}, {{VK_ESCAPE}}, mrCancel},
+        {"Tab, Enter", {mbYes, mbNo, mbCancel}, {{VK_TAB}, {VK_RETURN}}, mrNo},
+        {"Tab, Tab, Shift+Tab, Space", {mbYes, mbNo, mbCancel}, {{VK_TAB}, {VK_TAB}, {VK_TAB, shift}, {VK_SPACE}}, mrNo},
+        {"Tab wraps round", {mbOK, mbCancel}, {{VK_TAB}, {VK_TAB}, {VK_RETURN}}, mrOk},
+    };
+    for (const TDialogRow& row : dialogRows) {
+        SCOPED_TRACE(row.Name);
+        TWindowWatcher watcher(L"TMessageForm", [&](HWND form) {
+            SetForegroundWindow(form);
+            for (const TKeyStroke& key : row.Keys) PressKey(key.Key, key.Shift);
+        });
+        EXPECT_EQ(MessageDlg(L"Continuar?", mtConfirmation, row.Buttons), row.Result);
+        EXPECT_TRUE(watcher.Found());
+    }
+
+    struct TBoxRow {
+        const char* Name;
+        UINT Flags;
+        std::vector<TKeyStroke> Keys;
+        int Result;
+    };
+    const TBoxRow boxRows[] = {
+        {"Enter, yes or no", MB_YESNO, {{VK_RETURN}}, IDYES},
+        {"Escape, OK or Cancel", MB_OKCANCEL, {{VK_ESCAPE}}, IDCANCEL},
+        {"Tab, Enter", MB_YESNOCANCEL, {{VK_TAB}, {VK_RETURN}}, IDNO},
+        {"Enter, OK alone", MB_OK, {{VK_RETURN}}, IDOK},
+    };
+    for (const TBoxRow& row : boxRows) {
+        SCOPED_TRACE(row.Name);
+        TWindowWatcher watcher(L"#32770", [&](HWND box) {
+            SetForegroundWindow(box);
+            for (const TKeyStroke& key : row.Keys) PressKey(key.Key, key.Shift);
+        });
+        EXPECT_EQ(Application().MessageBox(L"Deseja continuar?", L"", row.Flags | MB_ICONQUESTION), row.Result);
+        EXPECT_TRUE(watcher.Found());
+    }
 }
 
 TEST(Forms, ExceptionsGoToOnExceptionOrAMessageBox) {

@@ -27,6 +27,7 @@ TQRProgressForm::TQRProgressForm(TComponent* owner) : TForm(owner) {
     CancelButton->SetParent(this);
     CancelButton->SetCaption(L"Cancel");
     CancelButton->SetBounds(37, 60, 75, 25);
+    CancelButton->SetCancel(true);
     CancelButton->OnClick = TNotifyEvent(this, &TQRProgressForm::CancelButtonClick);
 }
 

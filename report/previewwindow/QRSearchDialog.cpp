@@ -45,6 +45,22 @@ TSearchDlg::TSearchDlg(TComponent* owner) : TForm(owner) {
 String TSearchDlg::SearchText() const { return Edit1->Text(); }
 bool TSearchDlg::MatchCase() const { return CheckBox1->Checked(); }
 
+// The dialog's buttons are speed buttons, which take no focus and answer no dialog key: the
+// dialog answers Enter and Escape for them, as a dialog's default and cancel buttons would.
+void TSearchDlg::WndProc(TMessage& message) {
+    if (message.Msg == CM_DIALOGKEY && (KeyboardShiftState() * TShiftState{ssShift, ssAlt, ssCtrl}).Empty()) {
+        TSpeedButton* button = message.WParam == VK_RETURN   ? SpeedButton2
+                               : message.WParam == VK_ESCAPE ? SpeedButton1
+                                                             : nullptr;
+        if (button != nullptr && button->Enabled()) {
+            button->Click();
+            message.Result = 1;
+            return;
+        }
+    }
+    TForm::WndProc(message);
+}
+
 void TSearchDlg::SearchClick(TObject*) {
     cancelled_ = false;
     Close();

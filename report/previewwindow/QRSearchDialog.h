@@ -24,6 +24,8 @@ public:
     TSpeedButton* SpeedButton1;  // Cancel
     TSpeedButton* SpeedButton2;  // Search
 
+    void WndProc(TMessage& message) override;
+
 private:
     void SearchClick(TObject*);
     void CancelClick(TObject*);

@@ -25,6 +25,7 @@
 #include "report/previewwindow/QRProgressForm.h"
 #include "testing/ControlTestSupport.h"
 #include "testing/FakePrinters.h"
+#include "testing/KeyInput.h"
 
 namespace {
 
@@ -327,6 +328,81 @@ TEST_F(StandardPreviewScreen, SearchListsThePagesHoldingTheText) {
     EXPECT_FALSE(w.SearchResultBox->Enabled());
     w.SearchResultBoxClick(nullptr);
     EXPECT_EQ(w.QRPreview->PageNumber(), 1) << "no page stored with the item: page 1";
+}
+
+// The search dialog as a person uses it: the text typed, Tab to the case box, Enter searches and
+// Escape leaves the results as they were.
+TEST_F(StandardPreviewScreen, SearchDialogAnswersTheKeyboard) {
+    struct TRow {
+        const char* Name;
+        const wchar_t* Typed;
+        std::vector<TKeyStroke> Keys;
+        std::vector<String> Results;  // the list afterwards
+    };
+    const TRow rows[] = {
+        {"Enter searches", L"total", {{VK_RETURN}}, {L"Page 2", L"Page 3"}},
+        {"Tab, Space ticks Match case", L"Total", {{VK_TAB}, {VK_SPACE}, {VK_RETURN}}, {L"Page 3"}},
+        {"Escape cancels", L"nowhere", {{VK_ESCAPE}}, {L"Page 3"}},
+        {"Shift+Tab comes back to the text", L"TOT", {{VK_TAB}, {VK_TAB, TShiftState{ssShift}}, {VK_RETURN}},
+         {L"Page 2", L"Page 3"}},
+    };
+    TQRStandardPreview& w = Open();
+    BuildAll();
+    for (const TRow& row : rows) {
+        SCOPED_TRACE(row.Name);
+        TWindowWatcher watcher(L"TSearchDlg", [&](HWND dialog) {
+            SetForegroundWindow(dialog);
+            TypeText(row.Typed);
+            for (const TKeyStroke& key : row.Keys) PressKey(key.Key, key.Shift);
+        });
+        w.FindButtonClick(nullptr);
+        EXPECT_TRUE(watcher.Found());
+        std::vector<String> results;
+        for (int i = 0; i < w.SearchResultBox->Count(); ++i) results.push_back(w.SearchResultBox->Items()->Get(i));
+        EXPECT_EQ(results, row.Results);
+    }
+}
+
+// The go-to-page box: Enter takes the number typed, Escape keeps the page.
+TEST_F(StandardPreviewScreen, GoToPageBoxAnswersTheKeyboard) {
+    struct TRow {
+        const char* Name;
+        const wchar_t* Typed;
+        Word Key;
+        int Page;
+    };
+    const TRow rows[] = {{"Enter goes", L"3", VK_RETURN, 3}, {"Escape stays", L"1", VK_ESCAPE, 3}, {"Enter again", L"2", VK_RETURN, 2}};
+    TQRStandardPreview& w = Open();
+    BuildAll();
+    for (const TRow& row : rows) {
+        SCOPED_TRACE(row.Name);
+        TWindowWatcher watcher(L"TInputQueryForm", [&](HWND form) {
+            SetForegroundWindow(form);
+            PressKeys({{VK_HOME}, {VK_END, TShiftState{ssShift}}});  // the page shown, selected
+            TypeText(row.Typed);
+            PressKey(row.Key);
+        });
+        w.GotoPageButtonClick(nullptr);
+        EXPECT_TRUE(watcher.Found());
+        EXPECT_EQ(w.QRPreview->PageNumber(), row.Page);
+    }
+}
+
+// The progress window's Cancel button is its cancel button: Escape presses it, and Enter too, for
+// it has the focus.
+TEST_F(StandardPreviewScreen, ProgressWindowCancelsByKey) {
+    for (Word key : {VK_ESCAPE, VK_RETURN}) {
+        SCOPED_TRACE(key == VK_ESCAPE ? "Escape" : "Enter");
+        TQRPrinter running;
+        TLocal<TQRStandardPreviewInterface> factory(nullptr);
+        std::unique_ptr<IQRPrinterClient> client = factory.ShowProgress(running, L"");
+        ASSERT_NE(client, nullptr);
+        const HWND progress = client->ClientHandle();
+        SetForegroundWindow(progress);
+        ASSERT_TRUE(PumpUntil([&] { return GetForegroundWindow() == progress; }));
+        ASSERT_TRUE(PressKey(key));
+        EXPECT_TRUE(PumpUntil([&] { return running.Cancelled(); }));
+    }
 }
 
 TEST_F(StandardPreviewScreen, ClipboardSaveAndLoad) {
