@@ -74,7 +74,7 @@ String DialogText(HWND box) {
     String all;
     EnumChildWindows(
         box,
-        [](HWND child, LPARAM param) -> BOOL {
+        [](HWND child, LPARAM param) CALLBACK -> BOOL {
             wchar_t text[512]{};
             GetWindowTextW(child, text, 512);
             *reinterpret_cast<String*>(param) += text;

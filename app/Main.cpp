@@ -11,6 +11,7 @@
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
 try {
+    RestrictDllSearchPath();  // before anything is loaded by name: only the system and program folders
     // Registration: the classes the stored descriptions name, before any window is built.
     RegisterAppClasses();
     // The UI thread is a COM apartment before any window exists (the webcam form's capture).

@@ -32,7 +32,8 @@ endmacro()
 # folhavida_module(<lib> FOLDERS <dir>... [EXCLUDE <regex>] [LIBS <lib>...])
 # LIBS are the layers below and the system libraries the layer itself calls. With the tests, a
 # link check takes every member of the library with only those: a call into a layer above (an
-# upward include) fails to link even when no program of the layer's own uses that member.
+# upward include) fails to link even when no program of the layer's own uses that member, and so
+# does a call into a system library the layer does not name (cmake/linkcheck/).
 function(folhavida_module lib)
   cmake_parse_arguments(ARG "" "EXCLUDE" "FOLDERS;LIBS" ${ARGN})
   set(sources)
@@ -50,8 +51,21 @@ function(folhavida_module lib)
   target_compile_options(${lib} PRIVATE ${FOLHAVIDA_WARNINGS} ${FOLHAVIDA_INSTRUMENT})
   target_link_libraries(${lib} PUBLIC ${ARG_LIBS})
   if(FOLHAVIDA_TESTS)
-    add_executable(${lib}_link_check ${PROJECT_SOURCE_DIR}/cmake/LinkCheck.cpp)
-    target_link_libraries(${lib}_link_check PRIVATE "$<LINK_LIBRARY:WHOLE_ARCHIVE,${lib}>")
+    # For the layer checks (cmake/linkcheck/): the layer, its folders, its files and its LIBS.
+    set(folders)
+    set(headers)
+    foreach(folder IN LISTS ARG_FOLDERS)
+      file(RELATIVE_PATH relative ${PROJECT_SOURCE_DIR} ${CMAKE_CURRENT_SOURCE_DIR}/${folder})
+      string(REGEX REPLACE "/\\.?$" "" relative "${relative}")
+      list(APPEND folders ${relative})
+      file(GLOB found CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/${folder}/*.h)
+      list(FILTER found EXCLUDE REGEX "_test\\.h$")
+      list(APPEND headers ${found})
+    endforeach()
+    set_property(GLOBAL APPEND PROPERTY FOLHAVIDA_LAYERS ${lib})
+    set_property(GLOBAL PROPERTY FOLHAVIDA_LAYER_FOLDERS_${lib} ${folders})
+    set_property(GLOBAL PROPERTY FOLHAVIDA_LAYER_FILES_${lib} ${sources} ${headers})
+    set_property(GLOBAL PROPERTY FOLHAVIDA_LAYER_LIBS_${lib} ${ARG_LIBS})
   endif()
 endfunction()
 

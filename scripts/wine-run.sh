@@ -20,19 +20,23 @@ if [ ! -f "$state" ] || ! folhavida_alive "$(sed -n 's/^XVFB_PID=//p' "$state")"
 fi
 source "$state"
 export DISPLAY=$XVFB_DISPLAY
-# About once in several thousand starts under load, a program ends with a failure status before
-# it has written anything. The test programs write without buffering, and GoogleTest's first line
-# comes before any test, so such a run has run no test: it is repeated once, and said so. A fault
-# of ours that kills a program before its first line fails the second time as well; a run that
-# wrote anything stands as it is.
-out=$(mktemp)
-trap 'rm -f "$out"' EXIT
+# A Wine start failure: about once in several thousand starts under load, Wine ends a program
+# with a failure status before the program has written a single byte. The test programs write
+# without buffering and GoogleTest's first line comes before any test, so such a run has run no
+# test. That alone (a failure status and nothing at all on standard output and error) is started
+# once more, and the run's own output says so; anything else stands as it is: a run that wrote
+# anything, a run that passed, the second attempt. The output goes straight through as the program
+# writes it, so a program ended at its time-out still shows how far it came.
+wrote=$(mktemp)
+trap 'rm -f "$wrote"' EXIT
 for attempt in 1 2; do
+  : >"$wrote"
+  # tee passes every byte on at once (fd 3: this script's output); the file only keeps the first
+  # byte, if one came (-p: tee goes on once head has ended).
   status=0
-  "$FOLHAVIDA_WINE" "$@" >"$out" 2>&1 || status=$?
-  cat "$out"
-  if [ "$status" = 0 ] || [ -s "$out" ] || [ "$attempt" = 2 ]; then exit "$status"; fi
-  note="wine-run: $exe ended with status $status before writing anything; starting it once more"
-  echo "$note" >&2
-  echo "$(date -u +%FT%TZ) $note $*" >>"$FOLHAVIDA_CACHE/wine-run-repeats.log"  # passing runs' output is not shown
+  "$FOLHAVIDA_WINE" "$@" 2>&1 | { tee -a -p /dev/fd/3 | head -c 1 >"$wrote"; } 3>&1 || status=${PIPESTATUS[0]}
+  if [ "$status" = 0 ] || [ -s "$wrote" ] || [ "$attempt" = 2 ]; then exit "$status"; fi
+  note="wine-run: Wine start failure: $exe ended with status $status before writing anything; starting it once more"
+  echo "$note"
+  echo "$(date -u +%FT%TZ) $note $*" >>"$FOLHAVIDA_CACHE/wine-run-repeats.log"
 done

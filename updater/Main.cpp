@@ -10,6 +10,7 @@
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
 try {
+    RestrictDllSearchPath();  // before anything is loaded by name: only the system and program folders
     // Registration: the classes the stored descriptions name, before any window is built.
     RegisterUpdaterClasses();
     // Application, Screen and the framework's registries, torn down in order at the end.

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -261,15 +262,26 @@ TEST(Component, DestroyedComponentTellsHoldersAndLeavesItsOwner) {
 }
 
 TEST(Component, HolderDestroyedFirstIsForgottenByTheTarget) {
-    TLocal<TComponent> target(nullptr);
-    {
-        TLocal<THolder> holder(nullptr);
-        holder.Hold(&target);
-    }
+    auto target = std::make_unique<TComponent>(nullptr);
+    // The first holder lives in storage of the test's own: once it has ended, a new holder that
+    // holds nothing takes its place, so a notice the target still sent to the old address would
+    // arrive there and be seen.
+    alignas(TLocal<THolder>) std::byte storage[sizeof(TLocal<THolder>)];
+    auto* first = ::new (storage) TLocal<THolder>(nullptr);
+    first->Hold(target.get());
+    first->~TLocal<THolder>();
+    auto* tripwire = ::new (storage) TLocal<THolder>(nullptr);
     TLocal<THolder> later(nullptr);
-    later.Hold(&target);
-    later.held = nullptr;
-    // target's destruction at scope end must not touch the first holder.
+    later.Hold(target.get());
+
+    TComponent* const targetAddress = target.get();
+    target.reset();
+    EXPECT_TRUE(tripwire->heard.empty()) << "the target told the holder that had ended";
+    ASSERT_EQ(later.heard.size(), 1u);
+    EXPECT_EQ(later.heard.front().first, targetAddress);
+    EXPECT_EQ(later.heard.front().second, opRemove);
+    EXPECT_EQ(later.held, nullptr);
+    tripwire->~TLocal<THolder>();
 }
 
 TEST(Component, RemoveFreeNotificationStopsTheNotice) {

@@ -33,6 +33,7 @@
 //
 //     TForm1* Form1 = nullptr;
 //     ...
+//     RestrictDllSearchPath();  // first: libraries loaded by name come from the system or program folder
 //     RegisterAppClasses();     // app/AppRegistration.cpp lists TForm1, as each layer lists its classes
 //     TApplicationScope scope;  // see ApplicationScope.h
 //     Application().Initialize();
@@ -51,3 +52,4 @@
 #include "framework/forms/ApplicationScope.h"
 #include "framework/forms/Form.h"
 #include "framework/forms/HintWindow.h"
+#include "framework/rtl/DllSearchPath.h"

@@ -112,7 +112,7 @@ std::vector<String> StaticTexts(HWND dialog) {
     std::vector<String> texts;
     EnumChildWindows(
         dialog,
-        [](HWND child, LPARAM param) -> BOOL {
+        [](HWND child, LPARAM param) CALLBACK -> BOOL {
             wchar_t name[32] = {};
             GetClassNameW(child, name, 32);
             if (_wcsicmp(name, L"Static") == 0) reinterpret_cast<std::vector<String>*>(param)->push_back(WindowText(child));

@@ -23,15 +23,18 @@ private:
     TClipboard& clipboard_;
 };
 
-// A packed DIB (header, colour table, bits) in movable global memory, from a BMP file image.
+// A packed DIB (header, colour table, bits) in movable global memory, from a BMP file image: the
+// image less its file header, which it must therefore hold more than.
 UniqueGlobal PackedDib(TBitmap& bitmap) {
+    constexpr Int64 fileHeader = 14;
     TMemoryStream bmp;
     bitmap.SaveToStream(bmp);
-    const Int64 size = bmp.Size() - 14;
+    if (bmp.Size() <= fileHeader) throw EClipboardException(L"Cannot copy the picture: its bitmap image is incomplete");
+    const Int64 size = bmp.Size() - fileHeader;
     UniqueGlobal memory(GlobalAlloc(GMEM_MOVEABLE, static_cast<SIZE_T>(size)));
     if (!memory) throw EOutOfMemory(L"Out of memory");
     void* target = GlobalLock(memory.get());
-    std::memcpy(target, static_cast<const Byte*>(bmp.Memory()) + 14, static_cast<size_t>(size));
+    std::memcpy(target, static_cast<const Byte*>(bmp.Memory()) + fileHeader, static_cast<size_t>(size));
     GlobalUnlock(memory.get());
     return memory;
 }

@@ -48,3 +48,36 @@ TEST(Clipboard, EmptyPicturesAreRefused) {
     TBitmap empty;
     EXPECT_THROW(Clipboard().Assign(empty), EClipboardException);
 }
+
+namespace {
+
+// A bitmap whose image comes out cut short: no more than a file header, or not even that.
+class TCutBitmap : public TBitmap {
+public:
+    TCutBitmap(int width, int height, size_t keep) : TBitmap(width, height), keep_(keep) {}
+    void SaveToStream(TStream& stream) override {
+        TMemoryStream whole;
+        TBitmap::SaveToStream(whole);
+        stream.WriteBuffer(whole.Memory(), static_cast<Int64>(keep_));
+    }
+
+private:
+    size_t keep_;
+};
+
+}  // namespace
+
+TEST(Clipboard, ABitmapImageNoLongerThanItsFileHeaderIsRefusedAndTheClipboardKept) {
+    TBitmap before(3, 2);
+    Clipboard().Assign(before);
+    ASSERT_TRUE(Clipboard().HasFormat(CF_DIB));
+    for (size_t keep : {size_t{0}, size_t{13}, size_t{14}}) {
+        TCutBitmap cut(7, 5, keep);
+        EXPECT_THROW(Clipboard().Assign(cut), EClipboardException) << keep << " bytes";
+        ASSERT_TRUE(OpenClipboard(nullptr));
+        auto* header = static_cast<const BITMAPINFOHEADER*>(GlobalLock(GetClipboardData(CF_DIB)));
+        EXPECT_TRUE(header != nullptr && header->biWidth == 3) << "the clipboard lost its picture, " << keep << " bytes";
+        if (header != nullptr) GlobalUnlock(GetClipboardData(CF_DIB));
+        CloseClipboard();
+    }
+}

@@ -249,12 +249,32 @@ TEST(QRController, ReleasingTheReportDuringItsRunWaitsForTheRunToEnd) {
 }
 
 TEST(QRController, ALevelOutsideAReportPrintsNothing) {
-    TLocal<TQRSubDetail> loose(nullptr);
-    loose.SetHasChild(true);
-    EXPECT_NO_THROW(loose.Controller()->PrintEmptyLevel());
-    EXPECT_NO_THROW(loose.Controller()->RunDataLoop());
+    // A report with a band printer beside it: the loose level must not reach it, nor read its data.
+    TLevelReport f;
+    auto* loose = new TQRSubDetail(&f.report);
+    loose->SetName(L"Loose");
+    loose->SetHasChild(true);
+    loose->SetHeaderBand(new TQRBand(&f.report));
+    loose->SetFooterBand(new TQRBand(&f.report));
+    loose->SetPrintIfEmpty(true);
+    f.data->Rows = {{L"A", L"1"}, {L"B", L"2"}};
+    f.data->Next();  // on the second record: a run of the level would start again at the first
+    loose->SetDataSet(f.data);
+    TNeedData source{0, 5};
+    TLocal<TQRSubDetail> asking(nullptr);
+    asking.SetOnNeedData(TQROnNeedDataEvent(&source, &TNeedData::Next));
+    for (TQRSubDetail* level : {loose, static_cast<TQRSubDetail*>(&asking)}) {
+        ASSERT_EQ(level->ParentReport(), nullptr);
+        EXPECT_NO_THROW(level->Controller()->PrintEmptyLevel());
+        EXPECT_NO_THROW(level->Controller()->RunDataLoop());
+    }
     TLocal<TQRCustomController> generic(nullptr);
+    generic.SetPrintIfEmpty(true);
     EXPECT_NO_THROW(generic.PrintEmptyLevel());
+    EXPECT_NO_THROW(generic.RunDataLoop());
+    EXPECT_THAT(f.printer.Trace, IsEmpty());
+    EXPECT_EQ(f.data->Current(), L"B2") << "the level moved its dataset";
+    EXPECT_EQ(source.calls, 0) << "the level asked for data";
 }
 
 TEST(QRController, SubLevelsPrintBeforeOrAfterTheDetail) {
