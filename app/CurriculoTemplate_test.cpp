@@ -71,7 +71,7 @@ TColumnRoom RoomOf(const TQRPrintable& label, Extended lineHeight) {
     const Extended left = value(label, TQRPrintableSize::iLeft), top = value(label, TQRPrintableSize::iTop);
     const Extended right = left + value(label, TQRPrintableSize::iWidth);
     // The page frame is drawn along the band's right end: the text keeps a millimetre from it.
-    TColumnRoom room{band->Size()->StoredValue(TQRBandSize::iWidth) - 10, 1e9};
+    TColumnRoom room{band->Size()->StoredValue(TQRBandSize::iWidth) - 10, 1e9, String()};
     for (int i = 0; i < band->ControlCount(); ++i) {
         auto* other = dynamic_cast<TQRPrintable*>(band->Controls(i));
         if (other == nullptr || other == &label || dynamic_cast<TQRShape*>(other) != nullptr) continue;
