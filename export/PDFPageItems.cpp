@@ -120,7 +120,10 @@ void TPDFPageItems::EmitShape(const TPDFItemRec& item) {
     const bool dashed = stroked && !item.Dash.empty();
     if (dashed) {
         std::string pattern;
-        for (double length : item.Dash) pattern += (pattern.empty() ? "" : " ") + pdfnum::Decimal(length, 2);
+        for (double length : item.Dash) {
+            if (!pattern.empty()) pattern += ' ';
+            pattern += pdfnum::Decimal(length, 2);
+        }
         AddGraphicsLine("[" + pattern + "] 0 d");
     }
     EmitOutline(item);
