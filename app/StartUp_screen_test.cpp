@@ -8,6 +8,7 @@
 #include "framework/controls/ComCtrls.h"
 #include "framework/controls/ExtCtrls.h"
 #include "framework/forms/Forms.h"
+#include "framework/forms/HintWindow.h"
 #include "framework/rtl/WinApi.h"
 
 namespace {
@@ -48,10 +49,10 @@ TEST(StartUp, TheProgramsFormsAreCreatedInTheFixedOrderBehindTheSplash) {
                 const int before = Application().ComponentCount();
                 real();
                 Tsplash* splash = SplashOnScreen();
-                // Forms only: the main window's hint component gives the application a hint
-                // window of its own kind while the main window is read.
+                // Not the hint window: the main window's hint component gives the application
+                // one of its own kind while the main window is read.
                 for (int i = before; i < Application().ComponentCount(); ++i)
-                    if (dynamic_cast<TCustomForm*>(Application().Components(i)) != nullptr)
+                    if (dynamic_cast<THintWindow*>(Application().Components(i)) == nullptr)
                         created.emplace_back(splash != nullptr ? splash->Progresso->Position() : -1,
                                              Application().Components(i)->ClassName());
             };
