@@ -14,19 +14,11 @@
 #include "hints/HintRenderer.h"
 #include "hints/HintsRegistration.h"
 #include "hints/NewDesign.h"
+#include "testing/BenchTiming.h"
+
+using benchtiming::MedianMs;
 
 namespace {
-
-double MedianMs(int runs, const std::function<void()>& work) {
-    std::vector<double> times;
-    for (int i = 0; i < runs; ++i) {
-        auto start = std::chrono::steady_clock::now();
-        work();
-        times.push_back(std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count());
-    }
-    std::sort(times.begin(), times.end());
-    return times[times.size() / 2];
-}
 
 double ShadeMs() {
     TBitmap image(400, 120, pf24bit);

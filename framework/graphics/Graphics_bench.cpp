@@ -12,19 +12,11 @@
 #include "framework/graphics/Metafile.h"
 #include "framework/graphics/ScreenMetrics.h"
 #include "framework/rtl/Streams.h"
+#include "testing/BenchTiming.h"
+
+using benchtiming::MedianMs;
 
 namespace {
-
-double MedianMs(int runs, const std::function<void()>& work) {
-    std::vector<double> times;
-    for (int i = 0; i < runs; ++i) {
-        auto start = std::chrono::steady_clock::now();
-        work();
-        times.push_back(std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count());
-    }
-    std::sort(times.begin(), times.end());
-    return times[times.size() / 2];
-}
 
 // Gradients with detail, so the codec has real work.
 std::unique_ptr<TBitmap> Photo(int width, int height) {
