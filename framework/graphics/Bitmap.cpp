@@ -1,4 +1,5 @@
 #include "framework/graphics/Bitmap.h"
+#include "framework/graphics/checks/PictureLimits.h"
 
 #include <algorithm>
 #include <cstring>
@@ -165,6 +166,11 @@ LoadedDib ReadBmp(TStream& stream) {
     if (bitCount > 8) colorCount = 0;  // an optional palette for the screen: not needed
 
     const int stride = StrideFor(static_cast<int>(width), bitCount);
+    // Refused before anything is allocated or decoded: a few bytes of run-length data can
+    // claim an image of hundreds of megabytes.
+    const int decodedStride = StrideFor(static_cast<int>(width), bitCount == 16 ? 24 : bitCount);
+    if (const TPictureLimit limit = ExceededPictureLimit(width, height, decodedStride); limit != TPictureLimit::None)
+        throw EInvalidGraphic(PictureLimitMessage(limit));
     const Int64 rawSize = static_cast<Int64>(stride) * height;
     if (rawSize > kMaxImageBytes) InvalidBitmap();
     const Int64 dataSize = rle ? imageSize : rawSize;

@@ -209,6 +209,21 @@ TEST(Bitmap, InvalidFilesRaiseAndKeepThePreviousImage) {
     EXPECT_EQ(bitmap.Width(), 4);
 }
 
+TEST(Bitmap, APictureBeyondThePictureLimitsIsRefusedWithTheLimitNamed) {
+    // A kilobyte of run-length data that claims 8192 x 8192 pixels.
+    TStringStream rle(BmpBytes(8192, 8192, 8, 256, 1024, 1));
+    TBitmap bitmap;
+    try {
+        bitmap.LoadFromStream(rle);
+        FAIL() << "loaded";
+    } catch (const EInvalidGraphic& e) {
+        EXPECT_NE(e.Message().find(L"16 megapixels"), String::npos) << e.what();
+    }
+    TStringStream atTheLimit(BmpBytes(4096, 4096, 1, 2, 4096 * 4096 / 8));
+    bitmap.LoadFromStream(atTheLimit);
+    EXPECT_EQ(bitmap.Width(), 4096);
+}
+
 TEST(Bitmap, ReadsTopDownAndSixteenBitFiles) {
     std::string topDown = BmpBytes(2, -2, 24, 0, 16);
     // First stored row is the top row in a top-down file: make its first pixel blue.
