@@ -251,6 +251,8 @@ void PictureCheckSeeds() {
     Write("WmfCheck", "bitmap", WmfWithBitmap());
     Write("IconCheck", "bitmap", Icon(false));
     Write("IconCheck", "png", Icon(true));
+}
+
 // The skin's readers: our packed skin, probe skins, and copies cut short or with a byte flipped
 // (in the size, the version, the name list, the sizes, the stream's middle). The archive target
 // takes skins cut down to their small entries, which unpack fast enough for many runs.
