@@ -108,13 +108,18 @@ TKeyColorRange KeyColorRange(TColor key, int redTolerance, int greenTolerance, i
     return {red, green, blue, high(red, redTolerance), high(green, greenTolerance), high(blue, blueTolerance)};
 }
 
-void AppendOpaqueRuns(const std::uint8_t* bgraRow, int width, int y, const TKeyColorRange& key, int dx, int dy,
-                      std::vector<TRect>& runs) {
+void AppendOpaqueRuns(const std::uint8_t* row, int width, int bytesPerPixel, int y, const TKeyColorRange& key,
+                      int dx, int dy, std::vector<TRect>& runs) {
+    const std::size_t step = static_cast<std::size_t>(bytesPerPixel);
+    auto keyed = [&](int x) {
+        const std::uint8_t* p = row + static_cast<std::size_t>(x) * step;
+        return key.Contains(p[2], p[1], p[0]);
+    };
     int x = 0;
     while (x < width) {
-        while (x < width && key.Contains(bgraRow[4 * x + 2], bgraRow[4 * x + 1], bgraRow[4 * x])) ++x;
+        while (x < width && keyed(x)) ++x;
         const int start = x;
-        while (x < width && !key.Contains(bgraRow[4 * x + 2], bgraRow[4 * x + 1], bgraRow[4 * x])) ++x;
+        while (x < width && !keyed(x)) ++x;
         if (x > start) runs.push_back(Rect(start + dx, y + dy, x + dx, y + 1 + dy));
     }
 }

@@ -83,7 +83,7 @@ struct TKeyColorRange {
 };
 TKeyColorRange KeyColorRange(TColor key, int redTolerance, int greenTolerance, int blueTolerance);
 
-// Appends one rectangle per maximal run of pixels outside the key range in a row of 32-bit
-// pixels (bytes blue, green, red, unused), row y, moved by (dx, dy).
-void AppendOpaqueRuns(const std::uint8_t* bgraRow, int width, int y, const TKeyColorRange& key, int dx, int dy,
-                      std::vector<TRect>& runs);
+// Appends one rectangle per maximal run of pixels outside the key range in a row of 24- or
+// 32-bit pixels (bytes blue, green, red, and for 32 bits one unused), row y, moved by (dx, dy).
+void AppendOpaqueRuns(const std::uint8_t* row, int width, int bytesPerPixel, int y, const TKeyColorRange& key,
+                      int dx, int dy, std::vector<TRect>& runs);

@@ -120,13 +120,13 @@ TEST(SkinGeometry, CentredFrameTruncatesTowardZero) {
     EXPECT_EQ(CenteredFramePosition(Rect(0, 0, 10, 10), 11, 13), Point(0, -1));  // -1/2 is 0, -3/2 is -1
 }
 
-std::vector<std::uint8_t> Row(const std::vector<TColor>& colors) {
+std::vector<std::uint8_t> Row(const std::vector<TColor>& colors, int bytesPerPixel) {
     std::vector<std::uint8_t> bytes;
     for (TColor c : colors) {
         bytes.push_back(static_cast<std::uint8_t>((c >> 16) & 0xFF));
         bytes.push_back(static_cast<std::uint8_t>((c >> 8) & 0xFF));
         bytes.push_back(static_cast<std::uint8_t>(c & 0xFF));
-        bytes.push_back(0);
+        if (bytesPerPixel == 4) bytes.push_back(0xFF);
     }
     return bytes;
 }
@@ -144,12 +144,13 @@ TEST(SkinGeometry, OpaqueRunsOfARow) {
         {{0xFF00FF, 0xFF00FF}, {}},
         {{}, {}},
     };
-    for (const auto& c : cases) {
-        const auto bytes = Row(c.row);
-        std::vector<TRect> runs;
-        AppendOpaqueRuns(bytes.data(), static_cast<int>(c.row.size()), 1, key, 10, 20, runs);
-        EXPECT_EQ(runs, c.expected) << c.row.size() << " pixels";
-    }
+    for (const auto& c : cases)
+        for (int bytesPerPixel : {3, 4}) {
+            const auto bytes = Row(c.row, bytesPerPixel);
+            std::vector<TRect> runs;
+            AppendOpaqueRuns(bytes.data(), static_cast<int>(c.row.size()), bytesPerPixel, 1, key, 10, 20, runs);
+            EXPECT_EQ(runs, c.expected) << c.row.size() << " pixels of " << bytesPerPixel << " bytes";
+        }
     const TKeyColorRange wide = KeyColorRange(0xF000FA, 10, 300, 0);
     EXPECT_EQ(wide.HighRed, 255);
     EXPECT_EQ(wide.HighGreen, 255);

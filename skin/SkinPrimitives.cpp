@@ -88,8 +88,30 @@ std::unique_ptr<TBitmap> BuildSkinImage(const TRect& dest, TBitmap& strip, const
 
 void DrawSkinImage(HDC dc, const TRect& dest, TBitmap& strip, const TRect& margins, int frame, int frameCount,
                    bool transparent, bool tile, bool vertical) {
-    if (auto image = BuildSkinImage(dest, strip, margins, frame, frameCount, tile, vertical))
-        PutImage(dc, dest, *image, transparent);
+    if (transparent) {
+        if (auto image = BuildSkinImage(dest, strip, margins, frame, frameCount, tile, vertical))
+            PutImage(dc, dest, *image, true);
+        return;
+    }
+    // Opaque, the parts go straight to the DC, clipped to dest as the image's own edges would
+    // clip them: a window-sized image made only to be copied costs more than all its parts.
+    if (IsInvertedRect(dest) || dest.IsEmpty()) return;
+    const auto source = FrameOf(strip, frame, frameCount, vertical);
+    if (!source) return;
+    SavedDCState saved(dc);
+    IntersectClipRect(dc, dest.Left, dest.Top, dest.Right, dest.Bottom);
+    SetStretchBltMode(dc, COLORONCOLOR);
+    HDC from = strip.Canvas().Handle();
+    auto moved = [&dest](const TRect& r) { return Rect(r.Left + dest.Left, r.Top + dest.Top, r.Right + dest.Left, r.Bottom + dest.Top); };
+    for (const TSkinCopy& copy : NineSliceCopies(dest.Width(), dest.Height(), *source, margins, tile)) {
+        if (!copy.Tile) {
+            StretchCopy(dc, moved(copy.Dest), from, copy.Source);
+            continue;
+        }
+        const int width = copy.Source.Width(), height = copy.Source.Height();
+        for (const TPoint& at : TilePositions(moved(copy.Dest), width, height))
+            BitBlt(dc, at.X, at.Y, width, height, from, copy.Source.Left, copy.Source.Top, SRCCOPY);
+    }
 }
 
 void DrawSkinBar(TCanvas& canvas, const TRect& dest, TBitmap& strip, const TRect& margins, int frame,
@@ -173,18 +195,20 @@ UniqueRegion BitmapToRegion(TBitmap& bitmap, int dx, int dy, TColor key, int red
     const TKeyColorRange range = KeyColorRange(key, redTolerance, greenTolerance, blueTolerance);
     std::vector<TRect> runs;
     if (!bitmap.Empty()) {
-        // Rows of four bytes a pixel, from a copy, so the caller's bitmap keeps its format.
+        // 24- and 32-bit rows are read as they are; any other format from a 32-bit copy, so the
+        // caller's bitmap keeps its format.
         TBitmap* pixels = &bitmap;
         std::unique_ptr<TBitmap> copy;
-        if (bitmap.PixelFormat() != pf32bit) {
+        if (bitmap.PixelFormat() != pf24bit && bitmap.PixelFormat() != pf32bit) {
             copy = std::make_unique<TBitmap>(bitmap.Width(), bitmap.Height(), pf32bit);
             BitBlt(copy->Canvas().Handle(), 0, 0, bitmap.Width(), bitmap.Height(), bitmap.Canvas().Handle(), 0, 0,
                    SRCCOPY);
             pixels = copy.get();
         }
+        const int bytesPerPixel = pixels->PixelFormat() == pf24bit ? 3 : 4;
         for (int y = 0; y < pixels->Height(); ++y)
-            AppendOpaqueRuns(static_cast<const std::uint8_t*>(pixels->ScanLine(y)), pixels->Width(), y, range, dx, dy,
-                             runs);
+            AppendOpaqueRuns(static_cast<const std::uint8_t*>(pixels->ScanLine(y)), pixels->Width(), bytesPerPixel, y,
+                             range, dx, dy, runs);
     }
     if (runs.empty()) return UniqueRegion(CreateRectRgn(0, 0, 0, 0));
     UniqueRegion result;

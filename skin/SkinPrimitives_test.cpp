@@ -112,6 +112,21 @@ TEST(SkinPrimitives, TransparentDrawingLeavesMagentaOut) {
     EXPECT_EQ(DibPixel(target, 5, 5), kSkinKeyColor);
 }
 
+TEST(SkinPrimitives, OpaqueDrawingStaysInsideItsRectangle) {
+    // Without margins the tiled centre's last column and row run past the rectangle; they are
+    // cut at its edges as they would be at the image's.
+    auto strip = ZoneStrip();
+    TBitmap target(30, 30, pf24bit);
+    Fill(target, Rect(0, 0, 30, 30), kGrey);
+    DrawSkinImage(target.Canvas().Handle(), Rect(2, 2, 14, 14), *strip, Rect(0, 0, 0, 0), 2, 2, false, true, false);
+    EXPECT_EQ(DibPixel(target, 2, 2), kZone[0][0]);
+    EXPECT_EQ(DibPixel(target, 13, 5), kZone[1][0]);  // the 9 x 9 frame's (2, 3), tiled at (11, 2)
+    EXPECT_EQ(DibPixel(target, 13, 13), kZone[0][0]);
+    EXPECT_EQ(DibPixel(target, 14, 5), kGrey);
+    EXPECT_EQ(DibPixel(target, 5, 14), kGrey);
+    EXPECT_EQ(DibPixel(target, 1, 1), kGrey);
+}
+
 TEST(SkinPrimitives, FramesOutsideTheStripDrawNothing) {
     auto strip = ZoneStrip();
     TBitmap target(20, 20, pf24bit);
@@ -185,13 +200,17 @@ int RectangleCount(HRGN region) {
 }
 
 TEST(SkinPrimitives, RegionOfTheOpaquePixels) {
-    TBitmap strip(4, 2, pf24bit);
-    Fill(strip, Rect(0, 0, 4, 2), kSkinKeyColor);
-    Fill(strip, Rect(1, 0, 3, 2), clRed);
-    UniqueRegion region = BitmapToRegion(strip, 5, 7, kSkinKeyColor, 1, 1, 1);
-    ASSERT_TRUE(region);
-    UniqueRegion expected(CreateRectRgn(6, 7, 8, 9));
-    EXPECT_TRUE(EqualRgn(region.get(), expected.get()));
+    UniqueRegion region;
+    for (TPixelFormat format : {pf24bit, pf32bit, pf8bit}) {
+        TBitmap strip(4, 2, format);
+        Fill(strip, Rect(0, 0, 4, 2), kSkinKeyColor);
+        Fill(strip, Rect(1, 0, 3, 2), clRed);
+        region = BitmapToRegion(strip, 5, 7, kSkinKeyColor, 1, 1, 1);
+        ASSERT_TRUE(region);
+        UniqueRegion expected(CreateRectRgn(6, 7, 8, 9));
+        EXPECT_TRUE(EqualRgn(region.get(), expected.get())) << "format " << format;
+        EXPECT_EQ(strip.PixelFormat(), format);  // the caller's bitmap keeps its format
+    }
 
     // 64 x 64 checkerboard: 2048 one-pixel runs, more than one batch.
     TBitmap board(64, 64, pf24bit);
@@ -201,7 +220,6 @@ TEST(SkinPrimitives, RegionOfTheOpaquePixels) {
     ASSERT_TRUE(region);
     EXPECT_TRUE(EqualRgn(region.get(), PerPixelRegion(board, -3, 2).get()));
     EXPECT_EQ(RectangleCount(region.get()), 2048);
-    EXPECT_EQ(board.PixelFormat(), pf24bit);  // the caller's bitmap keeps its format
 
     TBitmap clear(8, 8, pf24bit);
     Fill(clear, Rect(0, 0, 8, 8), 0xFF01FF);  // within the tolerance
