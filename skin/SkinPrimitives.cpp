@@ -88,13 +88,8 @@ std::unique_ptr<TBitmap> BuildSkinImage(const TRect& dest, TBitmap& strip, const
 
 void DrawSkinImage(HDC dc, const TRect& dest, TBitmap& strip, const TRect& margins, int frame, int frameCount,
                    bool transparent, bool tile, bool vertical) {
-    if (transparent) {
-        if (auto image = BuildSkinImage(dest, strip, margins, frame, frameCount, tile, vertical))
-            PutImage(dc, dest, *image, true);
-        return;
-    }
-    // Opaque, the parts go straight to the DC, clipped to dest as the image's own edges would
-    // clip them: a window-sized image made only to be copied costs more than all its parts.
+    // The parts go straight to the DC, clipped to dest as the image's own edges would clip them:
+    // a window-sized image made only to be copied costs more than all its parts.
     if (IsInvertedRect(dest) || dest.IsEmpty()) return;
     const auto source = FrameOf(strip, frame, frameCount, vertical);
     if (!source) return;
@@ -102,15 +97,23 @@ void DrawSkinImage(HDC dc, const TRect& dest, TBitmap& strip, const TRect& margi
     IntersectClipRect(dc, dest.Left, dest.Top, dest.Right, dest.Bottom);
     SetStretchBltMode(dc, COLORONCOLOR);
     HDC from = strip.Canvas().Handle();
-    auto moved = [&dest](const TRect& r) { return Rect(r.Left + dest.Left, r.Top + dest.Top, r.Right + dest.Left, r.Bottom + dest.Top); };
-    for (const TSkinCopy& copy : NineSliceCopies(dest.Width(), dest.Height(), *source, margins, tile)) {
-        if (!copy.Tile) {
-            StretchCopy(dc, moved(copy.Dest), from, copy.Source);
+    auto copy = [&](const TRect& to, const TRect& src) {
+        if (to.IsEmpty() || src.IsEmpty()) return;
+        if (transparent)
+            GdiTransparentBlt(dc, to.Left, to.Top, to.Width(), to.Height(), from, src.Left, src.Top, src.Width(),
+                              src.Height(), static_cast<UINT>(kSkinKeyColor));
+        else
+            StretchCopy(dc, to, from, src);
+    };
+    for (const TSkinCopy& part : NineSliceCopies(dest.Width(), dest.Height(), *source, margins, tile)) {
+        const TRect to = Bounds(part.Dest.Left + dest.Left, part.Dest.Top + dest.Top, part.Dest.Width(),
+                                part.Dest.Height());
+        if (!part.Tile) {
+            copy(to, part.Source);
             continue;
         }
-        const int width = copy.Source.Width(), height = copy.Source.Height();
-        for (const TPoint& at : TilePositions(moved(copy.Dest), width, height))
-            BitBlt(dc, at.X, at.Y, width, height, from, copy.Source.Left, copy.Source.Top, SRCCOPY);
+        const int width = part.Source.Width(), height = part.Source.Height();
+        for (const TPoint& at : TilePositions(to, width, height)) copy(Bounds(at.X, at.Y, width, height), part.Source);
     }
 }
 

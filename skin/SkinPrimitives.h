@@ -23,6 +23,7 @@
 // none when there is nothing to draw.
 std::unique_ptr<TBitmap> BuildSkinImage(const TRect& dest, TBitmap& strip, const TRect& margins, int frame,
                                         int frameCount, bool tile, bool vertical);
+// The same image drawn on dc at dest, its parts copied straight there (clipped to dest).
 void DrawSkinImage(HDC dc, const TRect& dest, TBitmap& strip, const TRect& margins, int frame, int frameCount,
                    bool transparent, bool tile, bool vertical);
 

@@ -110,21 +110,34 @@ TEST(SkinPrimitives, TransparentDrawingLeavesMagentaOut) {
 
     DrawSkinImage(target.Canvas().Handle(), Rect(5, 5, 20, 20), *strip, Rect(3, 3, 3, 3), 2, 2, false, false, false);
     EXPECT_EQ(DibPixel(target, 5, 5), kSkinKeyColor);
+
+    // The frame stretched 9 -> 15, through the monochrome mask.
+    Fill(target, Rect(0, 0, 40, 40), kGrey);
+    DrawSkinFrame(target.Canvas().Handle(), Rect(5, 5, 20, 20), *strip, 2, 2, true);
+    EXPECT_EQ(DibPixel(target, 5, 5), kGrey);
+    EXPECT_EQ(DibPixel(target, 9, 9), kGrey);
+    EXPECT_EQ(DibPixel(target, 12, 12), kZone[1][1]);
+    EXPECT_EQ(DibPixel(target, 19, 19), kZone[2][2]);
+    EXPECT_EQ(DibPixel(target, 20, 20), kGrey);
 }
 
 TEST(SkinPrimitives, OpaqueDrawingStaysInsideItsRectangle) {
     // Without margins the tiled centre's last column and row run past the rectangle; they are
     // cut at its edges as they would be at the image's.
     auto strip = ZoneStrip();
-    TBitmap target(30, 30, pf24bit);
-    Fill(target, Rect(0, 0, 30, 30), kGrey);
-    DrawSkinImage(target.Canvas().Handle(), Rect(2, 2, 14, 14), *strip, Rect(0, 0, 0, 0), 2, 2, false, true, false);
-    EXPECT_EQ(DibPixel(target, 2, 2), kZone[0][0]);
-    EXPECT_EQ(DibPixel(target, 13, 5), kZone[1][0]);  // the 9 x 9 frame's (2, 3), tiled at (11, 2)
-    EXPECT_EQ(DibPixel(target, 13, 13), kZone[0][0]);
-    EXPECT_EQ(DibPixel(target, 14, 5), kGrey);
-    EXPECT_EQ(DibPixel(target, 5, 14), kGrey);
-    EXPECT_EQ(DibPixel(target, 1, 1), kGrey);
+    for (bool transparent : {false, true}) {
+        SCOPED_TRACE(transparent ? "transparent" : "opaque");
+        TBitmap target(30, 30, pf24bit);
+        Fill(target, Rect(0, 0, 30, 30), kGrey);
+        DrawSkinImage(target.Canvas().Handle(), Rect(2, 2, 14, 14), *strip, Rect(0, 0, 0, 0), 2, 2, transparent, true,
+                      false);
+        EXPECT_EQ(DibPixel(target, 2, 2), kZone[0][0]);
+        EXPECT_EQ(DibPixel(target, 13, 5), kZone[1][0]);  // the 9 x 9 frame's (2, 3), tiled at (11, 2)
+        EXPECT_EQ(DibPixel(target, 13, 13), kZone[0][0]);
+        EXPECT_EQ(DibPixel(target, 14, 5), kGrey);
+        EXPECT_EQ(DibPixel(target, 5, 14), kGrey);
+        EXPECT_EQ(DibPixel(target, 1, 1), kGrey);
+    }
 }
 
 TEST(SkinPrimitives, FramesOutsideTheStripDrawNothing) {
