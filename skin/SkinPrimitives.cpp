@@ -5,6 +5,8 @@
 #include <cstring>
 #include <vector>
 
+#include "framework/controls/Control.h"
+
 namespace {
 
 void StretchCopy(HDC target, const TRect& dest, HDC source, const TRect& src) {
@@ -162,7 +164,7 @@ void DrawSkinThreeSliceStretch(HDC dc, const TRect& dest, TBitmap& strip, const 
 }
 
 void TileDraw(TCanvas& canvas, const TRect& dest, TBitmap& bitmap, const TRect& source) {
-    if (source.Width() < 0 || source.Height() < 0 || source.Width() * source.Height() == 0) return;
+    if (source.Width() <= 0 || source.Height() <= 0) return;
     // Through a bitmap of the tile's own size: the copies never read past the source rectangle.
     TBitmap tile(source.Width(), source.Height(), pf24bit);
     tile.Canvas().CopyRect(Rect(0, 0, source.Width(), source.Height()), bitmap.Canvas(), source);
@@ -184,7 +186,7 @@ void TransparentBlit(HDC dc, const TRect& dest, TBitmap& bitmap, TColor key) {
     if (!mask || !maskDC) return;
     {
         SelectionGuard selected(maskDC.get(), mask.get());
-        const COLORREF background = SetBkColor(source, static_cast<COLORREF>(key & 0xFFFFFF));
+        const COLORREF background = SetBkColor(source, ColorToRGB(key));
         BitBlt(maskDC.get(), 0, 0, width, height, source, 0, 0, SRCCOPY);
         SetBkColor(source, background);
     }

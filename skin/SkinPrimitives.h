@@ -9,15 +9,16 @@
 // destination unchanged under magenta pixels; "opaque" is a plain copy. Stretching is
 // COLORONCOLOR, so a skin image never smears colours into each other.
 //
-//   // a button face of our skin, frame 3 of 5 with the element's margins:
-//   DrawSkinImage(dc, Rect(0, 0, 75, 23), element.Image, element.Margins, 3, 5, true, false, false);
+//   // a button face: frame 3 of a strip of 5, borders of 3 pixels kept, the face stretched
+//   DrawSkinImage(dc, Rect(0, 0, 75, 23), strip, Rect(3, 3, 3, 3), 3, 5, true, false, false);
 #pragma once
 
 #include <memory>
 
-#include "framework/controls/Control.h"
 #include "framework/graphics/Bitmap.h"
 #include "skin/SkinGeometry.h"
+
+class TControl;
 
 // A new bitmap of dest's size holding the frame nine-sliced (the centre tiled when tile is set);
 // none when there is nothing to draw.
