@@ -125,7 +125,8 @@ struct TSkinDescription {
     TSkinButtonsElement Buttons;
     // The description's [Button...] sections in file order, then the three MDI buttons.
     std::vector<TSkinSysButtonElement> SysButtons;
-    // The rest exist when their section names an image (Track and TrackVert: else the program's).
+    // The rest exist when their section gives its image key a value, even one that names no
+    // bitmap (the image is then empty); Track and TrackVert are else the program's own.
     std::optional<TSkinBorderElement> Progress;
     std::optional<TSkinElement> ProgressChunk, MenuBar, GroupBoxEdge;
     std::optional<TSkinBoxLabelElement> GroupBox;

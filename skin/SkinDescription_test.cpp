@@ -6,10 +6,15 @@
 #include <string>
 #include <vector>
 
+#include "framework/graphics/Colors.h"
 #include "skin/SkinRead.h"
 #include "skin/testing/SkinFixtures.h"
 
 namespace {
+
+// The record's colours are the framework's.
+static_assert(SkinSystemColour(15) == clBtnFace && SkinSystemColour(21) == cl3DDkShadow);
+static_assert(SkinRgb(1, 2, 3) == 0x030201);
 
 // Images by entry name: the probe knows only these.
 TSkinImageProbe Images(std::map<std::string, TSkinImageSize> sizes) {

@@ -98,7 +98,7 @@ LoadedDib ReadBmp(TStream& stream) {
     const Int64 available = stream.Size() - start;
 
     Byte head[BmpHeadBytes];
-    const Int64 headSize = stream.Read(head, std::min<Int64>(available, static_cast<Int64>(sizeof head)));
+    const Int64 headSize = stream.Read(head, std::clamp<Int64>(available, 0, static_cast<Int64>(sizeof head)));
     const TBmpHeaderCheck check = CheckBmpHeader(std::span<const Byte>(head, static_cast<std::size_t>(headSize)), available);
     if (!check.layout) {
         if (check.limit != TPictureLimit::None) throw EInvalidGraphic(PictureLimitMessage(check.limit));
