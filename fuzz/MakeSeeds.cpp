@@ -16,6 +16,7 @@
 #include "framework/rtl/StringUtils.h"
 #include "report/pagestore/QRCompress.h"
 #include "report/pagestore/QRFileFormat.h"
+#include "skin/SkinDescription.h"
 #include "skin/SkinRead.h"
 #include "skin/testing/ProbeSkin.h"
 #include "skin/testing/SkinFixtures.h"
@@ -240,8 +241,47 @@ Bytes Icon(bool png) {
     return file;
 }
 
+// A BMP file of 4 x 2 pixels at depth bits: a 12-byte header or a 40-byte one, with bit fields
+// (16 bits) or run-length data (8 bits) as its depth takes them, the whole colour table.
+Bytes BmpFile(unsigned bits, bool core) {
+    const std::size_t header = core ? 12 : 40;
+    const std::size_t masks = bits == 16 ? 12 : 0;
+    const std::size_t table = bits <= 8 ? (std::size_t{1} << bits) * (core ? 3 : 4) : 0;
+    const std::size_t rowBytes = (4 * bits + 31) / 32 * 4;
+    const Bytes rle = {4, 1, 0, 0, 4, 2, 0, 1};  // two rows of four, end of bitmap
+    const bool coded = bits == 8 && !core;
+    const std::size_t pixels = coded ? rle.size() : rowBytes * 2;
+    Bytes file(14 + header + masks + table + pixels, 0);
+    file[0] = 'B';
+    file[1] = 'M';
+    qrtest::PutU32(file, 2, static_cast<Cardinal>(file.size()));
+    qrtest::PutU32(file, 10, static_cast<Cardinal>(14 + header + masks + table));
+    qrtest::PutU32(file, 14, static_cast<Cardinal>(header));
+    if (core) {
+        PutWord16(file, 18, 4);
+        PutWord16(file, 20, 2);
+        PutWord16(file, 22, 1);
+        PutWord16(file, 24, bits);
+    } else {
+        qrtest::PutU32(file, 18, 4);
+        qrtest::PutU32(file, 22, 2);
+        PutWord16(file, 26, 1);
+        PutWord16(file, 28, bits);
+        qrtest::PutU32(file, 30, bits == 16 ? 3 : coded ? 1 : 0);
+        qrtest::PutU32(file, 34, coded ? static_cast<Cardinal>(rle.size()) : 0);
+        if (bits == 16) {
+            qrtest::PutU32(file, 54, 0x7C00);
+            qrtest::PutU32(file, 58, 0x03E0);
+            qrtest::PutU32(file, 62, 0x001F);
+        }
+    }
+    if (coded) std::copy(rle.begin(), rle.end(), file.end() - static_cast<std::ptrdiff_t>(rle.size()));
+    return file;
+}
+
 void PictureCheckSeeds() {
-    for (const char* target : {"EmfCheck", "WmfCheck", "IconCheck"}) ForceDirectories(Utf8ToString(corpus + "/" + target));
+    for (const char* target : {"EmfCheck", "WmfCheck", "IconCheck", "BmpHeader"})
+        ForceDirectories(Utf8ToString(corpus + "/" + target));
     int n = 0;
     for (const Bytes& page : SamplePages()) Write("EmfCheck", "page" + std::to_string(++n), page);
     Write("EmfCheck", "drawing", DrawingPage());
@@ -251,6 +291,8 @@ void PictureCheckSeeds() {
     Write("WmfCheck", "bitmap", WmfWithBitmap());
     Write("IconCheck", "bitmap", Icon(false));
     Write("IconCheck", "png", Icon(true));
+    for (unsigned bits : {1u, 4u, 8u, 16u, 24u, 32u}) Write("BmpHeader", "bits" + std::to_string(bits), BmpFile(bits, false));
+    Write("BmpHeader", "core8", BmpFile(8, true));
 }
 
 // The skin's readers: our packed skin, probe skins, and copies cut short or with a byte flipped
@@ -270,6 +312,61 @@ Bytes SmallSkin(const Bytes& packed) {
         entries.push_back({reader.EntryName(i), Bytes(bytes, bytes + entry.Size())});
     }
     return PackSkin(WriteSkinArchive(entries));
+}
+
+// The description target: our skin's description (as it is, and with settings at their edges), a zero byte, then the sizes of the bitmaps it
+// names in the order the reader asks for them (0 x 0: no such bitmap). The bitmap header target
+// takes some of our skin's bitmaps, one of each depth.
+void SkinDescriptionSeeds(const Bytes& ours) {
+    for (const char* target : {"SkinDescription", "BmpHeader"}) ForceDirectories(Utf8ToString(corpus + "/" + target));
+    auto seed = [](const Bytes& packed, const std::vector<TIniSetting>& settings) {
+        TMemoryStream stream;
+        stream.WriteBuffer(packed.data(), static_cast<Int64>(packed.size()));
+        TSkinReader archive;
+        archive.LoadFromStream(stream);
+        TMemoryStream text;
+        std::string name;
+        archive.ExtractByPart(".ini", text, name);
+        std::string description(static_cast<const char*>(text.Memory()), static_cast<std::size_t>(text.Size()));
+        for (const TIniSetting& s : settings) description = SetIniValue(description, s.Section, s.Key, s.Value);
+        TQuickIni ini;
+        ini.LoadFromText(description);
+        std::vector<std::string> asked;
+        const TSkinImageProbe sizes = ArchiveImageProbe(archive);
+        ReadSkinDescription(ini, [&](const std::string& entry) {
+            if (std::find(asked.begin(), asked.end(), entry) == asked.end()) asked.push_back(entry);
+            return sizes(entry);
+        });
+        Bytes bytes(description.begin(), description.end());
+        bytes.push_back(0);
+        for (const std::string& entry : asked) {
+            const TSkinImageSize size = sizes(entry).value_or(TSkinImageSize{});
+            for (int value : {size.Width, size.Height}) {
+                bytes.push_back(static_cast<Byte>(value));
+                bytes.push_back(static_cast<Byte>(value >> 8));
+            }
+        }
+        return bytes;
+    };
+    Write("SkinDescription", "ours", seed(ours, {}));
+    Write("SkinDescription", "edges",
+          seed(ours, {{"Headerbar", "Frame", "0"}, {"MenuItem", "Frame", "7"}, {"Tab.Pane", "LeftWidth", "9"},
+                      {"ButtonX", "Action", "-1"}, {"ButtonY", "Action", "-1"}, {"ButtonY", "Visibility", "0"},
+                      {"Button3", "ButtonImage", "Frames\\Top.BMP"}, {"Button2", "frame", "-3"},
+                      {"Buttons", "RadioButtonFrame", "0"}, {"Colours", "Menu", "999999999999 1 2"},
+                      {"Colours", "ButtonFace", "10 20"}, {"Personality", "TopFrame", "0"},
+                      {"SunkEdge", "Image", "skins\\tab.bmp"}, {"Track", "Image", "progress.bmp"},
+                      {"MDICONTROLS", "Image", "spinarrow.bmp"}}));
+
+    TMemoryStream stream;
+    stream.WriteBuffer(ours.data(), static_cast<Int64>(ours.size()));
+    TSkinReader archive;
+    archive.LoadFromStream(stream);
+    for (const char* entry : {"spinarrow.bmp", "menubackground.bmp", "progress.bmp"}) {
+        TMemoryStream bitmap;
+        archive.ExtractByName(entry, bitmap);
+        Write("BmpHeader", entry, std::span(static_cast<const Byte*>(bitmap.Memory()), static_cast<std::size_t>(bitmap.Size())));
+    }
 }
 
 void SkinSeeds() {
@@ -297,6 +394,7 @@ void SkinSeeds() {
         }
     }
     WriteText("SkinIni", "ours", std::string(SkinFixtureFile("ours/skin.ini")));
+    SkinDescriptionSeeds(ours);
     static const char edges[] = "[Colours]\r\n; note\r\nMenu = 1 2 3\r\nmenu=4\n[A]\rKey=\rHex=0x1F\rBad=0x\r"
                                 "Big=99999999999\r[ B ]\n=v\nK=a=b\n[C]\nX=1\0[D]\n";
     WriteText("SkinIni", "edges", std::string(edges, sizeof edges - 1));

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <string_view>
 
 #include "skin/SkinRead.h"
 
@@ -11,9 +12,24 @@ bool IsSectionLine(const std::string& line) {
     return line.size() >= 2 && line.front() == '[' && line.back() == ']';
 }
 
-std::string KeyOfLine(const std::string& line) {
+// Lookups run for every key of every element a skin has: they compare in place, allocating nothing.
+char LowerAscii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+
+bool SameText(std::string_view a, std::string_view b) {
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) { return LowerAscii(x) == LowerAscii(y); });
+}
+
+std::string_view TrimmedView(std::string_view text) {
+    auto blank = [](char c) { return static_cast<unsigned char>(c) <= ' '; };
+    while (!text.empty() && blank(text.front())) text.remove_prefix(1);
+    while (!text.empty() && blank(text.back())) text.remove_suffix(1);
+    return text;
+}
+
+// The line's key, trimmed; empty when the line has no "=".
+std::string_view KeyOfLine(const std::string& line) {
     const std::size_t equals = line.find('=');
-    return equals == std::string::npos ? std::string() : SkinLowerCase(SkinTrim(line.substr(0, equals)));
+    return equals == std::string::npos ? std::string_view() : TrimmedView(std::string_view(line).substr(0, equals));
 }
 
 std::string ValueOfLine(const std::string& line) {
@@ -85,9 +101,10 @@ void TQuickIni::ReadSections(std::vector<std::string>& sections) const {
 }
 
 const TQuickIni::Section* TQuickIni::FindSection(const std::string& section) const {
-    const std::string wanted = SkinLowerCase("[" + section + "]");
-    for (const Section& candidate : sections_)
-        if (SkinLowerCase(candidate.Line) == wanted) return &candidate;
+    for (const Section& candidate : sections_) {
+        const std::string_view line = candidate.Line;
+        if (SameText(line.substr(1, line.size() - 2), section)) return &candidate;
+    }
     return nullptr;
 }
 
@@ -95,9 +112,8 @@ std::string TQuickIni::ReadString(const std::string& section, const std::string&
                                   const std::string& defaultValue) const {
     const Section* found = FindSection(section);
     if (found == nullptr) return defaultValue;
-    const std::string wanted = SkinLowerCase(key);
     for (std::size_t i = found->Index + 1; i < lines_.size() && !IsSectionLine(lines_[i]); ++i) {
-        if (KeyOfLine(lines_[i]) != wanted) continue;
+        if (!SameText(KeyOfLine(lines_[i]), key)) continue;
         const std::string value = ValueOfLine(lines_[i]);
         return value.empty() ? defaultValue : value;
     }

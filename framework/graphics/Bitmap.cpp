@@ -1,17 +1,15 @@
 #include "framework/graphics/Bitmap.h"
+#include "framework/graphics/checks/BmpCheck.h"
 #include "framework/graphics/checks/PictureLimits.h"
 
 #include <algorithm>
 #include <cstring>
+#include <span>
 
 namespace {
 
 const wchar_t kInvalidBitmap[] = L"Bitmap image is not valid";
 
-// Large enough for any picture the program meets, small enough that a forged header cannot
-// make us allocate unbounded memory.
-constexpr int kMaxDimension = 32767;
-constexpr Int64 kMaxImageBytes = 256ll * 1024 * 1024;
 
 struct DibInfo {
     BITMAPINFOHEADER header;
@@ -89,13 +87,6 @@ struct LoadedDib {
     TPixelFormat format = pf24bit;
 };
 
-template <typename T>
-T ReadLE(const Byte* p) {
-    T value{};
-    std::memcpy(&value, p, sizeof(T));
-    return value;
-}
-
 [[noreturn]] void InvalidBitmap() { throw EInvalidGraphic(kInvalidBitmap); }
 
 void ReadExact(TStream& stream, void* buffer, Int64 count) {
@@ -106,89 +97,31 @@ LoadedDib ReadBmp(TStream& stream) {
     const Int64 start = stream.Position();
     const Int64 available = stream.Size() - start;
 
-    Byte fileHeader[14];
-    ReadExact(stream, fileHeader, sizeof fileHeader);
-    if (fileHeader[0] != 'B' || fileHeader[1] != 'M') InvalidBitmap();
-    const Int64 pixelOffset = ReadLE<uint32_t>(fileHeader + 10);
-
-    Byte info[124] = {};
-    ReadExact(stream, info, 4);
-    const uint32_t headerSize = ReadLE<uint32_t>(info);
-    if (headerSize != 12 && headerSize != 40 && headerSize != 52 && headerSize != 56 && headerSize != 108 &&
-        headerSize != 124)
+    Byte head[BmpHeadBytes];
+    const Int64 headSize = stream.Read(head, std::clamp<Int64>(available, 0, static_cast<Int64>(sizeof head)));
+    const TBmpHeaderCheck check = CheckBmpHeader(std::span<const Byte>(head, static_cast<std::size_t>(headSize)), available);
+    if (!check.layout) {
+        if (check.limit != TPictureLimit::None) throw EInvalidGraphic(PictureLimitMessage(check.limit));
         InvalidBitmap();
-    ReadExact(stream, info + 4, headerSize - 4);
-
-    const bool core = headerSize == 12;
-    int64_t width, height;
-    int planes, bitCount;
-    uint32_t compression = BI_RGB, colorsUsed = 0, imageSize = 0;
-    if (core) {
-        width = ReadLE<uint16_t>(info + 4);
-        height = ReadLE<uint16_t>(info + 6);
-        planes = ReadLE<uint16_t>(info + 8);
-        bitCount = ReadLE<uint16_t>(info + 10);
-    } else {
-        width = ReadLE<int32_t>(info + 4);
-        height = ReadLE<int32_t>(info + 8);
-        planes = ReadLE<uint16_t>(info + 12);
-        bitCount = ReadLE<uint16_t>(info + 14);
-        compression = ReadLE<uint32_t>(info + 16);
-        imageSize = ReadLE<uint32_t>(info + 20);
-        colorsUsed = ReadLE<uint32_t>(info + 32);
     }
-    const bool topDown = height < 0;
-    if (topDown) height = -height;
-    if (planes != 1 || width <= 0 || height <= 0 || width > kMaxDimension || height > kMaxDimension) InvalidBitmap();
-    if (bitCount != 1 && bitCount != 4 && bitCount != 8 && bitCount != 16 && bitCount != 24 && bitCount != 32)
-        InvalidBitmap();
-    const bool rle = compression == BI_RLE8 || compression == BI_RLE4;
-    if (compression == BI_RLE8 && bitCount != 8) InvalidBitmap();
-    if (compression == BI_RLE4 && bitCount != 4) InvalidBitmap();
-    if (compression == BI_BITFIELDS && bitCount != 16 && bitCount != 32) InvalidBitmap();
-    if (compression != BI_RGB && compression != BI_BITFIELDS && !rle) InvalidBitmap();
-    if (rle && topDown) InvalidBitmap();
+    const TBmpLayout& bmp = *check.layout;
+    const Int64 width = bmp.width, height = bmp.height;
+    const int bitCount = bmp.bitCount;
+    const Cardinal compression = bmp.compression;
+    const bool topDown = bmp.topDown, core = bmp.core;
+    const Cardinal colorCount = bmp.colorCount;
+    const int stride = static_cast<int>(bmp.stride);
+    const Int64 rawSize = bmp.stride * height;
+    const Int64 dataSize = bmp.dataSize;
 
-    uint32_t masks[3] = {};
-    if (compression == BI_BITFIELDS) {
-        if (headerSize == 40) {
-            Byte maskBytes[12];
-            ReadExact(stream, maskBytes, sizeof maskBytes);
-            std::memcpy(masks, maskBytes, sizeof masks);
-        } else {
-            std::memcpy(masks, info + 40, sizeof masks);
-        }
-    }
-
-    const uint32_t maxColors = bitCount <= 8 ? (1u << bitCount) : 256u;
-    uint32_t colorCount = colorsUsed ? colorsUsed : (bitCount <= 8 ? maxColors : 0);
-    if (colorCount > maxColors) InvalidBitmap();
-    if (bitCount > 8) colorCount = 0;  // an optional palette for the screen: not needed
-
-    const int stride = StrideFor(static_cast<int>(width), bitCount);
-    // Refused before anything is allocated or decoded: a few bytes of run-length data can
-    // claim an image of hundreds of megabytes.
-    const int decodedStride = StrideFor(static_cast<int>(width), bitCount == 16 ? 24 : bitCount);
-    if (const TPictureLimit limit = ExceededPictureLimit(width, height, decodedStride); limit != TPictureLimit::None)
-        throw EInvalidGraphic(PictureLimitMessage(limit));
-    const Int64 rawSize = static_cast<Int64>(stride) * height;
-    if (rawSize > kMaxImageBytes) InvalidBitmap();
-    const Int64 dataSize = rle ? imageSize : rawSize;
-    if (rle && (imageSize == 0 || imageSize > kMaxImageBytes)) InvalidBitmap();
-
-    // Everything is checked against what the stream holds before the image is allocated.
-    const Int64 tableBytes = static_cast<Int64>(colorCount) * (core ? 3 : 4);
-    const Int64 afterTable = stream.Position() - start + tableBytes;
-    const Int64 dataStart = pixelOffset >= afterTable ? pixelOffset : afterTable;
-    if (dataStart + dataSize > available) InvalidBitmap();
-
+    stream.SetPosition(start + bmp.tableOffset);
     std::vector<RGBQUAD> palette(colorCount);
     for (auto& entry : palette) {
         Byte rgb[4] = {};
         ReadExact(stream, rgb, core ? 3 : 4);
         entry = RGBQUAD{rgb[0], rgb[1], rgb[2], 0};
     }
-    stream.SetPosition(start + dataStart);
+    stream.SetPosition(start + bmp.dataOffset);
 
     LoadedDib result;
     result.width = static_cast<int>(width);
@@ -196,7 +129,6 @@ LoadedDib ReadBmp(TStream& stream) {
     const bool direct = compression == BI_RGB && bitCount != 16;
     result.format = FormatForBitCount(bitCount == 16 ? 24 : bitCount);
     const std::vector<RGBQUAD>* table = palette.empty() ? nullptr : &palette;
-    if (bitCount <= 8 && palette.empty()) InvalidBitmap();
     result.dib = CreateDibSection(result.width, result.height, result.format, &result.bits, table);
     if (!result.dib) throw EOutOfMemory(L"Out of system resources");
 
@@ -223,7 +155,7 @@ LoadedDib ReadBmp(TStream& stream) {
     source.header.biCompression = compression;
     source.header.biSizeImage = static_cast<DWORD>(dataSize);
     source.header.biClrUsed = colorCount;
-    if (compression == BI_BITFIELDS) std::memcpy(source.colors, masks, sizeof masks);
+    if (compression == BI_BITFIELDS) std::memcpy(source.colors, bmp.masks, sizeof bmp.masks);
     else std::copy(palette.begin(), palette.end(), source.colors);
     UniqueDC dc(CreateCompatibleDC(nullptr));
     if (!SetDIBits(dc.get(), result.dib.get(), 0, static_cast<UINT>(height), data.data(),
@@ -335,7 +267,7 @@ void TBitmap::CopyImageTo(TBitmap& target, int width, int height) const {
 }
 
 void TBitmap::SetSize(int width, int height) {
-    if (width < 0 || height < 0 || width > kMaxDimension || height > kMaxDimension)
+    if (width < 0 || height < 0 || width > BmpMaxDimension || height > BmpMaxDimension)
         throw EInvalidGraphicOperation(L"Invalid bitmap size");
     if (width == width_ && height == height_) return;
     if (width == 0 || height == 0) {
