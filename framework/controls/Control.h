@@ -23,6 +23,10 @@
 // CM_DIALOGKEY / CM_DIALOGCHAR to its root (Tab moves the focus, the rest is broadcast, so a
 // default button can answer Enter).
 //
+// Framework messages (CM_*, CN_*) travel by Perform: they reach WindowProc, never a
+// window-procedure subclass. Code that must see them links into WindowProc (WindowProcLink.h);
+// a window the framework did not make is joined through WindowSubclass.h.
+//
 // No exception leaves a window procedure: it is handed to the exception handler of the
 // application (ControlsHost.h).
 #pragma once
@@ -242,6 +246,9 @@ private:
     TCursor cursor_ = crDefault;
     TPopupMenu* popupMenu_ = nullptr;
     bool clicked_ = false;
+    friend class TWindowProcLink;
+    // WindowProc links that ended while another WindowProc sat over them (WindowProcLink.h).
+    std::vector<std::unique_ptr<TComponent>> windowProcPassThroughs_;
 };
 
 // A windowless control that paints itself on its parent's window.
