@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <string>
+#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -71,6 +72,7 @@ public:
             }
         }
         records_.clear();
+        byWindow_.clear();
         current_ = nullptr;
         if (atom_ != 0) GlobalDeleteAtom(atom_);
     }
@@ -93,11 +95,26 @@ public:
             RemovePropW(window, MAKEINTATOM(atom_));
             throw EOSError(L"Cannot subclass the window");
         }
+        byWindow_[window] = record.get();
         records_.push_back(std::move(record));
         return records_.back().get();
     }
 
+    // The record on window; null when it has none. The property says the same, but reading a
+    // property costs a trip to the window server under Wine on every message.
+    TSubclassRecord* Find(HWND window) const {
+        auto found = byWindow_.find(window);
+        return found == byWindow_.end() ? nullptr : found->second;
+    }
+
+    // The record no longer answers for its window (its end, or the window's).
+    void Forget(TSubclassRecord* record) {
+        auto found = byWindow_.find(record->Window);
+        if (found != byWindow_.end() && found->second == record) byWindow_.erase(found);
+    }
+
     void Free(TSubclassRecord* record) {
+        Forget(record);
         auto same = [record](const std::unique_ptr<TSubclassRecord>& r) { return r.get() == record; };
         std::erase_if(records_, same);
     }
@@ -106,6 +123,7 @@ private:
     static inline TSubclassRegistry* current_ = nullptr;
     ATOM atom_;
     std::vector<std::unique_ptr<TSubclassRecord>> records_;
+    std::unordered_map<HWND, TSubclassRecord*> byWindow_;
 };
 
 TSubclassRegistry& Registry() {
@@ -118,9 +136,16 @@ ATOM RecordAtom() {
     return g_outlivingAtom;
 }
 
-TSubclassRecord* RecordOf(HWND window) {
+// The record our property holds on window, or null.
+TSubclassRecord* RecordInProperty(HWND window) {
     const ATOM atom = RecordAtom();
     return atom == 0 ? nullptr : static_cast<TSubclassRecord*>(GetPropW(window, MAKEINTATOM(atom)));
+}
+
+TSubclassRecord* RecordOf(HWND window) {
+    if (TSubclassRegistry* registry = TSubclassRegistry::Current())
+        if (TSubclassRecord* record = registry->Find(window)) return record;
+    return OutlivingRecords().empty() ? nullptr : RecordInProperty(window);
 }
 
 void FreeRecord(TSubclassRecord* record) {
@@ -133,6 +158,7 @@ void FreeRecord(TSubclassRecord* record) {
 // and frees it once no call runs on it.
 void EndRecord(TSubclassRecord& record) {
     record.Ended = true;
+    if (TSubclassRegistry* registry = TSubclassRegistry::Current()) registry->Forget(&record);
     RemovePropW(record.Window, MAKEINTATOM(RecordAtom()));
     if (record.Calls == 0) FreeRecord(&record);
 }
@@ -193,8 +219,7 @@ LRESULT CALLBACK SubclassProc(HWND window, UINT msg, WPARAM wParam, LPARAM lPara
                 node->Record = nullptr;
             record->Head.reset();
             record->Destroyed = true;
-            record->Ended = true;
-            RemovePropW(window, MAKEINTATOM(RecordAtom()));
+            EndRecord(*record);
         }
     }
     return result;
@@ -254,7 +279,7 @@ void TWindowSubclass::Remove() {
 
 bool TWindowSubclass::Attached() const { return node_ != nullptr && node_->Record != nullptr; }
 
-bool TWindowSubclass::HasRecord(HWND window) { return window != nullptr && RecordOf(window) != nullptr; }
+bool TWindowSubclass::HasRecord(HWND window) { return window != nullptr && RecordInProperty(window) != nullptr; }
 
 int TWindowSubclass::RecordCount() {
     TSubclassRegistry* registry = TSubclassRegistry::Current();
