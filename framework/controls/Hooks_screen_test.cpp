@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <memory>
 #include <string>
@@ -134,6 +135,48 @@ TEST(Hooks, TheLastSubscriptionEndingInsideItsCallbackTakesTheHookOffAfterwards)
     EXPECT_EQ(watch, nullptr);
     EXPECT_TRUE(installedInside) << "the hook came off while its callback ran";
     EXPECT_FALSE(THookSubscription::HookInstalled(hkCallWndProc));
+}
+
+// What the system does with popup menus that the skin's menus depend on, pinned in the word size
+// the suite runs in.
+
+TEST(WineFacts, ThePopupMenusWindowIsSeenAtCreationAndASubclassSetThereWorks) {
+    TestHost host;
+    const UniqueMenu menu(CreatePopupMenu());
+    AppendMenuW(menu.get(), MF_STRING, 1, L"Abrir");
+    std::vector<std::unique_ptr<TWindowSubclass>> subclasses;
+    std::vector<UINT> seen;
+    THookSubscription cbt(hkCbt, nullptr, [&](THookCall& call) {
+        const auto window = reinterpret_cast<HWND>(call.WParam);
+        if (call.Code != HCBT_CREATEWND || ClassNameOf(window) != L"#32768") return;
+        subclasses.push_back(std::make_unique<TWindowSubclass>(window, nullptr, [&seen](TChainedMessage& m) {
+            seen.push_back(m.Msg);
+            m.PassOn();
+        }));
+    });
+    TWindowWatcher watcher(L"#32768", [](HWND popup) { PostMessageW(popup, WM_KEYDOWN, VK_ESCAPE, 1); });
+    TrackPopupMenu(menu.get(), TPM_RETURNCMD, 60, 60, 0, host.Window(), nullptr);
+    EXPECT_TRUE(watcher.Found());
+    ASSERT_EQ(subclasses.size(), 1u) << "HCBT_CREATEWND did not show the menu's window";
+    EXPECT_NE(std::find(seen.begin(), seen.end(), static_cast<UINT>(WM_NCCREATE)), seen.end());
+    EXPECT_NE(std::find(seen.begin(), seen.end(), static_cast<UINT>(WM_PAINT)), seen.end());
+}
+
+TEST(WineFacts, TheMenuLoopFiltersItsMessagesAndAPostedKeyMovesTheHighlight) {
+    TestHost host;
+    const UniqueMenu menu(CreatePopupMenu());
+    AppendMenuW(menu.get(), MF_STRING, 1, L"Abrir");
+    AppendMenuW(menu.get(), MF_STRING, 2, L"Salvar");
+    int menuCalls = 0;
+    THookSubscription filter(hkMsgFilter, nullptr, [&menuCalls](THookCall& call) {
+        if (call.Code == MSGF_MENU) ++menuCalls;
+    });
+    // Down twice: the first highlights "Abrir", the second "Salvar"; Enter chooses it.
+    PostMessageW(host.Window(), WM_KEYDOWN, VK_DOWN, 1);
+    PostMessageW(host.Window(), WM_KEYDOWN, VK_DOWN, 1);
+    PostMessageW(host.Window(), WM_KEYDOWN, VK_RETURN, 1);
+    EXPECT_EQ(TrackPopupMenu(menu.get(), TPM_RETURNCMD, 60, 60, 0, host.Window(), nullptr), 2);
+    EXPECT_GT(menuCalls, 0);
 }
 
 }  // namespace
