@@ -179,4 +179,20 @@ TEST(WineFacts, TheMenuLoopFiltersItsMessagesAndAPostedKeyMovesTheHighlight) {
     EXPECT_GT(menuCalls, 0);
 }
 
+TEST(WineFacts, AFormerMenuBarFailsToTrackButItsSubmenusTrack) {
+    TestHost host;
+    UniqueMenu bar(CreateMenu());
+    HMENU file = CreatePopupMenu();  // the bar owns it once appended
+    AppendMenuW(file, MF_STRING, 1, L"Abrir");
+    AppendMenuW(bar.get(), MF_POPUP, reinterpret_cast<UINT_PTR>(file), L"Arquivo");
+    ASSERT_TRUE(SetMenu(host.Window(), bar.get()));
+    ASSERT_TRUE(SetMenu(host.Window(), nullptr));
+    SetLastError(0);
+    EXPECT_FALSE(TrackPopupMenu(bar.get(), TPM_RETURNCMD, 60, 60, 0, host.Window(), nullptr));
+    EXPECT_EQ(GetLastError(), 1446u);
+    TWindowWatcher watcher(L"#32768", [](HWND popup) { PostMessageW(popup, WM_KEYDOWN, VK_ESCAPE, 1); });
+    TrackPopupMenu(GetSubMenu(bar.get(), 0), TPM_RETURNCMD, 60, 60, 0, host.Window(), nullptr);
+    EXPECT_TRUE(watcher.Found()) << "the submenu did not open";
+}
+
 }  // namespace
