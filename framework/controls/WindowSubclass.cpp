@@ -62,7 +62,7 @@ public:
             for (TSubclassNode* node = record->Head.get(); node != nullptr; node = node->Next.get())
                 node->Record = nullptr;
             record->Head.reset();
-            if (!IsWindow(record->Window)) continue;
+            if (record->Ended || !IsWindow(record->Window)) continue;
             if (GetWindowLongPtrW(record->Window, GWLP_WNDPROC) == reinterpret_cast<LONG_PTR>(&SubclassProc)) {
                 SetWindowLongPtrW(record->Window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(record->Saved));
                 RemovePropW(record->Window, MAKEINTATOM(atom_));

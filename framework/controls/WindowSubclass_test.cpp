@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "framework/controls/ControlsHost.h"
+#include "framework/controls/ControlsScope.h"
 #include "framework/graphics/GdiHandles.h"
 #include "testing/ControlTestSupport.h"
 
@@ -239,6 +240,30 @@ TEST(WindowSubclass, AnAnsiWindowsTextSurvivesTheWideSubclass) {
 TEST(WindowSubclass, OnlyAWindowOfThisThreadCanBeSubclassed) {
     EXPECT_THROW(TWindowSubclass(nullptr, nullptr, Noting("A")), EInvalidOperation);
     EXPECT_THROW(TWindowSubclass(GetDesktopWindow(), nullptr, Noting("A")), EInvalidOperation);
+}
+
+// The suite makes its own scopes (its name ends in "Scope").
+TEST(WindowSubclassOutlivingScope, ARecordUnderALaterSubclassPassesMessagesOnUntilItsWindowGoes) {
+    UniqueWindow window;
+    {
+        TControlsScope scope;
+        window = MakeWindow();
+        TWindowSubclass a(window.get(), nullptr, Noting("A"));
+        TThirdParty::Install(window.get());
+    }
+    EXPECT_EQ(SendMessageW(window.get(), Probe, 0, 0), SavedAnswer);
+    EXPECT_EQ(g_log, (Log{"third", "saved"}));
+    {
+        TControlsScope scope;
+        g_log.clear();
+        EXPECT_EQ(SendMessageW(window.get(), Probe, 0, 0), SavedAnswer);
+        EXPECT_EQ(g_log, (Log{"third", "saved"}));
+    }
+    TThirdParty::recordLeftAtEnd = true;
+    g_log.clear();
+    window.reset();
+    EXPECT_EQ(g_log, (Log{"saved ncdestroy"}));
+    EXPECT_FALSE(TThirdParty::recordLeftAtEnd);
 }
 
 }  // namespace
