@@ -1,8 +1,9 @@
 // Controls: windowless (TControl, TGraphicControl) and windowed (TWinControl, TCustomControl).
 //
 // Every message a control handles passes through its WindowProc, a comparable method pointer
-// that defaults to the virtual WndProc; other code (the skin engine) may save it, install its own
-// and put the saved one back. Perform goes through WindowProc too. A subclass handles a message
+// that defaults to the virtual WndProc; other code (the skin engine) joins it through a
+// TWindowProcLink, which may end in any order, rather than putting back a saved one over whatever
+// was installed since. Perform goes through WindowProc too. A subclass handles a message
 // by overriding WndProc, switching on Msg and passing everything else to the inherited WndProc;
 // what nobody handles reaches DefaultHandler (the window class's original procedure).
 //
