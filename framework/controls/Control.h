@@ -1,8 +1,9 @@
 // Controls: windowless (TControl, TGraphicControl) and windowed (TWinControl, TCustomControl).
 //
 // Every message a control handles passes through its WindowProc, a comparable method pointer
-// that defaults to the virtual WndProc; other code (the skin engine) may save it, install its own
-// and put the saved one back. Perform goes through WindowProc too. A subclass handles a message
+// that defaults to the virtual WndProc; other code (the skin engine) joins it through a
+// TWindowProcLink, which may end in any order, rather than putting back a saved one over whatever
+// was installed since. Perform goes through WindowProc too. A subclass handles a message
 // by overriding WndProc, switching on Msg and passing everything else to the inherited WndProc;
 // what nobody handles reaches DefaultHandler (the window class's original procedure).
 //
@@ -22,6 +23,10 @@
 // CN_KEYDOWN / CN_CHAR before dispatch (IsKeyMessage); what the control does not want becomes
 // CM_DIALOGKEY / CM_DIALOGCHAR to its root (Tab moves the focus, the rest is broadcast, so a
 // default button can answer Enter).
+//
+// Framework messages (CM_*, CN_*) travel by Perform: they reach WindowProc, never a
+// window-procedure subclass. Code that must see them links into WindowProc (WindowProcLink.h);
+// a window the framework did not make is joined through WindowSubclass.h.
 //
 // No exception leaves a window procedure: it is handed to the exception handler of the
 // application (ControlsHost.h).
@@ -242,6 +247,9 @@ private:
     TCursor cursor_ = crDefault;
     TPopupMenu* popupMenu_ = nullptr;
     bool clicked_ = false;
+    friend class TWindowProcLink;
+    // WindowProc links that ended while another WindowProc sat over them (WindowProcLink.h).
+    std::vector<std::unique_ptr<TComponent>> windowProcPassThroughs_;
 };
 
 // A windowless control that paints itself on its parent's window.
