@@ -222,8 +222,14 @@ void TQRGHTMLDocumentFilter::PlaceText(Extended x, Extended y, TFont* font, TCol
         const int width = measure.Canvas().TextWidth(text);
         left -= alignment == taRightJustify ? width : width / 2;
     }
+    // The size in the pixels that place the block, rounded as the page's letters were (10 points
+    // are 13 pixels at 96 per inch): a size in points would be 13.33 pixels in a browser, every
+    // line a little wider than on the page, and a caption would run into its value.
+    const Extended perInch = printer != nullptr ? printer->YFactor() * 254 : HTMLFilterSettings().PixelsPerMM * 25.4L;
+    const int pixelsPerInch = static_cast<int>(Round(perInch));
     String tag = L"<div style=\"position:absolute;top:" + Num(PageTop(top)) + L"px;left:" + Num(left) +
-                 L"px;font-family:" + CSSFontFamily(Trim(f.Name())) + L";font-size:" + Num(f.Size()) + L"pt;";
+                 L"px;font-family:" + CSSFontFamily(Trim(f.Name())) + L";font-size:" +
+                 Num(MulDiv(f.Size(), pixelsPerInch, 72)) + L"px;";
     if (f.Style().Contains(fsItalic)) tag += L"font-style:italic;";
     if (f.Style().Contains(fsBold)) tag += L"font-weight:bold;";
     if (f.Color() != 0) tag += L"color:" + Trim(HTMLColor(f.Color())) + L";";
