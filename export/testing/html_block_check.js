@@ -15,9 +15,13 @@ window.addEventListener("load", () => {
   for (const image of document.images)
     if (!image.complete || image.naturalWidth <= 0) bad.push("picture not loaded: " + image.getAttribute("src"));
 
-  // A caption's value is the nearest text block to its right on its line (the same top). The
-  // caption's end is where its letters end, its value's start where the value's block begins.
+  // A caption's value is the nearest text block to its right on its line (the same top), when it
+  // begins within FARTHEST pixels of the caption's end (a caption whose value is empty has the
+  // next column's caption there). The caption's end is where its letters end, its value's start
+  // where the value's block begins.
+  const FARTHEST = 40;
   const texts = [...blocks].filter((b) => b.children.length === 0 && b.textContent.trim() !== "");
+  const words = (block) => block.textContent.replace(/\u00a0/g, " ").trim();
   const textEnd = (block) => {
     const range = document.createRange();
     range.selectNodeContents(block);
@@ -25,8 +29,8 @@ window.addEventListener("load", () => {
   };
   const gaps = [];
   for (const caption of texts) {
-    const words = caption.textContent.trim();
-    if (!words.endsWith(":")) continue;
+    const label = words(caption);
+    if (!label.endsWith(":")) continue;
     const top = parseFloat(caption.style.top), left = parseFloat(caption.style.left);
     let value = null;
     for (const other of texts) {
@@ -36,8 +40,9 @@ window.addEventListener("load", () => {
     }
     if (value === null) continue;
     const gap = value.getBoundingClientRect().left - textEnd(caption);
-    gaps.push({ caption: words, gap: gap });
-    if (gap <= 0) bad.push("caption \"" + words + "\" runs " + (-gap).toFixed(1) + " px into \"" + value.textContent.trim() + "\"");
+    if (gap > FARTHEST) continue;
+    gaps.push({ caption: label, gap: gap });
+    if (gap <= 0) bad.push("caption \"" + label + "\" runs " + (-gap).toFixed(1) + " px into \"" + words(value) + "\"");
   }
   gaps.sort((a, b) => a.gap - b.gap);
   if (gaps.length)
