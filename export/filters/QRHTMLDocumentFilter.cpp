@@ -244,8 +244,8 @@ void TQRGHTMLDocumentFilter::WriteRule(int left, int top, int width, const TPen&
     // the width written leaves room for both, so the rule ends where the control does, as on the
     // preview's page (the frame's top rule meets its right side).
     WriteLine(L"<DIV style=\"position:absolute;left:" + Num(left) + L"px;top:" + Num(top) + L"px;height:" +
-              Num(pen.Width()) + L"px;\"><hr width=\"" + Num(std::max(width - 2, 0)) + L"\" size=\"" + Num(pen.Width()) +
-              L"\" color=\"" + HTMLColor(pen.Color()) + L"\"></div>");
+              Num(pen.Width()) + L"px;\"><hr width=\"" + Num(std::max(width - 2, 0)) + L"\" size=\"" +
+              Num(pen.Width()) + L"\" color=\"" + HTMLColor(pen.Color()) + L"\"></div>");
 }
 
 void TQRGHTMLDocumentFilter::WriteFilled(int left, int top, int height, int width, TColor color) {
