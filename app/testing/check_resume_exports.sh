@@ -3,11 +3,15 @@
 # with independent tools and compared with its preview's first page:
 #   PDF:  qpdf's structure check without warnings; pdfinfo's page count (the report's) and A4
 #         size; pdffonts' non-embedded TrueType Arial faces; pdftotext's accented texts;
-#         pdftoppm's render of every page at the preview's size.
-#   HTML: headless Chromium loads the page, every positioned block sits where its style puts it
-#         and every picture loaded; a screenshot of the stacked pages, cut into pages.
+#         pdftoppm's render of every page at the preview's size; each caption ends before its
+#         value begins, in the word boxes pdftotext reads (pdf_caption_gaps.py).
+#   HTML: headless Chromium loads the page, every positioned block sits where its style puts it,
+#         every picture loaded and each caption ends before its value begins
+#         (export/testing/html_block_check.js); a screenshot of the stacked pages, cut into pages.
 # Every page of both renders must show the photo's four quarters, the rules and the lines of
-# text where the preview's page does (compare_renders.py).
+# text where the preview's page does, the PDF's rules dashed and its headings underlined as the
+# preview's, the HTML's headings not underlined (compare_renders.py).
+# The captions' least gaps are printed in pixels of the preview's page.
 # FOLHAVIDA_KEEP_RESUME_EXPORTS names a folder that receives the files and renders.
 #   check_resume_exports.sh <wine-run.sh> <app_tests program>
 set -euo pipefail
@@ -27,6 +31,8 @@ for f in curriculo.pdf curriculo.htm curriculo_foto.jpg preview-1.bmp pages.txt;
   [ -s "$work/$f" ] || { ls -l "$work" >&2; fail "the export did not write $f"; }
 done
 pages=$(cat "$work/pages.txt")
+# Captions with their values beside them (Nascimento:, Sexo:, Telefone:, Naturalidade:, ...).
+least_captions=10
 size=$(identify -format '%w,%h' "$work/preview-1.bmp")
 width=${size%,*} height=${size#*,}
 
@@ -51,6 +57,8 @@ for entered in "João Conceição" "01/01/1985" "Masculino" "joao@exemplo.com.br
 done
 [ "$(grep -cF 'Empresa ' <<<"$text")" -ge 5 ] || fail "pdftotext: not all five experiences"
 pdftoppm -scale-to-x "$width" -scale-to-y "$height" "$pdf" "$work/pdf"
+pdftotext -bbox "$pdf" "$work/words.htm"
+python3 "$here/pdf_caption_gaps.py" "$work/words.htm" "$width" "$least_captions"
 
 # --- HTML ---
 run_browser() {
@@ -60,12 +68,16 @@ run_browser() {
 # The page with the checking script before its end; the verdict lands on the body as an attribute.
 check_js=$(cd "$(dirname "$0")/../../export/testing" && pwd)/html_block_check.js
 sed "s|</body>|<script src=\"file://$check_js\"></script></body>|" "$work/curriculo.htm" >"$work/check.htm"
-result=$(run_browser --dump-dom "file://$work/check.htm" | grep -o 'data-check="[^"]*"' || true)
+dom=$(run_browser --dump-dom "file://$work/check.htm" || true)
+result=$(grep -o 'data-check="[^"]*"' <<<"$dom" || true)
 echo "browser: $result"
 case $result in
   'data-check="OK '*' 1 pictures"') ;;
   *) cat "$work/browser.log" >&2; fail "the browser check" ;;
 esac
+gaps=$(grep -o 'data-gaps="[^"]*"' <<<"$dom" | sed 's/^data-gaps="//; s/"$//' || true)
+echo "HTML: $gaps"
+[ "${gaps%% *}" -ge "$least_captions" ] 2>/dev/null || fail "the browser found ${gaps%% *} captions beside their values, at least $least_captions expected"
 run_browser --window-size="$width,$((height * pages))" --screenshot="$work/shot.png" "file://$work/curriculo.htm" >/dev/null
 [ -s "$work/shot.png" ] || { cat "$work/browser.log" >&2; fail "no screenshot"; }
 

@@ -6,8 +6,8 @@ the page that has it, the long rules (page frame, section lines) and the lines o
 the photo). Each render must show the photo over the same box with every quarter's colour in its
 middle (and no photo where the preview has none), a rule within a few pixels of each of the
 preview's (the PDF's dashed where the preview's is), and as many lines of text, each within a
-few pixels of the preview's. The figures are printed: how far each render's text lies from the
-preview's.
+few pixels of the preview's. The PDF underlines the lines the preview underlines; the HTML page
+underlines none. The figures are printed: how far each render's text lies from the preview's.
   compare_renders.py <preview.ppm> <NAME=render.ppm>...
 """
 import sys
@@ -21,6 +21,8 @@ RULE_SLACK = 4
 RULE_SHARE = 0.4  # a rule covers this share of the page's width (height) at least
 TEXT_SLACK = 3  # pixels between a text line's middle (or start) in the preview and in a render
 DASH_SHARE = 0.85  # a rule inked along less of its length than this is dashed
+UNDERLINE_SHARE = 0.9  # an underline runs unbroken along this share of its line's ink at least
+UNDERLINE_LEAST = 20  # pixels: a line narrower than this is not looked at for an underline
 
 
 def load(path):
@@ -103,6 +105,29 @@ def text_lines(image, left, right):
     return found
 
 
+def underlined(image, line, left, right):
+    """Whether a line of text has an underline: a row in it inked without a break along nearly
+    the whole of the line's inked width (letters leave gaps between them)."""
+    top, bottom, _ = line
+    w, p = image.width, image.pixels
+    rows = []
+    for y in range(top, bottom + 1):
+        row = p[y * w * 3:(y + 1) * w * 3]
+        rows.append([x for x in range(left, right) if dark(row, x)])
+    inked = [x for ink in rows for x in ink]
+    if not inked:
+        return False
+    span = max(inked) - min(inked) + 1
+    for ink in rows:
+        longest = run = 0
+        for a, b in zip(ink, ink[1:]):
+            run = run + 1 if b == a + 1 else 0
+            longest = max(longest, run + 1)
+        if span >= UNDERLINE_LEAST and longest >= UNDERLINE_SHARE * span:
+            return True
+    return False
+
+
 def rules(counts, length):
     """The positions whose dark count reaches the share, runs of neighbours as one (their middle)."""
     found, run = [], []
@@ -153,7 +178,9 @@ def main():
     # Inside the frame, left of the photo.
     text_left, text_right = int(preview_cols[0]) + 4, (photo[0] if photo else int(preview_cols[-1])) - 5
     preview_text = text_lines(preview, text_left, text_right)
-    print("preview: %d lines of text" % len(preview_text))
+    preview_underlined = [underlined(preview, line, text_left, text_right) for line in preview_text]
+    print("preview: %d lines of text, underlined at rows %s" % (
+        len(preview_text), [line[0] for line, under in zip(preview_text, preview_underlined) if under]))
 
     for label, image in renders:
         if (image.width, image.height) != (preview.width, preview.height):
@@ -207,6 +234,14 @@ def main():
         for (t, b, x), (pt, pb, px), down, right in zip(text, preview_text, downs, rights):
             if abs(down) > TEXT_SLACK or abs(right) > TEXT_SLACK:
                 problems.append("%s: the line of text at %d-%d from %d is at %d-%d from %d" % (label, pt, pb, px, t, b, x))
+        # The PDF underlines what the preview does; the HTML page renders no underline.
+        mine_underlined = [underlined(image, line, text_left, text_right) for line in text]
+        print("%s: underlined lines at rows %s" % (label, [line[0] for line, under in zip(text, mine_underlined) if under]))
+        for line, theirs, mine in zip(preview_text, preview_underlined, mine_underlined):
+            wanted = theirs if label == "PDF" else False
+            if mine != wanted:
+                problems.append("%s: the line of text at %d-%d is %sunderlined" % (label, line[0], line[1],
+                                                                                 "" if mine else "not "))
     if problems:
         sys.exit("FAIL: " + "; ".join(problems))
 

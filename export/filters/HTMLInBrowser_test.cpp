@@ -55,6 +55,17 @@ TEST(HTMLInBrowser, WritesTheResumeAndItsPreview) {
     line->Font()->SetName(L"Arial");
     line->Font()->SetSize(11);
     line->Font()->SetColor(clNavy);
+    // A caption and its value as the résumé places them: the value begins just after the caption.
+    auto* caption = Put<TQRLabel>(band, 100, 800, 247, 44);
+    caption->SetName(L"Rotulo");
+    caption->AssignCaption(L"Naturalidade:");
+    caption->Font()->SetName(L"Arial");
+    caption->Font()->SetSize(10);
+    auto* value = Put<TQRLabel>(band, 312, 800, 583, 44);
+    value->SetName(L"Valor");
+    value->AssignCaption(L"São Paulo");
+    value->Font()->SetName(L"Arial");
+    value->Font()->SetSize(10);
     auto* box = Put<TQRShape>(band, 100, 400, 1000, 150);
     box->SetName(L"Faixa");
     box->Brush()->SetColor(clTeal);

@@ -87,6 +87,31 @@ String CSSFontName(const String& name) {
     return HTMLEscape(quoted, false);
 }
 
+// The faces the résumé is laid out with, each followed by the face a machine without it draws
+// it with (Wine here, and the browsers of free systems, find these under the second name: the
+// Liberation faces have the same advance widths as the first three), then the generic family.
+// Without the second name a browser that lacks the first falls back to its default face, whose
+// wider letters run a caption into its value.
+struct TFaceStandIn {
+    const wchar_t* Face;
+    const wchar_t* StandIn;
+    const wchar_t* Generic;
+};
+constexpr TFaceStandIn kFaceStandIns[] = {
+    {L"Arial", L"Liberation Sans", L"sans-serif"},
+    {L"Times New Roman", L"Liberation Serif", L"serif"},
+    {L"Courier New", L"Liberation Mono", L"monospace"},
+    {L"Monotype Corsiva", L"Z003", L"cursive"},
+    {L"Brush Script MT", L"Kaushan Script", L"cursive"},
+};
+
+String CSSFontFamily(const String& name) {
+    for (const TFaceStandIn& face : kFaceStandIns)
+        if (SameText(name, face.Face))
+            return CSSFontName(name) + L"," + CSSFontName(face.StandIn) + L"," + face.Generic;
+    return CSSFontName(name);
+}
+
 // The file name without its folder and extension.
 String BaseName(const String& fileName) {
     String name = ExtractFileName(fileName);
@@ -197,8 +222,14 @@ void TQRGHTMLDocumentFilter::PlaceText(Extended x, Extended y, TFont* font, TCol
         const int width = measure.Canvas().TextWidth(text);
         left -= alignment == taRightJustify ? width : width / 2;
     }
+    // The size in the pixels that place the block, rounded as the page's letters were (10 points
+    // are 13 pixels at 96 per inch): a size in points would be 13.33 pixels in a browser, every
+    // line a little wider than on the page, and a caption would run into its value.
+    const Extended perInch = printer != nullptr ? printer->YFactor() * 254 : HTMLFilterSettings().PixelsPerMM * 25.4L;
+    const int pixelsPerInch = static_cast<int>(Round(perInch));
     String tag = L"<div style=\"position:absolute;top:" + Num(PageTop(top)) + L"px;left:" + Num(left) +
-                 L"px;font-family:" + CSSFontName(Trim(f.Name())) + L";font-size:" + Num(f.Size()) + L"pt;";
+                 L"px;font-family:" + CSSFontFamily(Trim(f.Name())) + L";font-size:" +
+                 Num(MulDiv(f.Size(), pixelsPerInch, 72)) + L"px;";
     if (f.Style().Contains(fsItalic)) tag += L"font-style:italic;";
     if (f.Style().Contains(fsBold)) tag += L"font-weight:bold;";
     if (f.Color() != 0) tag += L"color:" + Trim(HTMLColor(f.Color())) + L";";
@@ -209,9 +240,12 @@ void TQRGHTMLDocumentFilter::PlaceText(Extended x, Extended y, TFont* font, TCol
 }
 
 void TQRGHTMLDocumentFilter::WriteRule(int left, int top, int width, const TPen& pen) {
+    // A browser draws a rule's border, one pixel on either side, outside the width it is given:
+    // the width written leaves room for both, so the rule ends where the control does, as on the
+    // preview's page (the frame's top rule meets its right side).
     WriteLine(L"<DIV style=\"position:absolute;left:" + Num(left) + L"px;top:" + Num(top) + L"px;height:" +
-              Num(pen.Width()) + L"px;\"><hr width=\"" + Num(width) + L"\" size=\"" + Num(pen.Width()) +
-              L"\" color=\"" + HTMLColor(pen.Color()) + L"\"></div>");
+              Num(pen.Width()) + L"px;\"><hr width=\"" + Num(std::max(width - 2, 0)) + L"\" size=\"" +
+              Num(pen.Width()) + L"\" color=\"" + HTMLColor(pen.Color()) + L"\"></div>");
 }
 
 void TQRGHTMLDocumentFilter::WriteFilled(int left, int top, int height, int width, TColor color) {

@@ -1,6 +1,9 @@
 // TQRGHTMLDocumentFilter: a report as one HTML page. Every text line, rule and box becomes an
 // absolutely positioned block and every picture a JPEG file beside the page with an image block;
-// the report's pages are stacked, each one paper length below the one before.
+// the report's pages are stacked, each one paper length below the one before. Text blocks name
+// each lettering face followed by the face that stands in for it where it is missing, and give
+// their size in the pixels the page's letters had, so that a browser lays every line out as
+// wide as the page did.
 //
 // The document is written in UTF-8 and says so (doctype, then a charset declaration before
 // anything else in the head): the résumé's Portuguese text then reads the same in any browser,

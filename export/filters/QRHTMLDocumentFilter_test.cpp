@@ -91,24 +91,32 @@ TEST_F(HTMLExport, TextBlocks) {
     };
     const TCase cases[] = {
         {"plain black", L"Arial", {}, clBlack, L"Nome",
-         "<div style=\"position:absolute;top:189px;left:378px;font-family:Arial;font-size:10pt;\">\r\nNome\r\n</DIV>\r\n"},
+         "<div style=\"position:absolute;top:189px;left:378px;font-family:Arial,Liberation Sans,sans-serif;font-size:13px;\">\r\nNome\r\n</DIV>\r\n"},
         {"bold", L"Arial", {fsBold}, clBlack, L"Nome",
-         "<div style=\"position:absolute;top:189px;left:378px;font-family:Arial;font-size:10pt;font-weight:bold;\">\r\n"
+         "<div style=\"position:absolute;top:189px;left:378px;font-family:Arial,Liberation Sans,sans-serif;font-size:13px;font-weight:bold;\">\r\n"
          "Nome\r\n</DIV>\r\n"},
         {"italic and bold", L"Arial", {fsItalic, fsBold}, clBlack, L"Nome",
-         "<div style=\"position:absolute;top:189px;left:378px;font-family:Arial;font-size:10pt;font-style:italic;"
+         "<div style=\"position:absolute;top:189px;left:378px;font-family:Arial,Liberation Sans,sans-serif;font-size:13px;font-style:italic;"
          "font-weight:bold;\">\r\nNome\r\n</DIV>\r\n"},
         {"red", L"Arial", {}, clRed, L"Nome",
-         "<div style=\"position:absolute;top:189px;left:378px;font-family:Arial;font-size:10pt;color:#FF0000;\">\r\n"
+         "<div style=\"position:absolute;top:189px;left:378px;font-family:Arial,Liberation Sans,sans-serif;font-size:13px;color:#FF0000;\">\r\n"
          "Nome\r\n</DIV>\r\n"},
         {"escaped once", L"Arial", {}, clBlack, L"A & <b>\"x\" &amp;",
-         "<div style=\"position:absolute;top:189px;left:378px;font-family:Arial;font-size:10pt;\">\r\n"
+         "<div style=\"position:absolute;top:189px;left:378px;font-family:Arial,Liberation Sans,sans-serif;font-size:13px;\">\r\n"
          "A&nbsp;&amp;&nbsp;&lt;b&gt;\"x\"&nbsp;&amp;amp;\r\n</DIV>\r\n"},
         {"UTF-8 text", L"Times New Roman", {}, clBlack, L"Educação",
-         "<div style=\"position:absolute;top:189px;left:378px;font-family:Times New Roman;font-size:10pt;\">\r\n"
+         "<div style=\"position:absolute;top:189px;left:378px;font-family:Times New Roman,Liberation Serif,serif;font-size:13px;\">\r\n"
          "Educa\xC3\xA7\xC3\xA3o\r\n</DIV>\r\n"},
+        {"a lettering face and the face that stands in for it", L"Monotype Corsiva", {}, clBlack, L"a",
+         "<div style=\"position:absolute;top:189px;left:378px;font-family:Monotype Corsiva,Z003,cursive;"
+         "font-size:13px;\">\r\na\r\n</DIV>\r\n"},
+        {"named in other letter case", L"brush script mt", {}, clBlack, L"a",
+         "<div style=\"position:absolute;top:189px;left:378px;font-family:brush script mt,Kaushan Script,cursive;"
+         "font-size:13px;\">\r\na\r\n</DIV>\r\n"},
+        {"a face of its own", L"Verdana", {}, clBlack, L"a",
+         "<div style=\"position:absolute;top:189px;left:378px;font-family:Verdana;font-size:13px;\">\r\na\r\n</DIV>\r\n"},
         {"a font name cannot end the declaration or the attribute", L" X;color:red\"> ", {}, clBlack, L"a",
-         "<div style=\"position:absolute;top:189px;left:378px;font-family:'X;color:red&quot;&gt;';font-size:10pt;\">"
+         "<div style=\"position:absolute;top:189px;left:378px;font-family:'X;color:red&quot;&gt;';font-size:13px;\">"
          "\r\na\r\n</DIV>\r\n"},
     };
     for (const TCase& c : cases) {
@@ -120,6 +128,23 @@ TEST_F(HTMLExport, TextBlocks) {
         const std::string page =
             ExportOnePage([&](TQRGHTMLDocumentFilter& f) { f.PlaceText(1000, 500, &font, clWhite, taLeftJustify, c.text); });
         EXPECT_EQ(page, kHead + c.block + kTail) << c.name;
+    }
+}
+
+TEST_F(HTMLExport, FontSizesAreThePixelsOfThePage) {
+    // At 96 per inch, rounded as the page's letters are: 8 points are 10.67 pixels, drawn 11.
+    struct TCase {
+        int points;
+        const char* size;
+    };
+    for (TCase c : {TCase{8, "font-size:11px;"}, TCase{10, "font-size:13px;"}, TCase{12, "font-size:16px;"},
+                    TCase{14, "font-size:19px;"}, TCase{20, "font-size:27px;"}}) {
+        TFont font;
+        font.SetName(L"Arial");
+        font.SetSize(c.points);
+        const std::string page =
+            ExportOnePage([&](TQRGHTMLDocumentFilter& f) { f.PlaceText(1000, 500, &font, clWhite, taLeftJustify, L"a"); });
+        EXPECT_THAT(page, ::testing::HasSubstr(c.size)) << c.points;
     }
 }
 
@@ -144,7 +169,8 @@ TEST_F(HTMLExport, AlignedTextStartsItsWidthOrHalfItBeforeTheAnchor) {
 
 TEST_F(HTMLExport, ShapesAndRulesBecomeBlocks) {
     // Placed at (50.7, 30.5) device units: x truncated to 50, y to the nearest even 30; the
-    // controls are 100 x 40 pixels, pens blue and 2 wide, solid brushes yellow.
+    // controls are 100 x 40 pixels, pens blue and 2 wide, solid brushes yellow. A rule is written
+    // 98 wide: the browser's border adds a pixel on either side.
     auto shape = [](TQRShapeType kind, TBrushStyle brush, int vertAdjust) -> std::unique_ptr<TQRPrintable> {
         auto s = std::make_unique<TQRShape>(nullptr);
         s->SetShape(kind);
@@ -161,7 +187,7 @@ TEST_F(HTMLExport, ShapesAndRulesBecomeBlocks) {
         r->Pen()->SetWidth(2);
         return r;
     };
-    const std::string ruleAt19 = "<DIV style=\"position:absolute;left:50px;top:19px;height:2px;\"><hr width=\"100\" size=\"2\" color=\"#0000FF\"></div>\r\n";
+    const std::string ruleAt19 = "<DIV style=\"position:absolute;left:50px;top:19px;height:2px;\"><hr width=\"98\" size=\"2\" color=\"#0000FF\"></div>\r\n";
     struct TCase {
         const char* name;
         std::function<std::unique_ptr<TQRPrintable>()> make;
@@ -169,9 +195,9 @@ TEST_F(HTMLExport, ShapesAndRulesBecomeBlocks) {
     };
     const TCase cases[] = {
         {"rule", rule,
-         "<DIV style=\"position:absolute;left:50px;top:30px;height:2px;\"><hr width=\"100\" size=\"2\" color=\"#0000FF\"></div>\r\n"},
+         "<DIV style=\"position:absolute;left:50px;top:30px;height:2px;\"><hr width=\"98\" size=\"2\" color=\"#0000FF\"></div>\r\n"},
         {"horizontal line: a rule 8 pixels higher", [&] { return shape(qrsHorLine, bsSolid, 0); },
-         "<DIV style=\"position:absolute;left:50px;top:22px;height:2px;\"><hr width=\"100\" size=\"2\" color=\"#0000FF\"></div>\r\n"},
+         "<DIV style=\"position:absolute;left:50px;top:22px;height:2px;\"><hr width=\"98\" size=\"2\" color=\"#0000FF\"></div>\r\n"},
         {"vertical line", [&] { return shape(qrsVertLine, bsSolid, 0); },
          "<DIV style=\"position:absolute;left:100px;top:30px;height:40px;width:2px; background-color: #0000FF\"></div>\r\n"},
         {"filled rectangle", [&] { return shape(qrsRectangle, bsSolid, 0); },
@@ -180,7 +206,7 @@ TEST_F(HTMLExport, ShapesAndRulesBecomeBlocks) {
          "<DIV style=\"position:absolute;left:50px;top:30px;height:40px;width:2px; background-color: #0000FF\"></div>\r\n"
          "<DIV style=\"position:absolute;left:148px;top:30px;height:40px;width:2px; background-color: #0000FF\"></div>\r\n" +
              ruleAt19 +
-             "<DIV style=\"position:absolute;left:50px;top:62px;height:2px;\"><hr width=\"100\" size=\"2\" color=\"#0000FF\"></div>\r\n"},
+             "<DIV style=\"position:absolute;left:50px;top:62px;height:2px;\"><hr width=\"98\" size=\"2\" color=\"#0000FF\"></div>\r\n"},
         {"circle", [&] { return shape(qrsCircle, bsSolid, 0); }, ""},
         {"diagonal", [&] { return shape(qrsLeftDiagonal, bsSolid, 0); }, ""},
         {"round rectangle", [&] { return shape(qrsRoundRect, bsSolid, 0); }, ""},

@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # Opens an exported résumé in a real browser: the test program (under Wine) exports a report to
 # HTML and draws its first page as the preview does; headless Chromium then loads the page and
-# a script in it checks that every positioned block sits where its style puts it and that every
-# picture loaded. A screenshot is compared with the preview where the page has colour (the box
-# and the photo): both must show the same colour at the same place.
+# a script in it checks that every positioned block sits where its style puts it, that every
+# picture loaded and that the caption ends before its value begins. A screenshot is compared
+# with the preview where the page has colour (the box and the photo): both must show the same
+# colour at the same place.
 # Usage: check_html_in_browser.sh <wine-run.sh> <export_filters_tests.exe>
 set -euo pipefail
 wine_run=$1 program=$2
@@ -26,12 +27,15 @@ run_browser() {
 # The page with the checking script before its end; the verdict lands on the body as an attribute.
 check_js=$(cd "$(dirname "$0")" && pwd)/html_block_check.js
 sed "s|</body>|<script src=\"file://$check_js\"></script></body>|" "$work/curriculo.htm" >"$work/check.htm"
-result=$(run_browser --dump-dom "file://$work/check.htm" | grep -o 'data-check="[^"]*"' || true)
+dom=$(run_browser --dump-dom "file://$work/check.htm" || true)
+result=$(grep -o 'data-check="[^"]*"' <<<"$dom" || true)
 echo "browser: $result"
+echo "browser: $(grep -o 'data-gaps="[^"]*"' <<<"$dom" || echo "no caption with its value")"
 case $result in
   'data-check="OK '*' 1 pictures"') ;;
   *) echo "the browser check failed" >&2; cat "$work/browser.log" >&2; exit 1 ;;
 esac
+grep -q 'data-gaps="1 captions' <<<"$dom" || { echo "the caption beside its value was not found" >&2; exit 1; }
 
 size=$(identify -format '%w,%h' "$work/preview.bmp")
 run_browser --window-size="$size" --screenshot="$work/shot.png" "file://$work/curriculo.htm" >/dev/null
