@@ -185,6 +185,76 @@ TEST(SkinElements, ABitmapEntryShortOfItsBytesLeavesOnlyThatImageEmpty) {
     EXPECT_EQ(elements.Images(*d.MenuItem).Bitmap.Width(), 100);
 }
 
+std::vector<Byte> BmpBytes(TBitmap& bitmap) {
+    TMemoryStream stream;
+    bitmap.SaveToStream(stream);
+    std::vector<Byte> bytes(static_cast<std::size_t>(stream.Size()));
+    stream.SetPosition(0);
+    stream.Read(bytes.data(), stream.Size());
+    return bytes;
+}
+
+// A strip of frames side by side, frame k (from 1) solid colour(k).
+template <typename Colour>
+std::vector<Byte> SolidStrip(int frameWidth, int height, int frames, Colour colour) {
+    TBitmap strip(frameWidth * frames, height, pf24bit);
+    for (int k = 1; k <= frames; ++k)
+        for (int y = 0; y < height; ++y)
+            for (int x = 0; x < frameWidth; ++x) strip.Canvas().SetPixels(frameWidth * (k - 1) + x, y, colour(k));
+    return BmpBytes(strip);
+}
+
+TColor SunkColour(int k) { return SkinRgb(40 * k, 0, 0); }
+TColor ComboColour(int k) { return SkinRgb(0, 40 * k, 0); }
+
+TEST(SkinElements, ASunkenEdgeMakesTheComboStripsAndTheArrowSquares) {
+    const std::string ini =
+        "[SunkEdge]\nImage=sunk.bmp\n[ComboButton]\nImage=combo.bmp\n[Colours]\nButtonFace=1 2 3\n";
+    TSkinReader archive;
+    ASSERT_TRUE(LoadArchive(archive, PackSkin(WriteSkinArchive({
+                                         {"sunk.bmp", SolidStrip(10, 10, 4, SunkColour)},
+                                         {"combo.bmp", SolidStrip(17, 21, 4, ComboColour)},
+                                         {"skin.ini", std::vector<Byte>(ini.begin(), ini.end())},
+                                     }))));
+    TSkinElements elements;
+    elements.Load(DescriptionOf(archive), archive);
+    const TSkinDescription& d = elements.Description();
+    const int button = GetSystemMetrics(SM_CXHSCROLL) + 2;
+
+    ASSERT_TRUE(d.ComboButton && d.SunkEdge);
+    EXPECT_EQ(d.ComboButton->Style, 2);
+    EXPECT_EQ(d.ComboButton->LeftWidth, 2);
+    EXPECT_EQ(d.ComboButton->RightWidth, button + 2);
+    EXPECT_EQ(d.SunkEdge->LeftWidth, button + 2);
+    EXPECT_EQ(d.SunkEdge->RightWidth, 2);
+    TBitmap& combo = elements.Images(*d.ComboButton).Bitmap;
+    TBitmap& sunk = elements.Images(*d.SunkEdge).Bitmap;
+    ASSERT_EQ(combo.Width(), 200);
+    ASSERT_EQ(combo.Height(), 21);
+    for (int k = 1; k <= 4; ++k) {
+        const int left = 50 * (k - 1);
+        EXPECT_EQ(combo.Canvas().Pixels(left + 1, 1), SunkColour(k)) << k;          // the edge
+        EXPECT_EQ(combo.Canvas().Pixels(left + 10, 10), clFuchsia) << k;           // the text's hole
+        EXPECT_EQ(combo.Canvas().Pixels(left + 48 - button, 17), clFuchsia) << k;  // its last pixel
+        EXPECT_EQ(combo.Canvas().Pixels(left + 49 - button, 17), SunkColour(k)) << k;
+        EXPECT_EQ(combo.Canvas().Pixels(left + 10, 18), SunkColour(k)) << k;
+        EXPECT_EQ(combo.Canvas().Pixels(left + 50 - button, 1), ComboColour(k)) << k;  // the button
+        EXPECT_EQ(combo.Canvas().Pixels(left + 49, 20), ComboColour(k)) << k;
+    }
+    ASSERT_EQ(sunk.Width(), 200);
+    for (const int x : {0, 1, 30, 48, 49, 120, 199})
+        EXPECT_EQ(sunk.Canvas().Pixels(x, 5), combo.Canvas().Pixels(199 - x, 5)) << x;
+
+    // Each arrow frame: the 17 x 17 square ending 2 pixels in from its cell's right and top.
+    TBitmap& arrow = elements.Images(elements.ComboxArrow).Bitmap;
+    ASSERT_EQ(arrow.Width(), 68);
+    ASSERT_EQ(arrow.Height(), 17);
+    EXPECT_EQ(elements.ComboxArrow.Frame, 4);
+    for (int i = 0; i < 4; ++i)
+        for (const auto& [x, y] : {std::pair{0, 0}, std::pair{16, 16}, std::pair{8, 3}})
+            EXPECT_EQ(arrow.Canvas().Pixels(17 * i + x, y), combo.Canvas().Pixels(50 * (i + 1) - 19 + x, 2 + y)) << i;
+}
+
 TEST(SkinElements, WithoutATrackTheProgramsOwnGrooveIsTaken) {
     TSkinElements elements;
     elements.Load(ReadSkinDescription(TQuickIni(), [](const std::string&) { return std::nullopt; }), TSkinReader());
