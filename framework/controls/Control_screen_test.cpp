@@ -1,8 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <functional>
+#include <thread>
 #include <memory>
 
+#include "framework/controls/ControlInternals.h"
 #include "framework/controls/ControlsHost.h"
 #include "framework/controls/Timer.h"
 #include "testing/ControlTestSupport.h"
@@ -245,6 +248,29 @@ TEST_F(Controls, WindowClassIsNamedAfterTheFrameworkClassAndSuperclassesTheSyste
     EXPECT_EQ(FindControl(edit->Handle()), edit);
     SendMessageW(edit->Handle(), EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(L"typed"));
     EXPECT_EQ(edit->Text(), L"typed");  // the system EDIT behaviour is there
+}
+
+TEST_F(Controls, AWindowOfAnotherThreadCarryingTheControlPropertyIsNoControl) {
+    auto* edit = AddEdit(L"Edit", 0);
+    // A window made, kept and destroyed by another thread; this one marks it as the edit's.
+    std::atomic<HWND> other{nullptr};
+    std::atomic<bool> done{false};
+    std::thread owner([&] {
+        UniqueWindow window(CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
+                                            GetModuleHandleW(nullptr), nullptr));
+        other = window.get();
+        while (!done) Sleep(1);  // holds the window alive for the checks; nothing to wait on
+    });
+    ASSERT_TRUE(PumpUntil([&] { return other.load() != nullptr; }));
+    fv_controls::BindWindow(other, edit);
+    EXPECT_EQ(GetPropW(other, MAKEINTATOM(GlobalFindAtomW(
+                                   (L"FolhavidaControl" + std::to_wstring(GetCurrentProcessId())).c_str()))),
+              edit)
+        << "the property is there, by the atom of its name";
+    EXPECT_EQ(FindControl(other), nullptr);
+    EXPECT_EQ(FindControl(edit->Handle()), edit);
+    done = true;
+    owner.join();
 }
 
 TEST_F(Controls, HandlesAreCreatedOnlyWhenNeeded) {
