@@ -2,8 +2,10 @@
 
 #include <atomic>
 #include <functional>
-#include <thread>
 #include <memory>
+#include <thread>
+#include <utility>
+#include <vector>
 
 #include "framework/controls/ControlInternals.h"
 #include "framework/controls/ControlsHost.h"
@@ -26,6 +28,10 @@ struct TSpy {
 // Records exceptions reaching the barrier.
 struct TRecordingHost : TControlsHost {
     std::vector<String> messages;
+    std::vector<std::pair<TWinControl*, HWND>> created;  // the control and its window when told
+    void ControlWindowCreated(TWinControl* control) override {
+        created.emplace_back(control, control->HandleIfAllocated());
+    }
     TRecordingHost() { SetControlsHost(this); }
     ~TRecordingHost() override { SetControlsHost(nullptr); }
     void HandleException(TObject*) override {
@@ -271,6 +277,28 @@ TEST_F(Controls, AWindowOfAnotherThreadCarryingTheControlPropertyIsNoControl) {
     EXPECT_EQ(FindControl(edit->Handle()), edit);
     done = true;
     owner.join();
+}
+
+TEST_F(Controls, TheHostIsToldOfEveryWindowMadeAndMadeAgain) {
+    auto* edit = AddEdit(L"Edit", 0);
+    root.HandleNeeded();
+    using TCreated = std::pair<TWinControl*, HWND>;
+    const HWND first = edit->Handle();
+    EXPECT_EQ(host.created, (std::vector<TCreated>{{edit, first}, {&root, root.Handle()}}))
+        << "the children's windows are made with the root's, and told before it";
+
+    host.created.clear();
+    edit->RecreateWnd();
+    ASSERT_EQ(host.created.size(), 1u);
+    EXPECT_EQ(host.created[0].first, edit);
+    EXPECT_EQ(host.created[0].second, edit->Handle()) << "told once the new window is there";
+    EXPECT_TRUE(IsWindow(host.created[0].second));
+
+    host.created.clear();
+    edit->DestroyHandle();
+    EXPECT_TRUE(host.created.empty());
+    edit->HandleNeeded();
+    EXPECT_EQ(host.created, (std::vector<TCreated>{{edit, edit->Handle()}}));
 }
 
 TEST_F(Controls, HandlesAreCreatedOnlyWhenNeeded) {
