@@ -1,8 +1,9 @@
 // Test support for window tests: a top-level host window whose client area holds a panel (the
 // root of the standard controls under test), a stand-alone top-level root and small controls with
 // flat colours, message pumping through the framework's key handling, a recorder for exceptions
-// caught at window procedures, pixel reads of painted controls, and a watcher that answers a modal
-// window the way a person would. Tests wait for conditions (PumpUntil), never for fixed pauses.
+// caught at window procedures, pixel reads of painted controls and of whole windows (frame
+// included), window region checks, screenshots written for a person to look at, and a watcher
+// that answers a modal window the way a person would. Tests wait for conditions (PumpUntil), never for fixed pauses.
 #pragma once
 
 #include <atomic>
@@ -14,9 +15,12 @@
 #include <thread>
 #include <vector>
 
+#include <gtest/gtest.h>
+
 #include "framework/controls/Control.h"
 #include "framework/controls/ControlsHost.h"
 #include "framework/controls/ExtCtrls.h"
+#include "framework/graphics/GdiHandles.h"
 #include "testing/TestPixels.h"
 
 // A top-level window that holds controls (what a form is, without the forms layer).
@@ -239,6 +243,66 @@ inline std::unique_ptr<TBitmap> ScreenImage(HWND window) {
     const UniqueWindowDC dc = ClientDC(window);
     BitBlt(image->Canvas().Handle(), 0, 0, r.right, r.bottom, dc.get(), 0, 0, SRCCOPY);
     return image;
+}
+
+// What the screen shows of the whole window, frame included (the window's own DC: a window over
+// it does not show; outside a window region reads black under Wine).
+inline std::unique_ptr<TBitmap> WindowImage(HWND window) {
+    RECT r;
+    GetWindowRect(window, &r);
+    auto image = WhiteBitmap(r.right - r.left, r.bottom - r.top);
+    const UniqueWindowDC dc = WindowDC(window);
+    BitBlt(image->Canvas().Handle(), 0, 0, r.right - r.left, r.bottom - r.top, dc.get(), 0, 0, SRCCOPY);
+    return image;
+}
+
+// A copy of the window's region (window coordinates), or null when it has none.
+inline UniqueRegion WindowRegion(HWND window) {
+    UniqueRegion region(CreateRectRgn(0, 0, 0, 0));
+    if (GetWindowRgn(window, region.get()) == ERROR) return UniqueRegion();
+    return region;
+}
+
+// Whether the window's region covers exactly the pixels of expected (window coordinates); false
+// when it has none. EqualRgn alone compares the rectangle lists, and Wine hands back a region
+// coalesced differently from the one set (an ellipse's rows merged): the difference decides.
+inline bool WindowRegionEquals(HWND window, HRGN expected) {
+    const UniqueRegion region = WindowRegion(window);
+    if (!region) return false;
+    if (EqualRgn(region.get(), expected)) return true;
+    const UniqueRegion difference(CreateRectRgn(0, 0, 0, 0));
+    return CombineRgn(difference.get(), region.get(), expected, RGN_XOR) == NULLREGION;
+}
+
+// Whether the point (window coordinates) is within the window's region; a window without one is
+// its whole rectangle.
+inline bool WindowRegionContains(HWND window, const TPoint& point) {
+    if (const UniqueRegion region = WindowRegion(window)) return PtInRegion(region.get(), point.X, point.Y) != FALSE;
+    RECT r;
+    GetWindowRect(window, &r);
+    return point.X >= 0 && point.Y >= 0 && point.X < r.right - r.left && point.Y < r.bottom - r.top;
+}
+
+// Writes image as a bitmap file named after the running test (plus name, when one test keeps
+// several) into "screens" under the test program's working folder, its output folder under ctest;
+// returns the file's path. For looking at what a screen test saw, not for comparing.
+inline String SaveScreenshot(TBitmap& image, const String& name = String()) {
+    wchar_t folder[MAX_PATH] = {};
+    GetCurrentDirectoryW(MAX_PATH, folder);
+    String path = String(folder) + L"\\screens";
+    CreateDirectoryW(path.c_str(), nullptr);  // fails harmlessly when it exists
+    String file;
+    if (const auto* test = ::testing::UnitTest::GetInstance()->current_test_info()) {
+        for (const char* c = test->test_suite_name(); *c; ++c) file += static_cast<wchar_t>(*c);
+        file += L'.';
+        for (const char* c = test->name(); *c; ++c) file += static_cast<wchar_t>(*c);
+    }
+    if (!name.empty()) file += (file.empty() ? L"" : L"-") + name;
+    for (wchar_t& c : file)
+        if (c == L'/' || c == L'\\' || c == L':') c = L'_';  // parameterised names hold '/'
+    path += L"\\" + (file.empty() ? String(L"screen") : file) + L".bmp";
+    image.SaveToFile(path);
+    return path;
 }
 
 // How many pixels of rect (in the image) are within tolerance of color.

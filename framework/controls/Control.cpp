@@ -12,12 +12,30 @@
 
 namespace {
 
-// The window property that points at a window's control; named per process so that a window
-// of another process is never taken for ours.
-const wchar_t* ControlProperty() {
-    static const String name = L"FolhavidaControl" + std::to_wstring(GetCurrentProcessId());
-    return name.c_str();
-}
+// The window property that points at a window's control, named per process so that a window of
+// another process is never taken for ours. Read through its atom: a name would be looked up in
+// the atom table on every message. The atom is registered with the controls scope, before any of
+// its objects, so that it outlasts every window those objects free; none is in force outside one.
+ATOM g_controlAtom = 0;
+
+class TControlProperty {
+public:
+    TControlProperty()
+        : atom_(GlobalAddAtomW((L"FolhavidaControl" + std::to_wstring(GetCurrentProcessId())).c_str())) {
+        g_controlAtom = atom_;
+    }
+    ~TControlProperty() {
+        if (g_controlAtom == atom_) g_controlAtom = 0;
+        if (atom_ != 0) GlobalDeleteAtom(atom_);
+    }
+    TControlProperty(const TControlProperty&) = delete;
+    TControlProperty& operator=(const TControlProperty&) = delete;
+
+private:
+    ATOM atom_;
+};
+
+const wchar_t* ControlProperty() { return MAKEINTATOM(g_controlAtom); }
 
 thread_local TWinControl* t_creating = nullptr;
 // Where the mouse is: the application scope's, so that none of it outlives the controls of
@@ -104,7 +122,11 @@ WNDPROC fv_controls::RegisterWindowClass(const TCreateParams& params) {
 
 TWinControl* fv_controls::SetCreating(TWinControl* control) { return std::exchange(t_creating, control); }
 
-void fv_controls::BindWindow(HWND window, TWinControl* control) { SetPropW(window, ControlProperty(), control); }
+void fv_controls::RegisterControlProperty() { (void)ScopeObject<TControlProperty>(); }
+
+void fv_controls::BindWindow(HWND window, TWinControl* control) {
+    if (g_controlAtom != 0) SetPropW(window, ControlProperty(), control);
+}
 
 bool fv_controls::ConsumePreprocessedKey(HWND window, const TMessage& m) {
     if (g_preprocessed.Window == window && g_preprocessed.Msg == m.Msg && g_preprocessed.WParam == m.WParam &&
@@ -186,7 +208,10 @@ TShiftState MouseShiftState(WPARAM keys) {
 }
 
 TWinControl* FindControl(HWND window) {
-    if (window == nullptr) return nullptr;
+    // A control lives on the thread that made its window; another thread's window carrying the
+    // property (copied, or set by mistake) is no control of ours to call into.
+    if (window == nullptr || g_controlAtom == 0 || GetWindowThreadProcessId(window, nullptr) != GetCurrentThreadId())
+        return nullptr;
     return static_cast<TWinControl*>(GetPropW(window, ControlProperty()));
 }
 
@@ -216,7 +241,7 @@ LRESULT CALLBACK ControlWindowProc(HWND window, UINT msg, WPARAM wParam, LPARAM 
         HandleControlException(control);
     }
     if (msg == WM_NCDESTROY) {
-        RemovePropW(window, ControlProperty());
+        if (g_controlAtom != 0) RemovePropW(window, ControlProperty());
         if (control->handle_ == window) control->handle_ = nullptr;
         if (Mouse().TrackedWindow == window) Mouse().TrackedWindow = nullptr;
     }

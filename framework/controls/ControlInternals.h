@@ -19,6 +19,8 @@ inline bool IsCtlColor(UINT msg) { return msg >= WM_CTLCOLORMSGBOX && msg <= WM_
 WNDPROC RegisterWindowClass(const TCreateParams& params);
 // The control whose window is being created on this thread; returns the previous one.
 TWinControl* SetCreating(TWinControl* control);
+// Registers the property that binds a window to its control, for the controls scope being made.
+void RegisterControlProperty();
 void BindWindow(HWND window, TWinControl* control);
 // True (once) when this key message was already offered by IsKeyMessage.
 bool ConsumePreprocessedKey(HWND window, const TMessage& message);

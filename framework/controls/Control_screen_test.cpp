@@ -1,8 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <functional>
 #include <memory>
+#include <thread>
+#include <utility>
+#include <vector>
 
+#include "framework/controls/ControlInternals.h"
 #include "framework/controls/ControlsHost.h"
 #include "framework/controls/Timer.h"
 #include "testing/ControlTestSupport.h"
@@ -23,6 +28,10 @@ struct TSpy {
 // Records exceptions reaching the barrier.
 struct TRecordingHost : TControlsHost {
     std::vector<String> messages;
+    std::vector<std::pair<TWinControl*, HWND>> created;  // the control and its window when told
+    void ControlWindowCreated(TWinControl* control) override {
+        created.emplace_back(control, control->HandleIfAllocated());
+    }
     TRecordingHost() { SetControlsHost(this); }
     ~TRecordingHost() override { SetControlsHost(nullptr); }
     void HandleException(TObject*) override {
@@ -245,6 +254,51 @@ TEST_F(Controls, WindowClassIsNamedAfterTheFrameworkClassAndSuperclassesTheSyste
     EXPECT_EQ(FindControl(edit->Handle()), edit);
     SendMessageW(edit->Handle(), EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(L"typed"));
     EXPECT_EQ(edit->Text(), L"typed");  // the system EDIT behaviour is there
+}
+
+TEST_F(Controls, AWindowOfAnotherThreadCarryingTheControlPropertyIsNoControl) {
+    auto* edit = AddEdit(L"Edit", 0);
+    // A window made, kept and destroyed by another thread; this one marks it as the edit's.
+    std::atomic<HWND> other{nullptr};
+    std::atomic<bool> done{false};
+    std::thread owner([&] {
+        UniqueWindow window(CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
+                                            GetModuleHandleW(nullptr), nullptr));
+        other = window.get();
+        while (!done) Sleep(1);  // holds the window alive for the checks; nothing to wait on
+    });
+    ASSERT_TRUE(PumpUntil([&] { return other.load() != nullptr; }));
+    fv_controls::BindWindow(other, edit);
+    EXPECT_EQ(GetPropW(other, MAKEINTATOM(GlobalFindAtomW(
+                                   (L"FolhavidaControl" + std::to_wstring(GetCurrentProcessId())).c_str()))),
+              edit)
+        << "the property is there, by the atom of its name";
+    EXPECT_EQ(FindControl(other), nullptr);
+    EXPECT_EQ(FindControl(edit->Handle()), edit);
+    done = true;
+    owner.join();
+}
+
+TEST_F(Controls, TheHostIsToldOfEveryWindowMadeAndMadeAgain) {
+    auto* edit = AddEdit(L"Edit", 0);
+    root.HandleNeeded();
+    using TCreated = std::pair<TWinControl*, HWND>;
+    const HWND first = edit->Handle();
+    EXPECT_EQ(host.created, (std::vector<TCreated>{{edit, first}, {&root, root.Handle()}}))
+        << "the children's windows are made with the root's, and told before it";
+
+    host.created.clear();
+    edit->RecreateWnd();
+    ASSERT_EQ(host.created.size(), 1u);
+    EXPECT_EQ(host.created[0].first, edit);
+    EXPECT_EQ(host.created[0].second, edit->Handle()) << "told once the new window is there";
+    EXPECT_TRUE(IsWindow(host.created[0].second));
+
+    host.created.clear();
+    edit->DestroyHandle();
+    EXPECT_TRUE(host.created.empty());
+    edit->HandleNeeded();
+    EXPECT_EQ(host.created, (std::vector<TCreated>{{edit, edit->Handle()}}));
 }
 
 TEST_F(Controls, HandlesAreCreatedOnlyWhenNeeded) {

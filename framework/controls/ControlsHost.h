@@ -16,6 +16,9 @@ public:
     virtual TCursor ScreenCursor() const { return crDefault; }
     // A control is being destroyed: forget references to it.
     virtual void ControlDestroying(TControl*) {}
+    // A control's window was made, or made again after its destruction (RecreateWnd, a new
+    // parent window), its own set-up done: what dresses windows (a skin) takes the new one over.
+    virtual void ControlWindowCreated(TWinControl*) {}
     // The window that owns message boxes and popups when no control is given.
     virtual HWND ActiveWindowHandle() const { return nullptr; }
     // A message to the utility window (ControlsScope.h) that neither timers nor menus took, such

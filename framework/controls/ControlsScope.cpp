@@ -54,6 +54,7 @@ TControlsScope::TControlsScope()
     : waiting_(std::make_unique<TWaitingList>()), releasing_(std::make_unique<TWaitingList>()) {
     if (g_current != nullptr) throw EInvalidOperation(L"A controls scope exists already");
     g_current = this;
+    fv_controls::RegisterControlProperty();  // first of the scope's objects: goes last
     // An exception while a component is freed reaches the user as one in a window procedure.
     previousTeardownHandler_ = SetTeardownExceptionHandler(&HandleControlException);
 }

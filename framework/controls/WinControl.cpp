@@ -74,6 +74,7 @@ void TWinControl::CreateHandle() {
     if (CreatesChildHandles()) CreateChildHandles();
     CreateHandleDone();
     if (!ComponentState().Contains(csLoading)) Realign();
+    if (TControlsHost* host = ControlsHost()) host->ControlWindowCreated(this);
 }
 
 void TWinControl::CreateChildHandles() {

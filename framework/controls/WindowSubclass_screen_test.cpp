@@ -53,16 +53,6 @@ TRect CaptionMiddle(HWND window) {
     return TRect(width / 4, frame + 2, width * 3 / 4, frame + caption - 2);
 }
 
-// What the screen shows of the whole window, frame included.
-std::unique_ptr<TBitmap> WindowImage(HWND window) {
-    RECT r;
-    GetWindowRect(window, &r);
-    auto image = WhiteBitmap(r.right - r.left, r.bottom - r.top);
-    const UniqueWindowDC dc = WindowDC(window);
-    BitBlt(image->Canvas().Handle(), 0, 0, r.right - r.left, r.bottom - r.top, dc.get(), 0, 0, SRCCOPY);
-    return image;
-}
-
 // Paints the middle of the caption black, as a skin's frame would cover it; returns how many of
 // its pixels read black.
 int BlackenCaption(HWND window) {
@@ -145,12 +135,35 @@ TEST(WineFacts, PixelsOutsideAWindowsRegionReadBlack) {
         ASSERT_TRUE(SetWindowRgn(hidden, region.get(), FALSE));
         (void)region.release();  // the window owns it now
     });
+    UniqueRegion expected(CreateEllipticRgn(0, 0, width, height));
+    EXPECT_TRUE(WindowRegionEquals(window.get(), expected.get()));
+    const UniqueRegion whole(CreateRectRgn(0, 0, width, height));
+    EXPECT_FALSE(WindowRegionEquals(window.get(), whole.get()));
+    EXPECT_FALSE(WindowRegionContains(window.get(), TPoint{1, 1}));
+    EXPECT_TRUE(WindowRegionContains(window.get(), TPoint{width / 2, height / 2}));
     auto image = WindowImage(window.get());
     for (const TPoint p : {TPoint{1, 1}, TPoint{width - 2, height - 2}})
         EXPECT_TRUE(ColorsNear(DibPixel(*image, p.X, p.Y), clBlack, 8))
             << "outside the region at (" << p.X << ", " << p.Y << "): colour " << std::hex << DibPixel(*image, p.X, p.Y);
     EXPECT_TRUE(ColorsNear(DibPixel(*image, width / 2, height / 2), clWhite, 8))
         << "inside: colour " << std::hex << DibPixel(*image, width / 2, height / 2);
+}
+
+TEST(ScreenTestSupport, AFramedWindowIsSavedUnderTheTestsNameAndReadsBack) {
+    UniqueWindow window = ShowFramedWindow();
+    EXPECT_FALSE(WindowRegion(window.get())) << "a window without a region";
+    EXPECT_TRUE(WindowRegionContains(window.get(), TPoint{0, 0}));
+    auto image = WindowImage(window.get());
+    const String path = SaveScreenshot(*image, L"frame");
+    EXPECT_NE(path.find(L"ScreenTestSupport.AFramedWindowIsSavedUnderTheTestsNameAndReadsBack-frame.bmp"),
+              String::npos);
+    TBitmap read;
+    read.LoadFromFile(path);
+    ASSERT_EQ(read.Width(), image->Width());
+    ASSERT_EQ(read.Height(), image->Height());
+    const TPoint middle{image->Width() / 2, image->Height() / 2};
+    EXPECT_EQ(DibPixel(read, middle.X, middle.Y), DibPixel(*image, middle.X, middle.Y));
+    EXPECT_TRUE(DeleteFileW(path.c_str()));
 }
 
 TEST(WineFacts, SetCursorPosMovesWhatGetCursorPosReports) {
