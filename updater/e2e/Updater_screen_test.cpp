@@ -180,6 +180,14 @@ protected:
         return caption;
     }
 
+    // Clicks "Atualizar", says yes to the question and waits for the update's information dialog.
+    void AskForTheUpdate(HWND& dialog) {
+        ASSERT_NO_FATAL_FAILURE(Click(window_, L"TBitBtn", L"Atualizar"));
+        EXPECT_EQ(AnswerMessage(L"&Sim"), L"Aviso") << "the question whether to update";
+        ASSERT_TRUE(WaitFor([&] { return (dialog = FindTopLevel(process_.dwProcessId, L"Tfrm_ShowInfoUpdate")) != nullptr; }))
+            << "no information dialog";
+    }
+
     // No message box comes within a while (for checks that something does NOT happen).
     bool NoMessageFor(std::chrono::milliseconds time) {
         return !WaitFor([&] { return FindTopLevel(process_.dwProcessId, L"TMessageForm") != nullptr; }, time);
@@ -273,10 +281,8 @@ TEST_F(Updater, CancellingTheInformationDialogDownloadsNothing) {
     server_.Set("/folhavida/update.htm", TTestReply::Page(Page("3.1")));
     server_.Set("/folhavida/setup.exe", TTestReply::Page(program_));
     ASSERT_NO_FATAL_FAILURE(Start());
-    ASSERT_NO_FATAL_FAILURE(Click(window_, L"TBitBtn", L"Atualizar"));
-    EXPECT_EQ(AnswerMessage(L"&Sim"), L"Aviso");
     HWND dialog = nullptr;
-    ASSERT_TRUE(WaitFor([&] { return (dialog = FindTopLevel(process_.dwProcessId, L"Tfrm_ShowInfoUpdate")) != nullptr; }));
+    ASSERT_NO_FATAL_FAILURE(AskForTheUpdate(dialog));
     ASSERT_NO_FATAL_FAILURE(Click(dialog, L"TButton", L"&Cancelar"));
     EXPECT_TRUE(NoMessageFor(1500ms));
     EXPECT_EQ(server_.RequestCount("/folhavida/setup.exe"), 0);
@@ -290,10 +296,8 @@ TEST_F(Updater, ClosingDuringTheDownloadCancelsItBeforeFolhavidaStarts) {
     slow.Slow = true;
     server_.Set("/folhavida/setup.exe", slow);
     ASSERT_NO_FATAL_FAILURE(Start());
-    ASSERT_NO_FATAL_FAILURE(Click(window_, L"TBitBtn", L"Atualizar"));
-    EXPECT_EQ(AnswerMessage(L"&Sim"), L"Aviso");
     HWND dialog = nullptr;
-    ASSERT_TRUE(WaitFor([&] { return (dialog = FindTopLevel(process_.dwProcessId, L"Tfrm_ShowInfoUpdate")) != nullptr; }));
+    ASSERT_NO_FATAL_FAILURE(AskForTheUpdate(dialog));
     ASSERT_NO_FATAL_FAILURE(Click(dialog, L"TButton", L"&OK"));
     EXPECT_EQ(AnswerMessage(), L"Informa\u00E7\u00E3o") << "A atualização será feita.";
     ASSERT_TRUE(WaitFor([&] { return server_.SlowHolding(); })) << "the download did not start";
@@ -316,10 +320,8 @@ TEST_F(Updater, ADownloadThatCannotBeStartedIsReported) {
     server_.Set("/folhavida/update.htm", TTestReply::Page(Page("3.1")));
     server_.Set("/folhavida/setup.exe", TTestReply::Page("\x1f\x8b\x08\x00 a gzip file, not a program"));
     ASSERT_NO_FATAL_FAILURE(Start());
-    ASSERT_NO_FATAL_FAILURE(Click(window_, L"TBitBtn", L"Atualizar"));
-    EXPECT_EQ(AnswerMessage(L"&Sim"), L"Aviso");
     HWND dialog = nullptr;
-    ASSERT_TRUE(WaitFor([&] { return (dialog = FindTopLevel(process_.dwProcessId, L"Tfrm_ShowInfoUpdate")) != nullptr; }));
+    ASSERT_NO_FATAL_FAILURE(AskForTheUpdate(dialog));
     ASSERT_NO_FATAL_FAILURE(Click(dialog, L"TButton", L"&OK"));
     EXPECT_EQ(AnswerMessage(), L"Informa\u00E7\u00E3o") << "A atualização será feita.";
     EXPECT_EQ(AnswerMessage(), L"Informa\u00E7\u00E3o") << "A atualização foi baixada.";
@@ -332,10 +334,8 @@ TEST_F(Updater, ClosingDuringADrippingDownloadStartsFolhavidaAtOnceAndLeavesNoTe
     server_.Set("/folhavida/update.htm", TTestReply::Page(Page("3.1")));
     server_.Set("/folhavida/setup.exe", TTestReply::Dripping(program_, 200));
     ASSERT_NO_FATAL_FAILURE(Start());
-    ASSERT_NO_FATAL_FAILURE(Click(window_, L"TBitBtn", L"Atualizar"));
-    EXPECT_EQ(AnswerMessage(L"&Sim"), L"Aviso");
     HWND dialog = nullptr;
-    ASSERT_TRUE(WaitFor([&] { return (dialog = FindTopLevel(process_.dwProcessId, L"Tfrm_ShowInfoUpdate")) != nullptr; }));
+    ASSERT_NO_FATAL_FAILURE(AskForTheUpdate(dialog));
     ASSERT_NO_FATAL_FAILURE(Click(dialog, L"TButton", L"&OK"));
     EXPECT_EQ(AnswerMessage(), L"Informa\u00E7\u00E3o") << "A atualização será feita.";
     ASSERT_TRUE(WaitFor([&] { return server_.Dripping(); })) << "the download did not start";
